@@ -1,0 +1,30 @@
+# One static library per layer folder, from every source file in it, so that a
+# new class is one new header and source and nothing else.
+function(dizado_layer_library target)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${ARG_LINKS})
+  endif()
+endfunction()
+
+# A test binary from every source in a tests/ folder; each test case is its own
+# CTest test, run headless.
+function(dizado_test_binary target folder)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIZADO_PROGRAM_DIR})
+  gtest_discover_tests(${target}
+    WORKING_DIRECTORY ${DIZADO_PROGRAM_DIR}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DIZADO_TEST_DATA=${CMAKE_BINARY_DIR}/testdata"
+    DISCOVERY_TIMEOUT 120)
+endfunction()

@@ -1,0 +1,4 @@
+#include "platform/core/collections.h"
+
+IMPLEMENT_DYNAMIC(CDWordArray, CObject)
+IMPLEMENT_DYNAMIC(CPtrArray, CObject)
