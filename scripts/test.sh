@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds dizado and runs every test. BUILD_DIR and extra CMake arguments
+# (CMAKE_ARGS) may be given in the environment.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-debian.sh
+
+build_dir=${BUILD_DIR:-build}
+# shellcheck disable=SC2086
+cmake -S . -B "$build_dir" -G Ninja ${CMAKE_ARGS:-}
+cmake --build "$build_dir"
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
