@@ -25,6 +25,7 @@ function(dizado_test_binary target folder)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIZADO_PROGRAM_DIR})
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${DIZADO_PROGRAM_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DIZADO_TEST_DATA=${CMAKE_BINARY_DIR}/testdata"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT_MODIFICATION "DIZADO_TEST_DATA=set:${CMAKE_BINARY_DIR}/testdata"
     DISCOVERY_TIMEOUT 120)
 endfunction()

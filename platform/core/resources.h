@@ -34,7 +34,8 @@ inline const char* const RT_RCDATA = MAKEINTRESOURCE(10);
 constexpr DWORD LOAD_LIBRARY_AS_DATAFILE = 0x00000002;
 
 // Opens a kit library as data. Null (and nothing kept) when the file is
-// missing, unreadable or not a well-formed resource container.
+// missing, unreadable or not a well-formed resource container. Loading a file
+// that is already open answers the same handle; each load needs its FreeLibrary.
 HMODULE LoadLibraryA(const char* path);
 HMODULE LoadLibraryExA(const char* path, HANDLE reserved, DWORD flags);
 BOOL FreeLibrary(HMODULE module);
@@ -59,14 +60,15 @@ int LoadStringA(HINSTANCE module, UINT id, char* buffer, int bufferMax);
 namespace platform {
 
 // The embedded resources of the executable register themselves here at
-// start-up (see the generated resource object).
+// start-up (see the generated resource object). The bytes are not copied and
+// must live as long as the program; the first registration wins.
 void RegisterProgramResources(const void* resBytes, size_t size);
 
 // Parses a compiled .res image or a PE32 / PE32+ image; null when malformed.
-// Exposed for tests and for the kit loader's cache.
+// The module counts as an open library and is released with FreeLibrary.
 HMODULE OpenResourceModuleFromMemory(std::vector<unsigned char> bytes);
 
-// Number of kit modules currently open (tests check that every load is freed).
+// Number of kit loads not yet freed (tests check that every load is freed).
 size_t OpenLibraryCount();
 
 }  // namespace platform

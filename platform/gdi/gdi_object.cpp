@@ -1,0 +1,36 @@
+#include "platform/gdi/gdi_object.h"
+
+BOOL CGdiObject::DeleteObject()
+{
+    const BOOL was = m_created;
+    m_created = FALSE;
+    return was;
+}
+
+CPen::CPen(int style, int width, COLORREF colour)
+{
+    CreatePen(style, width, colour);
+}
+
+BOOL CPen::CreatePen(int style, int width, COLORREF colour)
+{
+    m_style = style;
+    m_width = width < 1 ? 1 : width;
+    m_colour = colour & 0x00FFFFFF;
+    m_created = TRUE;
+    return TRUE;
+}
+
+BOOL CPen::DeleteObject()
+{
+    m_style = PS_NULL;
+    m_width = 0;
+    m_colour = 0;
+    return CGdiObject::DeleteObject();
+}
+
+CPen* CPen::BlackPen()
+{
+    static CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+    return &pen;
+}
