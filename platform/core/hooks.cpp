@@ -76,3 +76,8 @@ SHORT GetKeyState(int virtualKey)
 {
     return platform::KeyStateSlot()(virtualKey);
 }
+
+SHORT GetAsyncKeyState(int virtualKey)
+{
+    return platform::KeyStateSlot()(virtualKey);
+}

@@ -31,6 +31,7 @@ constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_MENU = 0x12;
+constexpr int VK_UP = 0x26;
 
 namespace platform {
 
@@ -51,3 +52,5 @@ int MessageBoxA(void* owner, const char* text, const char* caption, UINT type);
 BOOL MessageBeep(UINT type);
 // High bit set while the key is down.
 SHORT GetKeyState(int virtualKey);
+// The same answer: there is one keyboard state here.
+SHORT GetAsyncKeyState(int virtualKey);

@@ -60,6 +60,10 @@ struct ResourceModule {
     std::map<EntryKey, size_t> index;
     std::string path;  // kits loaded from a file: the key of the open-library table
     size_t references = 0;
+    // The file as it was read, so that a parked module is revived only while
+    // the file is unchanged.
+    std::uintmax_t fileSize = 0;
+    std::filesystem::file_time_type fileTime{};
 };
 
 namespace {
@@ -469,6 +473,10 @@ struct Libraries {
     std::mutex mutex;
     std::set<HMODULE> open;                // kits and modules made from memory
     std::map<std::string, HMODULE> byPath;  // kits loaded from a file, while open
+    // Kits freed by their last user, kept parsed: the program loads a class's
+    // library for every single reading, so the same few files come back at
+    // once. Most recently freed last; a parked handle is not open.
+    std::vector<HMODULE> parked;
     size_t loads = 0;                       // loads not yet freed
     const unsigned char* programBytes = nullptr;
     size_t programSize = 0;
@@ -551,6 +559,26 @@ HMODULE LoadLibraryA(const char* path)
         ++libraries.loads;
         return found->second;
     }
+    std::error_code error;
+    const std::uintmax_t fileSize = std::filesystem::file_size(native, error);
+    const std::filesystem::file_time_type fileTime = std::filesystem::last_write_time(native, error);
+    if (error)
+        return nullptr;
+    for (auto it = libraries.parked.begin(); it != libraries.parked.end(); ++it) {
+        HMODULE parked = *it;
+        if (parked->path != key)
+            continue;
+        libraries.parked.erase(it);
+        if (parked->fileSize == fileSize && parked->fileTime == fileTime) {
+            parked->references = 1;
+            libraries.open.insert(parked);
+            libraries.byPath.emplace(key, parked);
+            ++libraries.loads;
+            return parked;
+        }
+        delete parked;
+        break;
+    }
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(native, bytes))
         return nullptr;
@@ -559,6 +587,8 @@ HMODULE LoadLibraryA(const char* path)
         return nullptr;
     module->path = key;
     module->references = 1;
+    module->fileSize = fileSize;
+    module->fileTime = fileTime;
     HMODULE handle = module.release();
     libraries.open.insert(handle);
     libraries.byPath.emplace(key, handle);
@@ -581,9 +611,17 @@ BOOL FreeLibrary(HMODULE module)
     --libraries.loads;
     if (--module->references == 0) {
         libraries.open.erase(module);
-        if (!module->path.empty())
-            libraries.byPath.erase(module->path);
-        delete module;
+        if (module->path.empty()) {
+            delete module;
+            return TRUE;
+        }
+        libraries.byPath.erase(module->path);
+        constexpr size_t kParkedLibraries = 8;
+        if (libraries.parked.size() == kParkedLibraries) {
+            delete libraries.parked.front();
+            libraries.parked.erase(libraries.parked.begin());
+        }
+        libraries.parked.push_back(module);
     }
     return TRUE;
 }

@@ -374,13 +374,31 @@ TEST(KitLibraries, LoadsAndFreesBalance)
     EXPECT_TRUE(FreeLibrary(other));
     EXPECT_EQ(platform::OpenLibraryCount(), before);
 
-    // Closed: the handle and the resource blocks are gone.
+    // Closed: the handle answers nothing (the parsed kit may stay parked for
+    // the next load, but no call reaches it through a freed handle).
     EXPECT_FALSE(FreeLibrary(first));
     EXPECT_EQ(FindResourceA(first, "TEST", "KITNAMELABEL"), nullptr);
-    EXPECT_EQ(GlobalHandle(label), nullptr);
     EXPECT_FALSE(FreeLibrary(AfxGetResourceHandle()));
     EXPECT_FALSE(FreeLibrary(nullptr));
     EXPECT_EQ(platform::OpenLibraryCount(), before);
+}
+
+TEST(KitLibraries, AParkedKitIsNotRevivedOnceItsFileChanged)
+{
+    const std::filesystem::path copy =
+        std::filesystem::temp_directory_path() / ("dizado-parked-" + std::to_string(::getpid()) + ".bkt");
+    std::filesystem::copy_file(TestData("testkit.bkt"), copy, std::filesystem::copy_options::overwrite_existing);
+    HMODULE kit = LoadLibraryA(copy.c_str());
+    ASSERT_NE(kit, nullptr);
+    EXPECT_TRUE(FreeLibrary(kit));
+    kit = LoadLibraryA(copy.c_str());  // from the parked parse
+    ASSERT_NE(kit, nullptr);
+    EXPECT_EQ(String(kit, TESTKIT_STRING_FIRST_CLASS), "1234");
+    EXPECT_TRUE(FreeLibrary(kit));
+
+    { std::ofstream(copy, std::ios::trunc) << "no longer a kit"; }
+    EXPECT_EQ(LoadLibraryA(copy.c_str()), nullptr);
+    std::filesystem::remove(copy);
 }
 
 TEST(KitLibraries, ProgramStylePathsWork)
