@@ -29,4 +29,32 @@
 #define IDR_PANE_REGION 10
 #define IDR_BUILTIN_REGION 103
 
+// The shared palette (type "MYPALETTE").
+#define IDR_PALETTE 100
+
+// The built-in brick class, a 1 x 1 plate: its class and preview ids, its one
+// orientation record and its picture.
+#define IDC_BUILTIN_CLASS 1030
+#define IDR_BUILTIN_ORIENTATION 100
+#define IDB_BUILTIN_BRICK 102
+
+// "BRICKIMAGE" pictures of one baseplate cell with its stud.
+#define IDB_STUD 100
+#define IDB_BASEPLATE_STUD 107
+
+// Names of the twelve brick colours, in colour order.
+#define IDS_COLOR_FIRST 700
+#define IDS_COLOR_RED 700
+#define IDS_COLOR_GREEN 701
+#define IDS_COLOR_BLUE 702
+#define IDS_COLOR_YELLOW 703
+#define IDS_COLOR_WHITE 704
+#define IDS_COLOR_GRAY 705
+#define IDS_COLOR_BLACK 706
+#define IDS_COLOR_BROWN 707
+#define IDS_COLOR_PURPLE 708
+#define IDS_COLOR_PINK 709
+#define IDS_COLOR_LT_BLUE 710
+#define IDS_COLOR_LT_GREEN 711
+
 #endif

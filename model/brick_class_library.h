@@ -1,0 +1,40 @@
+// The brick classes a running program knows: the built-in class in its own
+// resources and the classes of the kit libraries in its kits folder. The
+// application owns one; tests make their own over a folder of their choice.
+#pragma once
+
+#include <memory>
+
+#include "model/brick_services.h"
+#include "model/kit_list.h"
+#include "platform/core/cstring.h"
+
+class CBrickClassLibrary : public IBrickServices {
+public:
+    // `programFolder` holds kits/; empty means no kits at all.
+    explicit CBrickClassLibrary(CString programFolder = CString());
+    ~CBrickClassLibrary() override;
+    CBrickClassLibrary(const CBrickClassLibrary&) = delete;
+    CBrickClassLibrary& operator=(const CBrickClassLibrary&) = delete;
+
+    // Loads every kit library of the kits folder into a fresh kit list.
+    void ScanKits();
+    const CString& GetProgramFolder() const { return m_strProgramFolder; }
+    // The shared palette, not owned (the application creates it).
+    void SetPalette(CPalette* palette) { m_pPalette = palette; }
+
+    HMODULE GetClassModule(SHORT classId) override;
+    void ReleaseClassModule(HMODULE module) override;
+    BOOL HasBrickClass(SHORT classId) override;
+    CKitList* GetKitList() override { return m_pKits.get(); }
+    CPalette* GetPalette() override { return m_pPalette; }
+    // The Up arrow held down at that moment.
+    BOOL IsHiddenClassKeyHeld() override;
+
+    static constexpr SHORT kBuiltInClass = 1030;
+
+private:
+    CString m_strProgramFolder;
+    std::unique_ptr<CKitList> m_pKits;
+    CPalette* m_pPalette = nullptr;
+};
