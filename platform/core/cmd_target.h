@@ -3,6 +3,7 @@
 // with one reference; the last release runs OnFinalRelease, which deletes it.
 #pragma once
 
+#include "platform/core/message_map.h"
 #include "platform/core/object.h"
 
 class CCmdTarget : public CObject {
@@ -23,7 +24,16 @@ public:
 
     virtual void OnFinalRelease();
 
+    // Looks `id` with `code` up in the message maps of this class and its
+    // bases. With `handlerInfo` it only reports the handler found; otherwise
+    // it runs it (`extra` is the CCmdUI of an update). TRUE when handled; an
+    // update handler that calls ContinueRouting answers FALSE.
+    virtual BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+
 protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+
     DWORD m_dwRef = 1;
     BOOL m_bAutomation = FALSE;
 };

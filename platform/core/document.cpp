@@ -1,0 +1,444 @@
+#include "platform/core/document.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/core/archive.h"
+#include "platform/core/doc_template.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/file.h"
+#include "platform/core/find_file.h"
+#include "platform/core/hooks.h"
+#include "platform/core/view_base.h"
+
+namespace platform {
+namespace {
+RecentFileHook& RecentFileSlot()
+{
+    static RecentFileHook hook;
+    return hook;
+}
+
+SavePathPromptHook& SavePathPromptSlot()
+{
+    static SavePathPromptHook hook;
+    return hook;
+}
+}  // namespace
+
+RecentFileHook SetRecentFileHook(RecentFileHook hook)
+{
+    return std::exchange(RecentFileSlot(), std::move(hook));
+}
+
+SavePathPromptHook SetSavePathPromptHook(SavePathPromptHook hook)
+{
+    return std::exchange(SavePathPromptSlot(), std::move(hook));
+}
+}  // namespace platform
+
+namespace {
+
+// The class library's standard File menu commands.
+constexpr UINT kFileClose = 0xE102;
+constexpr UINT kFileSave = 0xE103;
+constexpr UINT kFileSaveAs = 0xE104;
+
+// A disk file that can be forced onto the disk before it replaces another.
+class SyncedFile : public CFile {
+public:
+    void Sync()
+    {
+        Flush();
+        if (m_file && ::fsync(fileno(m_file)) != 0)
+            AfxThrowFileException(CFileException::OsErrorToException(errno), errno, m_strFileName);
+    }
+};
+
+[[noreturn]] void ThrowOsError(int osError, const char* path)
+{
+    AfxThrowFileException(CFileException::OsErrorToException(osError), osError, path);
+}
+
+// Read-only in the sense of the original file attribute: the user cannot
+// write it, or nobody may.
+bool IsReadOnlyFile(const std::string& nativePath)
+{
+    struct stat status {};
+    if (::stat(nativePath.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    return (status.st_mode & 0222) == 0 || ::access(nativePath.c_str(), W_OK) != 0;
+}
+
+// A new, empty file beside the target, made exclusively so that nothing else
+// is overwritten. Throws CFileException when the folder takes no new file.
+std::string CreateTemporaryBeside(const std::filesystem::path& target, const char* documentPath)
+{
+    static unsigned counter = 0;
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    // Room for the suffix within the usual 255-byte name limit.
+    const std::string name = target.filename().string().substr(0, 200);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate =
+            (folder / ("." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp"))
+                .string();
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return candidate;
+        }
+        if (errno != EEXIST)
+            ThrowOsError(errno, documentPath);
+    }
+    ThrowOsError(EEXIST, documentPath);
+}
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : m_path(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    void Release() { m_path.clear(); }
+
+private:
+    std::string m_path;
+};
+
+// Best effort: makes the rename itself durable.
+void SyncFolder(const std::filesystem::path& target)
+{
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The reason of a failure, naming the document's file rather than whatever
+// file the layer was working on (the temporary one, on a save).
+CString DescribeFailure(const CException* error, const char* path)
+{
+    CString reason;
+    if (const auto* fileError = dynamic_cast<const CFileException*>(error)) {
+        CFileException named(*fileError);
+        named.m_strFileName = path;
+        reason = named.Describe();
+    } else if (const auto* archiveError = dynamic_cast<const CArchiveException*>(error)) {
+        CArchiveException named(*archiveError);
+        named.m_strFileName = path;
+        reason = named.Describe();
+    } else if (error) {
+        reason = error->Describe();
+    }
+    if (reason.IsEmpty())
+        reason = CFileException(CFileException::generic, -1, path).Describe();
+    return reason;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+ON_COMMAND(kFileClose, OnFileClose)
+ON_COMMAND(kFileSave, OnFileSave)
+ON_COMMAND(kFileSaveAs, OnFileSaveAs)
+END_MESSAGE_MAP()
+
+CDocument::~CDocument()
+{
+    DetachViews();
+    if (m_pDocTemplate)
+        m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(const char* title)
+{
+    m_strTitle = title;
+}
+
+void CDocument::SetPathName(const char* path, BOOL addToMRU)
+{
+    m_strPathName = path;
+    const std::string& text = m_strPathName.str();
+    const size_t slash = text.find_last_of("\\/");
+    SetTitle(slash == std::string::npos ? text.c_str() : text.c_str() + slash + 1);
+    if (addToMRU && platform::RecentFileSlot())
+        platform::RecentFileSlot()(m_strPathName);
+}
+
+void CDocument::AddView(CView* view)
+{
+    if (!view || view->m_pDocument == this)
+        return;
+    if (view->m_pDocument)
+        view->m_pDocument->RemoveView(view);
+    m_viewList.push_back(view);
+    view->m_pDocument = this;
+    OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* view)
+{
+    auto found = std::find(m_viewList.begin(), m_viewList.end(), view);
+    if (found == m_viewList.end())
+        return;
+    m_viewList.erase(found);
+    view->m_pDocument = nullptr;
+    OnChangedViewList();
+}
+
+void CDocument::DetachViews()
+{
+    std::vector<CView*> views;
+    views.swap(m_viewList);
+    for (CView* view : views)
+        view->m_pDocument = nullptr;
+}
+
+// A view position is its index plus one, so that null means past the end.
+POSITION CDocument::GetFirstViewPosition() const
+{
+    return m_viewList.empty() ? nullptr : reinterpret_cast<POSITION>(static_cast<uintptr_t>(1));
+}
+
+CView* CDocument::GetNextView(POSITION& position) const
+{
+    const uintptr_t index = reinterpret_cast<uintptr_t>(position);
+    if (index == 0 || index > m_viewList.size()) {
+        position = nullptr;
+        return nullptr;
+    }
+    position = index < m_viewList.size() ? reinterpret_cast<POSITION>(index + 1) : nullptr;
+    return m_viewList[index - 1];
+}
+
+void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)
+{
+    const std::vector<CView*> views = m_viewList;
+    for (CView* view : views) {
+        if (view == sender || std::find(m_viewList.begin(), m_viewList.end(), view) == m_viewList.end())
+            continue;
+        view->OnUpdate(sender, hint, hintObject);
+    }
+}
+
+void CDocument::OnChangedViewList()
+{
+    if (m_viewList.empty() && m_bAutoDelete)
+        OnCloseDocument();
+}
+
+void CDocument::DeleteContents() {}
+
+void CDocument::Serialize(CArchive&) {}
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_strPathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(const char* path)
+{
+    CFile file;
+    CFileException openError;
+    struct stat status {};
+    const std::string native = platform::NativePath(path);
+    if (::stat(native.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        openError = CFileException(CFileException::accessDenied, EISDIR, path);
+        ReportSaveLoadException(path, &openError, FALSE);
+        return FALSE;
+    }
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite, &openError)) {
+        ReportSaveLoadException(path, &openError, FALSE);
+        return FALSE;
+    }
+
+    DeleteContents();
+    SetModifiedFlag(TRUE);
+    // Whatever Serialize raises, the half-read contents must not stay.
+    auto failed = [&](const CException& error) {
+        file.Abort();
+        DeleteContents();
+        ReportSaveLoadException(path, &error, FALSE);
+        return FALSE;
+    };
+    try {
+        CArchive archive(&file, CArchive::load | CArchive::bNoFlushOnDelete);
+        // An empty file is an empty document, as the class library reads it.
+        if (file.GetLength() != 0)
+            Serialize(archive);
+        archive.Close();
+        file.Abort();
+    } catch (const CException& error) {
+        return failed(error);
+    } catch (const std::bad_alloc&) {
+        return failed(CMemoryException());
+    } catch (const std::exception&) {
+        return failed(CArchiveException(CArchiveException::generic, path));
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(const char* path)
+{
+    auto failed = [&](const CException& error) {
+        ReportSaveLoadException(path, &error, TRUE);
+        return FALSE;
+    };
+    try {
+        std::filesystem::path target(platform::NativePath(path));
+        // Replacing a link would cut it; the file it names is the one to replace.
+        std::error_code linkError;
+        if (std::filesystem::is_symlink(target, linkError)) {
+            std::filesystem::path resolved = std::filesystem::canonical(target, linkError);
+            if (!linkError)
+                target = resolved;
+        }
+        struct stat existing {};
+        const bool exists = ::stat(target.c_str(), &existing) == 0;
+        if (exists && S_ISDIR(existing.st_mode))
+            ThrowOsError(EISDIR, path);
+        // The rename would replace a file the user cannot write; refuse as a
+        // direct write would.
+        if (exists && IsReadOnlyFile(target.string()))
+            ThrowOsError(EACCES, path);
+
+        TemporaryFile temporary(CreateTemporaryBeside(target, path));
+        {
+            SyncedFile file;
+            CFileException openError;
+            if (!file.Open(temporary.Path().c_str(), CFile::modeCreate | CFile::modeWrite, &openError))
+                throw openError;
+            CArchive archive(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+            Serialize(archive);
+            archive.Close();
+            file.Sync();
+            file.Close();
+        }
+        if (exists)
+            ::chmod(temporary.Path().c_str(), existing.st_mode & 07777);
+        std::error_code renameError;
+        std::filesystem::rename(temporary.Path(), target, renameError);
+        if (renameError)
+            ThrowOsError(renameError.value(), path);
+        temporary.Release();
+        SyncFolder(target);
+    } catch (const CException& error) {
+        return failed(error);
+    } catch (const std::bad_alloc&) {
+        return failed(CMemoryException());
+    } catch (const std::exception&) {
+        return failed(CFileException(CFileException::generic, -1, path));
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::ReportSaveLoadException(const char* path, const CException* error, BOOL saving)
+{
+    const CString text = CString(saving ? "Unable to save the file.\n" : "Unable to read the file.\n") +
+                         DescribeFailure(error, path);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CDocument::OnCloseDocument()
+{
+    // Closing the frames removes the views; that must not delete the document
+    // before it is emptied.
+    const BOOL autoDelete = m_bAutoDelete;
+    m_bAutoDelete = FALSE;
+    if (platform::IDocumentFrames* frames = platform::GetDocumentFrames())
+        frames->CloseFrames(*this);
+    DetachViews();
+    m_bAutoDelete = autoDelete;
+    DeleteContents();
+    if (m_bAutoDelete)
+        delete this;
+}
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified())
+        return TRUE;
+    return DoFileSave();
+}
+
+BOOL CDocument::DoSave(const char* path, BOOL replace)
+{
+    CString target(path);
+    if (target.IsEmpty()) {
+        target = m_strPathName;
+        const platform::SavePathPromptHook& prompt = platform::SavePathPromptSlot();
+        if (!prompt || !prompt(*this, target) || target.IsEmpty())
+            return FALSE;
+    }
+    if (!OnSaveDocument(target))
+        return FALSE;
+    if (replace)
+        SetPathName(target, TRUE);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave()
+{
+    if (m_strPathName.IsEmpty() || IsReadOnlyFile(platform::NativePath(m_strPathName)))
+        return DoSave(nullptr);
+    const CString path(m_strPathName);
+    return DoSave(path);
+}
+
+BOOL CDocument::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    if (CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo))
+        return TRUE;
+    return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(id, code, extra, handlerInfo);
+}
+
+void CDocument::OnFinalRelease()
+{
+    OnCloseDocument();
+}
+
+void CDocument::OnFileClose()
+{
+    if (!SaveModified())
+        return;
+    OnCloseDocument();
+}
+
+void CDocument::OnFileSave()
+{
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs()
+{
+    DoSave(nullptr);
+}
