@@ -1,33 +1,58 @@
 #include "platform/gdi/dc.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <utility>
+
+#include "platform/gdi/raster_ops.h"
 
 namespace {
 
-constexpr uint32_t kColourBits = 0x00FFFFFFu;
+using platform::raster::Mix;
+using platform::raster::Wide;
 
-// Applies raster operation `rop` bitwise: the four bits of rop - 1 give the
-// result for (pen, destination) = (0,0), (0,1), (1,0), (1,1).
-inline uint32_t Mix(int rop, uint32_t pen, uint32_t dst)
+// Device coordinates stay within this, so that sums and differences of them
+// never overflow and lines far off the surface cost nothing.
+constexpr int64_t kFar = int64_t(1) << 40;
+
+int64_t Saturate(Wide v)
 {
-    const unsigned table = static_cast<unsigned>(rop - 1);
-    uint32_t result = 0;
-    if (table & 1u)
-        result |= ~pen & ~dst;
-    if (table & 2u)
-        result |= ~pen & dst;
-    if (table & 4u)
-        result |= pen & ~dst;
-    if (table & 8u)
-        result |= pen & dst;
-    return platform::Surface::kOpaque | (result & kColourBits);
+    return v > kFar ? kFar : v < -kFar ? -kFar : static_cast<int64_t>(v);
+}
+
+LONG Clamp32(int64_t v)
+{
+    return static_cast<LONG>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+Wide Abs(Wide v)
+{
+    return v < 0 ? -v : v;
+}
+
+// (v - fromOrg) * toExt / fromExt + toOrg, rounded half away from zero.
+int64_t Scale(int64_t v, LONG fromOrg, LONG fromExt, LONG toExt, LONG toOrg)
+{
+    const Wide n = (Wide(v) - fromOrg) * toExt;
+    Wide q = n / fromExt;
+    const Wide r = n % fromExt;
+    if (2 * Abs(r) >= Abs(fromExt))
+        q += (n < 0) != (fromExt < 0) ? -1 : 1;
+    return Saturate(q + toOrg);
+}
+
+// ceil(n / d) for d > 0.
+Wide CeilDiv(Wide n, Wide d)
+{
+    return n <= 0 ? -((-n) / d) : (n + d - 1) / d;
 }
 
 }  // namespace
 
 CDC::CDC()
 {
+    m_state.palette = CPalette::DefaultPalette();
     SelectObject(CPen::BlackPen());
 }
 
@@ -36,104 +61,475 @@ CDC::CDC(platform::Surface* surface) : CDC()
     m_surface = surface;
 }
 
+int CDC::GetDeviceCaps(int index) const
+{
+    if (!m_surface)
+        return 0;
+    const int64_t w = m_surface->Width();
+    const int64_t h = m_surface->Height();
+    const int64_t dpiX = m_surface->DotsPerInchX();
+    const int64_t dpiY = m_surface->DotsPerInchY();
+    switch (index) {
+    case HORZRES:
+        return static_cast<int>(w);
+    case VERTRES:
+        return static_cast<int>(h);
+    case HORZSIZE:  // millimetres, rounded
+        return static_cast<int>((w * 254 + dpiX * 5) / (dpiX * 10));
+    case VERTSIZE:
+        return static_cast<int>((h * 254 + dpiY * 5) / (dpiY * 10));
+    case LOGPIXELSX:
+        return static_cast<int>(dpiX);
+    case LOGPIXELSY:
+        return static_cast<int>(dpiY);
+    case BITSPIXEL:
+        return 32;
+    case PLANES:
+        return 1;
+    case NUMCOLORS:
+        return -1;
+    case SIZEPALETTE:
+    case NUMRESERVED:
+        return 0;
+    case COLORRES:
+        return 24;
+    case RASTERCAPS:
+        return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+    default:
+        return 0;
+    }
+}
+
+// --- Objects ------------------------------------------------------------------
+
 CPen* CDC::SelectObject(CPen* pen)
 {
     if (!pen)
         return nullptr;
-    CPen* previous = m_pen;
-    m_pen = pen;
-    m_penStyle = pen->IsCreated() ? pen->GetStyle() : PS_NULL;
-    m_penPixel = platform::Surface::ToPixel(pen->GetColor());
+    CPen* previous = m_state.pen;
+    m_state.pen = pen;
+    m_state.penStyle = pen->IsCreated() ? pen->GetStyle() : PS_NULL;
+    m_state.penColour = pen->GetColor();
+    UpdatePenPixel();
     return previous;
+}
+
+CPalette* CDC::SelectPalette(CPalette* palette, BOOL /*forceBackground*/)
+{
+    if (!palette)
+        return nullptr;
+    CPalette* previous = m_state.palette;
+    m_state.palette = palette;
+    UpdatePenPixel();
+    return previous;
+}
+
+UINT CDC::RealizePalette()
+{
+    return m_state.palette ? m_state.palette->GetEntryCount() : 0;
+}
+
+COLORREF CDC::GetNearestColor(COLORREF colour) const
+{
+    if ((colour >> 24) == 0x01)
+        return m_state.palette ? m_state.palette->ColourOf(colour & 0xFFFF) : RGB(0, 0, 0);
+    return colour & platform::raster::kColourBits;
+}
+
+void CDC::UpdatePenPixel()
+{
+    m_state.penPixel = PixelOf(m_state.penColour);
 }
 
 int CDC::SetROP2(int mode)
 {
     if (mode < R2_BLACK || mode > R2_WHITE)
         return 0;
-    const int previous = m_rop2;
-    m_rop2 = mode;
+    return std::exchange(m_state.rop2, mode);
+}
+
+COLORREF CDC::SetBkColor(COLORREF colour)
+{
+    return std::exchange(m_state.bkColour, colour);
+}
+
+int CDC::SetBkMode(int mode)
+{
+    if (mode != TRANSPARENT && mode != OPAQUE)
+        return 0;
+    return std::exchange(m_state.bkMode, mode);
+}
+
+COLORREF CDC::SetTextColor(COLORREF colour)
+{
+    return std::exchange(m_state.textColour, colour);
+}
+
+int CDC::SetStretchBltMode(int mode)
+{
+    if (mode < BLACKONWHITE || mode > HALFTONE)
+        return 0;
+    return std::exchange(m_state.stretchMode, mode);
+}
+
+int CDC::SaveDC()
+{
+    m_saved.push_back(m_state);
+    return static_cast<int>(m_saved.size());
+}
+
+BOOL CDC::RestoreDC(int level)
+{
+    const int64_t saved = static_cast<int64_t>(m_saved.size());
+    const int64_t target = level < 0 ? saved + 1 + level : level;
+    if (target < 1 || target > saved)
+        return FALSE;
+    m_state = m_saved[static_cast<size_t>(target - 1)];
+    m_saved.resize(static_cast<size_t>(target - 1));
+    // The palette's entries may have changed since the save.
+    UpdatePenPixel();
+    return TRUE;
+}
+
+// --- Mapping ------------------------------------------------------------------
+
+int CDC::SetMapMode(int mode)
+{
+    if (mode != MM_TEXT && mode != MM_ISOTROPIC && mode != MM_ANISOTROPIC)
+        return 0;
+    const int previous = std::exchange(m_state.mapMode, mode);
+    if (mode == MM_TEXT) {
+        m_state.windowExt = SIZE{1, 1};
+        m_state.viewportExt = SIZE{1, 1};
+    } else if (mode == MM_ISOTROPIC) {
+        AdjustIsotropic();
+    }
     return previous;
 }
 
+POINT CDC::SetWindowOrg(int x, int y)
+{
+    return std::exchange(m_state.windowOrg, POINT{x, y});
+}
+
+POINT CDC::SetViewportOrg(int x, int y)
+{
+    return std::exchange(m_state.viewportOrg, POINT{x, y});
+}
+
+SIZE CDC::SetWindowExt(int cx, int cy)
+{
+    if (m_state.mapMode == MM_TEXT)
+        return m_state.windowExt;
+    if (cx == 0 || cy == 0)
+        return SIZE{0, 0};
+    const SIZE previous = std::exchange(m_state.windowExt, SIZE{cx, cy});
+    if (m_state.mapMode == MM_ISOTROPIC)
+        AdjustIsotropic();
+    return previous;
+}
+
+SIZE CDC::SetViewportExt(int cx, int cy)
+{
+    if (m_state.mapMode == MM_TEXT)
+        return m_state.viewportExt;
+    if (cx == 0 || cy == 0)
+        return SIZE{0, 0};
+    const SIZE previous = std::exchange(m_state.viewportExt, SIZE{cx, cy});
+    if (m_state.mapMode == MM_ISOTROPIC)
+        AdjustIsotropic();
+    return previous;
+}
+
+void CDC::AdjustIsotropic()
+{
+    const int64_t wx = std::abs(int64_t{m_state.windowExt.cx});
+    const int64_t wy = std::abs(int64_t{m_state.windowExt.cy});
+    const int64_t vx = std::abs(int64_t{m_state.viewportExt.cx});
+    const int64_t vy = std::abs(int64_t{m_state.viewportExt.cy});
+    // The scales are vx / wx and vy / wy; the larger one gives way. The new
+    // extent is below the old one, so it fits.
+    if (vx * wy > vy * wx) {
+        const int64_t x = std::max<int64_t>(1, vy * wx / wy);
+        m_state.viewportExt.cx = static_cast<LONG>(m_state.viewportExt.cx < 0 ? -x : x);
+    } else if (vx * wy < vy * wx) {
+        const int64_t y = std::max<int64_t>(1, vx * wy / wx);
+        m_state.viewportExt.cy = static_cast<LONG>(m_state.viewportExt.cy < 0 ? -y : y);
+    }
+}
+
+int64_t CDC::MapX(int64_t x) const
+{
+    const State& s = m_state;
+    return Scale(x, s.windowOrg.x, s.windowExt.cx, s.viewportExt.cx, s.viewportOrg.x);
+}
+
+int64_t CDC::MapY(int64_t y) const
+{
+    const State& s = m_state;
+    return Scale(y, s.windowOrg.y, s.windowExt.cy, s.viewportExt.cy, s.viewportOrg.y);
+}
+
+int64_t CDC::UnmapX(int64_t x) const
+{
+    const State& s = m_state;
+    return Scale(x, s.viewportOrg.x, s.viewportExt.cx, s.windowExt.cx, s.windowOrg.x);
+}
+
+int64_t CDC::UnmapY(int64_t y) const
+{
+    const State& s = m_state;
+    return Scale(y, s.viewportOrg.y, s.viewportExt.cy, s.windowExt.cy, s.windowOrg.y);
+}
+
+void CDC::LPtoDP(POINT* points, int count) const
+{
+    for (int i = 0; points && i < count; ++i)
+        points[i] = POINT{Clamp32(MapX(points[i].x)), Clamp32(MapY(points[i].y))};
+}
+
+void CDC::LPtoDP(RECT* rect) const
+{
+    if (rect)
+        *rect = RECT{Clamp32(MapX(rect->left)), Clamp32(MapY(rect->top)), Clamp32(MapX(rect->right)),
+                     Clamp32(MapY(rect->bottom))};
+}
+
+void CDC::DPtoLP(POINT* points, int count) const
+{
+    for (int i = 0; points && i < count; ++i)
+        points[i] = POINT{Clamp32(UnmapX(points[i].x)), Clamp32(UnmapY(points[i].y))};
+}
+
+void CDC::DPtoLP(RECT* rect) const
+{
+    if (rect)
+        *rect = RECT{Clamp32(UnmapX(rect->left)), Clamp32(UnmapY(rect->top)), Clamp32(UnmapX(rect->right)),
+                     Clamp32(UnmapY(rect->bottom))};
+}
+
+CDC::Box CDC::MapBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const
+{
+    const int64_t dx0 = MapX(x0);
+    const int64_t dx1 = MapX(x1);
+    const int64_t dy0 = MapY(y0);
+    const int64_t dy1 = MapY(y1);
+    return Box{std::min(dx0, dx1), std::min(dy0, dy1), std::max(dx0, dx1), std::max(dy0, dy1)};
+}
+
+// --- Clipping -----------------------------------------------------------------
+
+CDC::Box CDC::ClipBox() const
+{
+    Box box;
+    if (m_surface) {
+        box.right = m_surface->Width();
+        box.bottom = m_surface->Height();
+    }
+    if (m_state.clipped) {
+        box.left = std::max(box.left, m_state.clipLeft);
+        box.top = std::max(box.top, m_state.clipTop);
+        box.right = std::min(box.right, m_state.clipRight);
+        box.bottom = std::min(box.bottom, m_state.clipBottom);
+    }
+    return box;
+}
+
+int CDC::ClipResult() const
+{
+    return ClipBox().Empty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::IntersectClipRect(int left, int top, int right, int bottom)
+{
+    const Box box = MapBox(left, top, right, bottom);
+    State& s = m_state;
+    if (!s.clipped) {
+        s.clipped = true;
+        s.clipLeft = box.left;
+        s.clipTop = box.top;
+        s.clipRight = box.right;
+        s.clipBottom = box.bottom;
+    } else {
+        s.clipLeft = std::max(s.clipLeft, box.left);
+        s.clipTop = std::max(s.clipTop, box.top);
+        s.clipRight = std::min(s.clipRight, box.right);
+        s.clipBottom = std::min(s.clipBottom, box.bottom);
+    }
+    return ClipResult();
+}
+
+int CDC::IntersectClipRect(const RECT* rect)
+{
+    if (!rect)
+        return RGN_ERROR;
+    return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom);
+}
+
+int CDC::SelectClipRect(const RECT* deviceRect)
+{
+    State& s = m_state;
+    s.clipped = deviceRect != nullptr;
+    if (deviceRect) {
+        s.clipLeft = std::min(deviceRect->left, deviceRect->right);
+        s.clipTop = std::min(deviceRect->top, deviceRect->bottom);
+        s.clipRight = std::max(deviceRect->left, deviceRect->right);
+        s.clipBottom = std::max(deviceRect->top, deviceRect->bottom);
+    }
+    return ClipResult();
+}
+
+int CDC::GetClipBox(RECT* rect) const
+{
+    if (!rect)
+        return RGN_ERROR;
+    const Box box = ClipBox();
+    if (box.Empty()) {
+        *rect = RECT{};
+        return NULLREGION;
+    }
+    const int64_t x0 = UnmapX(box.left);
+    const int64_t x1 = UnmapX(box.right);
+    const int64_t y0 = UnmapY(box.top);
+    const int64_t y1 = UnmapY(box.bottom);
+    *rect = RECT{Clamp32(std::min(x0, x1)), Clamp32(std::min(y0, y1)), Clamp32(std::max(x0, x1)),
+                 Clamp32(std::max(y0, y1))};
+    return SIMPLEREGION;
+}
+
+// --- Lines and pixels -----------------------------------------------------------
+
 POINT CDC::MoveTo(int x, int y)
 {
-    const POINT previous = m_position;
-    m_position = POINT{x, y};
-    return previous;
+    return std::exchange(m_state.position, POINT{x, y});
 }
 
 BOOL CDC::LineTo(int x, int y)
 {
-    const POINT from = m_position;
-    m_position = POINT{x, y};
-    if (!m_surface || m_penStyle == PS_NULL)
-        return TRUE;
-
-    if (from.y == y) {
-        // Rows are most of what the program draws (region fills and outlines).
-        if (from.x < x)
-            PlotPenRow(from.x, x, y);
-        else if (from.x > x)
-            PlotPenRow(x + 1LL, from.x + 1LL, y);
-        return TRUE;
-    }
-
-    // Bresenham over the major axis; the loop stops before the end point.
-    // 64-bit so that any pair of 32-bit coordinates steps without overflow.
-    const long long dx = std::llabs(static_cast<long long>(x) - from.x);
-    const long long dy = std::llabs(static_cast<long long>(y) - from.y);
-    const int sx = x > from.x ? 1 : -1;
-    const int sy = y > from.y ? 1 : -1;
-    long long px = from.x;
-    long long py = from.y;
-    const long long steps = std::max(dx, dy);
-    long long error = (dx > dy ? dx : -dy) / 2;
-    const long long width = m_surface->Width();
-    const long long height = m_surface->Height();
-    for (long long i = 0; i < steps; ++i) {
-        if (px >= 0 && py >= 0 && px < width && py < height)
-            PlotPenPixel(static_cast<int>(px), static_cast<int>(py));
-        const long long e = error;
-        if (e > -dx) {
-            error -= dy;
-            px += sx;
-        }
-        if (e < dy) {
-            error += dx;
-            py += sy;
-        }
-    }
+    const POINT from = std::exchange(m_state.position, POINT{x, y});
+    if (m_surface && m_state.penStyle != PS_NULL)
+        DrawDeviceLine(MapX(from.x), MapY(from.y), MapX(x), MapY(y));
     return TRUE;
 }
 
-void CDC::PlotPenPixel(int x, int y)
+void CDC::DrawDeviceLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1)
 {
-    uint32_t& pixel = m_surface->ScanLine(y)[x];
-    pixel = Mix(m_rop2, m_penPixel, pixel);
+    const Box clip = ClipBox();
+    if (clip.Empty())
+        return;
+    if (y0 == y1) {
+        // Rows are most of what the program draws (region fills and outlines).
+        if (x0 < x1)
+            PlotPenRow(x0, x1, y0, clip);
+        else if (x0 > x1)
+            PlotPenRow(x1 + 1, x0 + 1, y0, clip);
+        return;
+    }
+
+    // Bresenham over the major axis, stopping before the end point, in closed
+    // form so that only the steps inside the clip box are visited. Step i of M
+    // moves the minor axis ceil((i * m - M / 2) / M) times, which is where the
+    // classic error term (started at M / 2) puts it.
+    const int64_t dx = x1 > x0 ? x1 - x0 : x0 - x1;
+    const int64_t dy = y1 > y0 ? y1 - y0 : y0 - y1;
+    const int64_t sx = x1 > x0 ? 1 : -1;
+    const int64_t sy = y1 > y0 ? 1 : -1;
+    const bool xMajor = dx > dy;
+    const int64_t major = xMajor ? dx : dy;
+    const int64_t minor = xMajor ? dy : dx;
+    const int64_t start = xMajor ? x0 : y0;
+    const int64_t step = xMajor ? sx : sy;
+    const int64_t low = xMajor ? clip.left : clip.top;
+    const int64_t high = xMajor ? clip.right : clip.bottom;
+    // Steps whose major coordinate start + step * i lies in [low, high).
+    int64_t first = step > 0 ? low - start : start - high + 1;
+    int64_t end = step > 0 ? high - start : start - low + 1;
+    first = std::max<int64_t>(first, 0);
+    end = std::min(end, major);
+    const uint32_t pen = m_state.penPixel;
+    const unsigned table = static_cast<unsigned>(m_state.rop2 - 1);
+    for (int64_t i = first; i < end; ++i) {
+        const int64_t k = static_cast<int64_t>(CeilDiv(Wide(i) * minor - major / 2, major));
+        const int64_t px = xMajor ? x0 + sx * i : x0 + sx * k;
+        const int64_t py = xMajor ? y0 + sy * k : y0 + sy * i;
+        if (px < clip.left || px >= clip.right || py < clip.top || py >= clip.bottom)
+            continue;
+        uint32_t& pixel = m_surface->ScanLine(static_cast<int>(py))[px];
+        pixel = Mix(table, pen, pixel);
+    }
 }
 
-void CDC::PlotPenRow(long long x0, long long x1, int y)
+void CDC::PlotPenRow(int64_t x0, int64_t x1, int64_t y, const Box& clip)
 {
-    if (y < 0 || y >= m_surface->Height())
+    if (y < clip.top || y >= clip.bottom)
         return;
-    const long long width = m_surface->Width();
-    const int first = static_cast<int>(std::clamp(x0, 0LL, width));
-    const int end = static_cast<int>(std::clamp(x1, 0LL, width));
-    uint32_t* row = m_surface->ScanLine(y);
-    for (int x = first; x < end; ++x)
-        row[x] = Mix(m_rop2, m_penPixel, row[x]);
+    const int64_t first = std::max(x0, clip.left);
+    const int64_t end = std::min(x1, clip.right);
+    const uint32_t pen = m_state.penPixel;
+    const unsigned table = static_cast<unsigned>(m_state.rop2 - 1);
+    uint32_t* row = m_surface->ScanLine(static_cast<int>(y));
+    for (int64_t x = first; x < end; ++x)
+        row[x] = Mix(table, pen, row[x]);
 }
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
-    return m_surface ? m_surface->GetPixel(x, y) : CLR_INVALID;
+    if (!m_surface)
+        return CLR_INVALID;
+    const int64_t dx = MapX(x);
+    const int64_t dy = MapY(y);
+    const Box clip = ClipBox();
+    if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
+        return CLR_INVALID;
+    return platform::Surface::ToColour(m_surface->ScanLine(static_cast<int>(dy))[dx]);
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF colour)
 {
-    if (!m_surface || !m_surface->Contains(x, y))
+    if (!m_surface)
         return CLR_INVALID;
-    m_surface->SetPixel(x, y, colour);
-    return colour & kColourBits;
+    const int64_t dx = MapX(x);
+    const int64_t dy = MapY(y);
+    const Box clip = ClipBox();
+    if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
+        return CLR_INVALID;
+    const COLORREF drawn = GetNearestColor(colour);
+    m_surface->ScanLine(static_cast<int>(dy))[dx] = platform::Surface::ToPixel(drawn);
+    return drawn;
+}
+
+// --- Fills ----------------------------------------------------------------------
+
+void CDC::FillBox(const Box& box, uint32_t pixel)
+{
+    if (!m_surface)
+        return;
+    const Box clip = ClipBox();
+    const int64_t left = std::max(box.left, clip.left);
+    const int64_t right = std::min(box.right, clip.right);
+    for (int64_t y = std::max(box.top, clip.top); y < std::min(box.bottom, clip.bottom) && left < right; ++y) {
+        uint32_t* row = m_surface->ScanLine(static_cast<int>(y));
+        std::fill(row + left, row + right, pixel);
+    }
+}
+
+void CDC::FillSolidRect(const RECT* rect, COLORREF colour)
+{
+    if (!rect)
+        return;
+    m_state.bkColour = colour;
+    FillBox(MapBox(rect->left, rect->top, rect->right, rect->bottom), PixelOf(colour));
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF colour)
+{
+    m_state.bkColour = colour;
+    FillBox(MapBox(x, y, int64_t{x} + cx, int64_t{y} + cy), PixelOf(colour));
+}
+
+void CDC::FillRect(const RECT* rect, CBrush* brush)
+{
+    if (!rect || !brush || !brush->IsCreated())
+        return;
+    FillBox(MapBox(rect->left, rect->top, rect->right, rect->bottom), PixelOf(brush->GetColor()));
 }

@@ -16,7 +16,8 @@ BOOL CPen::CreatePen(int style, int width, COLORREF colour)
 {
     m_style = style;
     m_width = width < 1 ? 1 : width;
-    m_colour = colour & 0x00FFFFFF;
+    // Palette-index colours keep their flag; other top bytes mean nothing.
+    m_colour = (colour >> 24) <= 0x02 ? colour : colour & 0x00FFFFFF;
     m_created = TRUE;
     return TRUE;
 }
@@ -33,4 +34,22 @@ CPen* CPen::BlackPen()
 {
     static CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
     return &pen;
+}
+
+CBrush::CBrush(COLORREF colour)
+{
+    CreateSolidBrush(colour);
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF colour)
+{
+    m_colour = colour;
+    m_created = TRUE;
+    return TRUE;
+}
+
+BOOL CBrush::DeleteObject()
+{
+    m_colour = 0;
+    return CGdiObject::DeleteObject();
 }

@@ -34,3 +34,19 @@ private:
     int m_width = 0;
     COLORREF m_colour = 0;
 };
+
+// Solid brushes only: the program fills with plain colours.
+class CBrush : public CGdiObject {
+public:
+    CBrush() = default;
+    explicit CBrush(COLORREF colour);
+
+    BOOL CreateSolidBrush(COLORREF colour);
+    BOOL DeleteObject() override;
+
+    // May be a palette-index colour, resolved when the brush is used.
+    COLORREF GetColor() const { return m_colour; }
+
+private:
+    COLORREF m_colour = 0;
+};

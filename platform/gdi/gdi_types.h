@@ -39,3 +39,67 @@ constexpr int R2_WHITE = 16;
 
 constexpr int PS_SOLID = 0;
 constexpr int PS_NULL = 5;
+
+// Colours that name an entry of the palette selected into the context, or ask
+// for the palette colour nearest to an RGB value. The drawing calls resolve
+// them when they draw; plain colours have a zero top byte.
+constexpr COLORREF PALETTEINDEX(WORD index) { return 0x01000000u | index; }
+constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b) { return 0x02000000u | RGB(r, g, b); }
+
+// Ternary raster operations of bitmap copies. Bits 16..23 are the truth table
+// over pattern, source and destination (0xF0, 0xCC and 0xAA); copies from a
+// bitmap have no pattern, so only the codes that ignore it are drawn.
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCINVERT = 0x00660046;
+constexpr DWORD SRCERASE = 0x00440328;
+constexpr DWORD NOTSRCCOPY = 0x00330008;
+constexpr DWORD NOTSRCERASE = 0x001100A6;
+constexpr DWORD MERGEPAINT = 0x00BB0226;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+
+// Mapping modes. The fixed metric modes are not provided.
+constexpr int MM_TEXT = 1;
+constexpr int MM_ISOTROPIC = 7;
+constexpr int MM_ANISOTROPIC = 8;
+
+// What clipping calls answer about the clip area.
+constexpr int RGN_ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+// Stretch modes are recorded only: bitmaps always stretch by nearest pixel.
+constexpr int BLACKONWHITE = 1;
+constexpr int WHITEONBLACK = 2;
+constexpr int COLORONCOLOR = 3;
+constexpr int HALFTONE = 4;
+
+// Device capability indices and the raster capability bits.
+constexpr int HORZSIZE = 4;
+constexpr int VERTSIZE = 6;
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+constexpr int NUMCOLORS = 24;
+constexpr int RASTERCAPS = 38;
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+constexpr int SIZEPALETTE = 104;
+constexpr int NUMRESERVED = 106;
+constexpr int COLORRES = 108;
+
+constexpr int RC_BITBLT = 0x0001;
+constexpr int RC_BITMAP64 = 0x0008;
+constexpr int RC_DI_BITMAP = 0x0080;
+constexpr int RC_PALETTE = 0x0100;
+constexpr int RC_DIBTODEV = 0x0200;
+constexpr int RC_STRETCHBLT = 0x0800;
+constexpr int RC_STRETCHDIB = 0x2000;

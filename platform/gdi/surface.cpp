@@ -21,6 +21,14 @@ void Surface::Fill(COLORREF colour)
     std::fill(m_pixels.begin(), m_pixels.end(), ToPixel(colour));
 }
 
+void Surface::SetDotsPerInch(int x, int y)
+{
+    if (x >= 1)
+        m_dpiX = x;
+    if (y >= 1)
+        m_dpiY = y;
+}
+
 COLORREF Surface::GetPixel(int x, int y) const
 {
     if (!Contains(x, y))

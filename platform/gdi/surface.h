@@ -23,6 +23,13 @@ public:
     int Height() const { return m_height; }
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
 
+    // The device resolution that contexts report; a printer's page raster
+    // carries the printer's. Values below 1 are ignored.
+    void SetDotsPerInch(int x, int y);
+    int DotsPerInchX() const { return m_dpiX; }
+    int DotsPerInchY() const { return m_dpiY; }
+    static constexpr int kScreenDotsPerInch = 96;
+
     // CLR_INVALID outside the surface.
     COLORREF GetPixel(int x, int y) const;
     // Ignored outside the surface.
@@ -48,6 +55,8 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
+    int m_dpiX = kScreenDotsPerInch;
+    int m_dpiY = kScreenDotsPerInch;
     std::vector<uint32_t> m_pixels;
 };
 
