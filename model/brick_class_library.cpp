@@ -1,6 +1,10 @@
 #include "model/brick_class_library.h"
 
+#include <cstring>
+#include <vector>
+
 #include "platform/core/hooks.h"
+#include "platform/gdi/palette.h"
 
 namespace {
 
@@ -77,6 +81,42 @@ BOOL CBrickClassLibrary::HasBrickClass(SHORT classId)
     }
     ReleaseClassModule(module);
     return found;
+}
+
+BOOL CBrickClassLibrary::LoadPalette()
+{
+    m_pPalette.reset();
+    HINSTANCE program = AfxGetResourceHandle();
+    HRSRC resource = FindResourceA(program, MAKEINTRESOURCE(100), "MYPALETTE");
+    if (!resource)
+        return FALSE;
+    // A RIFF palette file: 20 bytes of RIFF header, then a logical palette.
+    constexpr size_t kRiffHeader = 20;
+    constexpr size_t kMaxEntries = 256;
+    const DWORD size = SizeofResource(program, resource);
+    HGLOBAL data = LoadResource(program, resource);
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(data));
+    BOOL created = FALSE;
+    if (bytes && size >= kRiffHeader + 4) {
+        const WORD version = static_cast<WORD>(bytes[kRiffHeader] | (bytes[kRiffHeader + 1] << 8));
+        size_t count = static_cast<WORD>(bytes[kRiffHeader + 2] | (bytes[kRiffHeader + 3] << 8));
+        if (count > kMaxEntries)
+            count = kMaxEntries;
+        if (count > 0 && kRiffHeader + 4 + 4 * count <= size) {
+            std::vector<unsigned char> logical(sizeof(LOGPALETTE) + kMaxEntries * sizeof(PALETTEENTRY));
+            auto* palette = reinterpret_cast<LOGPALETTE*>(logical.data());
+            palette->palVersion = version;
+            palette->palNumEntries = static_cast<WORD>(count);
+            std::memcpy(palette->palPalEntry, bytes + kRiffHeader + 4, 4 * count);
+            auto made = std::make_unique<CPalette>();
+            if (made->CreatePalette(palette)) {
+                m_pPalette = std::move(made);
+                created = TRUE;
+            }
+        }
+    }
+    FreeResource(data);
+    return created;
 }
 
 BOOL CBrickClassLibrary::IsHiddenClassKeyHeld()

@@ -20,14 +20,15 @@ public:
     // Loads every kit library of the kits folder into a fresh kit list.
     void ScanKits();
     const CString& GetProgramFolder() const { return m_strProgramFolder; }
-    // The shared palette, not owned (the application creates it).
-    void SetPalette(CPalette* palette) { m_pPalette = palette; }
+    // Creates the shared palette from the program's "MYPALETTE" resource;
+    // FALSE, with no palette, when the resource is missing or damaged.
+    BOOL LoadPalette();
 
     HMODULE GetClassModule(SHORT classId) override;
     void ReleaseClassModule(HMODULE module) override;
     BOOL HasBrickClass(SHORT classId) override;
     CKitList* GetKitList() override { return m_pKits.get(); }
-    CPalette* GetPalette() override { return m_pPalette; }
+    CPalette* GetPalette() override { return m_pPalette.get(); }
     // The Up arrow held down at that moment.
     BOOL IsHiddenClassKeyHeld() override;
 
@@ -36,5 +37,5 @@ public:
 private:
     CString m_strProgramFolder;
     std::unique_ptr<CKitList> m_pKits;
-    CPalette* m_pPalette = nullptr;
+    std::unique_ptr<CPalette> m_pPalette;
 };

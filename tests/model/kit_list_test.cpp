@@ -7,6 +7,7 @@
 #include "../fixtures/kits/kit_ids.h"
 #include "model/brick_class_library.h"
 #include "platform/core/hooks.h"
+#include "platform/gdi/palette.h"
 
 namespace {
 
@@ -149,6 +150,26 @@ TEST(KitTag, TextStopsAtAZeroByte)
 {
     EXPECT_EQ(CKitList::TagText('T' | 'O' << 8 | 'Y' << 16 | 'S' << 24), "TOYS");
     EXPECT_EQ(CKitList::TagText(1), "\x01");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SharedPalette, ComesFromTheProgramsPaletteResource)
+{
+    CBrickClassLibrary library;
+    EXPECT_EQ(library.GetPalette(), nullptr);
+    ASSERT_TRUE(library.LoadPalette());
+    ASSERT_NE(library.GetPalette(), nullptr);
+    EXPECT_EQ(library.GetPalette()->GetEntryCount(), 256u);
+    // Shade 0 of every colour is lighter than its shade 8.
+    for (int colour = 0; colour < 12; ++colour) {
+        PALETTEENTRY light, dark;
+        library.GetPalette()->GetPaletteEntries(17 + 9 * colour, 1, &light);
+        library.GetPalette()->GetPaletteEntries(17 + 9 * colour - 8, 1, &dark);
+        EXPECT_GT(light.peRed + light.peGreen + light.peBlue, dark.peRed + dark.peGreen + dark.peBlue) << colour;
+    }
 }
 
 }  // namespace

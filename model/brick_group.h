@@ -1,0 +1,132 @@
+// One node of a model's brick tree: its own list items are its bricks, and it
+// owns a list of sub-groups. Brick changes are relayed up through it to the
+// root's listeners, and it keeps the bounds of everything below it.
+#pragma once
+
+#include "foundation/geometry3d.h"
+#include "foundation/list_walker.h"
+#include "foundation/my_ob_list.h"
+
+class CArchive;
+class CBrick;
+
+class CBrickGroup : public CMyObList, public CWalkableGroup {
+    DECLARE_SERIAL(CBrickGroup)
+public:
+    // Deeper nesting in a stored record is taken for a damaged file.
+    static constexpr int kMaxStoredDepth = 1000;
+
+    CBrickGroup();
+    // The root announces 1059 first; a sub-group leaves its parent; then
+    // everything below is deleted.
+    ~CBrickGroup() override;
+
+    CIterableList* GetItemList() override { return this; }
+    CMyObList* GetSubGroupList() override { return m_pSubGroups; }
+
+    CBrickGroup* GetParent() const { return m_pParent; }
+    int GetSubGroupCount() const { return m_pSubGroups->GetSize(); }
+    // 0-based; null outside the list.
+    CBrickGroup* GetSubGroupAt(int index) const;
+    CBrick* GetBrickAt(int index) const;
+    // 1-based, or -1.
+    int IndexOfBrick(const CBrick* brick) const;
+
+    // The list side of a brick joining or leaving; the brick calls them.
+    void AddBrick(CBrick* brick);
+    void RemoveBrick(CBrick* brick);
+
+    // Moves the group under `parent` as its first sub-group, or out of the tree
+    // with null (1056 asks the listeners for an owner value). A parent inside
+    // the group's own subtree is refused.
+    void SetParent(CBrickGroup* parent);
+    DWORD_PTR GetOwner() const { return m_dwOwner; }
+
+    void DeleteContents();
+    void Destroy(BOOL really);
+
+    // The union of the world boxes of every brick below, computed afresh;
+    // (0,0,0)-(0,0,0) when there is none. Groups without bricks add nothing.
+    CBox3D GetBounds() const;
+    // The same union, kept up to date as bricks change, join and leave.
+    const CBox3D& GetCachedBounds() const;
+    void RecomputeBounds();
+
+    int CountSelectedDizado() const;
+    SHORT CountSelectedGroups() const;
+    BOOL HasSelection() const;
+    int CountSelectedDizadoDeep() const;
+    void SelectAll(BOOL state);
+    // The group's own bricks only: that colour gets the state, others its opposite.
+    void SelectByColor(BOOL state, LONG colour);
+    // 1055 for every brick below.
+    void Broadcast();
+    // Copies the subtree under `destination`, every brick moved by `offset`;
+    // answers the top copy.
+    CBrickGroup* Duplicate(const CPoint3D& offset, CBrickGroup* destination);
+
+    // The relay: every group on the way up, then the root's listeners with
+    // the brick as data.
+    void OnBrickNotify(CBrick* brick, UINT code);
+    // 1057 and 1058 from the root, with a pointer to the BOOL.
+    void HoldPaneRebuild(BOOL release);
+    void HoldPaneExtent(BOOL release);
+
+    // Automation accessors (0-based; null outside the lists).
+    LONG GetListCount() const { return GetSubGroupCount(); }
+    LONG GetBrickCount() const { return GetSize(); }
+    CBrick* GetBrick(LONG index) const;
+    CBrickGroup* GetList(LONG index) const;
+
+    // Stored records: the group block with the brick and group counts, then
+    // the brick records, then the group records.
+    void Serialize(CArchive& ar) override;
+    void WriteContents(CArchive& ar) const;
+    // Only the selected bricks and the sub-groups that hold one.
+    void WriteSelectedContents(CArchive& ar) const;
+    // Adds what the record holds. Lengths past the end of the file or nesting
+    // deeper than kMaxStoredDepth throw CArchiveException before anything is
+    // allocated for them.
+    void ReadContents(CArchive& ar);
+
+private:
+    friend class CBrick;
+
+    // The cached bounds are the bounding box of the contributions below: each
+    // own brick's world box and each sub-group's bounds. A contribution that
+    // changes or goes away widens the cache or, when it held a face that the
+    // rest may not reach, leaves it stale until it is next asked for; either
+    // way the cost is one step per group on the way up.
+    void UpdateContribution(const CBox3D* before, const CBox3D* after);
+    void MarkStale();
+    void Refresh() const;
+
+    void WriteRecord(CArchive& ar, BOOL selectedOnly) const;
+    void ReadRecord(CArchive& ar, int depth);
+
+    CBrickGroup* m_pParent = nullptr;
+    CMyObList* m_pSubGroups;
+    DWORD_PTR m_dwOwner = 0;
+    mutable CBox3D m_bounds;
+    mutable BOOL m_bHasBounds = FALSE;
+    mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+};
+
+// Opens pane holds on a group's root for as long as it lives; closes them in
+// the opposite order, on every way out.
+class CPaneHold {
+public:
+    enum { rebuild = 1, extent = 2, both = rebuild | extent };
+
+    explicit CPaneHold(CBrickGroup* group, int holds = both);
+    ~CPaneHold() { Release(); }
+    CPaneHold(const CPaneHold&) = delete;
+    CPaneHold& operator=(const CPaneHold&) = delete;
+
+    // Closes them now; later calls do nothing.
+    void Release();
+
+private:
+    CBrickGroup* m_pGroup;
+    int m_nHolds;
+};
