@@ -1,12 +1,14 @@
 // The program's entry. Until the application's windows exist, it starts what
-// the foundation offers: it finds its resources and greets with the sign-in
-// sound, then ends.
+// there is: it finds its resources, loads the shared palette and the kits
+// beside the program, greets with the sign-in sound, then ends.
 #include <cstdio>
+#include <filesystem>
 
 #include <QCoreApplication>
 #include <QTimer>
 
 #include "foundation/sound_player.h"
+#include "model/brick_class_library.h"
 #include "platform/core/resources.h"
 #include "platform/ui/audio_output.h"
 
@@ -22,6 +24,17 @@ int main(int argc, char** argv)
         if (FindResourceA(AfxGetResourceHandle(), name, "SOUND"))
             ++found;
     std::printf("dizado: %d of %zu sounds found in the program's resources\n", found, std::size(sounds));
+
+    const std::string folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()).string();
+    CBrickClassLibrary classes{CString(folder)};
+    const BOOL palette = classes.LoadPalette();
+    classes.ScanKits();
+    SetBrickServices(&classes);
+    std::printf("dizado: shared palette %s\n", palette ? "loaded" : "missing");
+    const CKitList& kits = *classes.GetKitList();
+    for (INT_PTR k = 0; k < kits.GetKitCount(); ++k)
+        std::printf("dizado: kit \"%s\" with %ld brick classes\n", kits.GetKitAt(k)->m_strLabel.c_str(),
+                    static_cast<long>(kits.GetKitAt(k)->GetClassCount()));
 
     PlaySoundEffect("SIGNIN");
     QTimer::singleShot(1200, &app, [] {
