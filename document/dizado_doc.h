@@ -1,0 +1,237 @@
+// The one document of the program: the brick model, the child's current
+// choices for the mouse tools, the background and baseplate, and the single
+// undoable command. Panes listen to it (sender id 102) for document-level
+// changes; brick changes reach them through the root group.
+#pragma once
+
+#include <functional>
+
+#include "foundation/notifier.h"
+#include "model/brick_group.h"
+#include "platform/core/cstring.h"
+#include "platform/core/global_memory.h"
+#include "platform/core/ole_server_doc.h"
+#include "platform/gdi/gdi_types.h"
+
+class CArchive;
+class CChunkBlock;
+class CBrickCommand;
+class CCmdUI;
+
+// Command ids the document handles.
+namespace doc_id {
+constexpr UINT kToggleTool = 500;
+constexpr UINT kToolSelect = 600;
+constexpr UINT kToolPaint = 601;
+constexpr UINT kToolNewBrick = 602;
+constexpr UINT kToolErase = 603;
+constexpr UINT kDirectionFirst = 604;
+constexpr UINT kDirectionLast = 611;
+constexpr UINT kColorFirst = 612;
+constexpr UINT kColorLast = 623;
+constexpr UINT kBrickList = 626;
+constexpr int kBrickListSelChange = 1;  // the list box's selection-changed code
+
+constexpr UINT kEditClear = 57632;
+constexpr UINT kEditCopy = 57634;
+constexpr UINT kEditCut = 57635;
+constexpr UINT kEditPaste = 57637;
+constexpr UINT kEditUndo = 57643;
+constexpr UINT kFileNew = 57600;  // also the views' update hint of a new document
+constexpr UINT kFileSave = 57603;
+constexpr UINT kFilePrint = 57607;
+
+constexpr UINT kEditSelectAll = 32771;
+constexpr UINT kEditSelectNone = 32772;
+constexpr UINT kEditDuplicate = 32773;
+constexpr UINT kGroup = 32774;
+constexpr UINT kUngroup = 32775;
+constexpr UINT kShowBaseplate = 32777;  // also the views' update hint
+constexpr UINT kShowMultiview = 32778;
+constexpr UINT kBackground = 32779;
+constexpr UINT kPrintParts = 32782;
+constexpr UINT kPrintPlans = 32783;
+constexpr UINT kPrintPreviewParts = 32784;
+constexpr UINT kPrintPreviewPlans = 32785;
+
+// Group cursors of the tools.
+constexpr UINT kCursorSelect = 110;
+constexpr UINT kCursorPaint = 105;
+constexpr UINT kCursorNewBrick = 106;
+constexpr UINT kCursorErase = 108;
+constexpr UINT kCursorOther = 109;
+}  // namespace doc_id
+
+class CDizadoDoc : public COleServerDoc, public CNotifier {
+    DECLARE_DYNCREATE(CDizadoDoc)
+public:
+    static constexpr UINT kNotifyId = 102;
+    static constexpr const char* kClipboardFormatName = "Vostrel Dizado Data";
+
+    CDizadoDoc();
+    ~CDizadoDoc() override;
+
+    // The program-wide id of "Vostrel Dizado Data", registered by the first
+    // document made (0 before that).
+    static UINT GetClipboardFormat();
+
+    // The model.
+    CBrickGroup* GetBrickList() { return &m_brickList; }
+    const CBrickGroup* GetBrickList() const { return &m_brickList; }
+    // A selected brick anywhere in the tree.
+    BOOL HasSelection() const { return m_brickList.HasSelection(); }
+
+    // The mouse tools' current choices; the setters check no range.
+    SHORT GetCurrentTool() const { return m_nCurrentTool; }
+    UINT GetToolCursorId() const { return m_nToolCursorId; }
+    LONG GetCurrentColorIndex() const { return m_nCurrentColor; }
+    void SetCurrentColorIndex(LONG colour) { m_nCurrentColor = colour; }
+    LONG GetCurrentOrientationIndex() const { return m_nCurrentOrientation; }
+    void SetCurrentOrientationIndex(LONG orientation) { m_nCurrentOrientation = orientation; }
+    SHORT GetCurrentBrickType() const { return m_nCurrentBrickType; }
+    // Notifies 1065.
+    void SetCurrentBrickType(SHORT classId);
+
+    BOOL IsMultiViewShown() const { return m_bMultiView; }
+    BOOL IsBaseplateShown() const { return m_bBaseplateShown; }
+    // x in cx, y in cy.
+    SIZE GetBaseplateSize() const { return m_baseplateSize; }
+    void SetBaseplateSize(LONG x, LONG y);
+
+    // The background. The changers notify before and after and mark the
+    // document modified.
+    virtual CString GetBackgroundImagePath();
+    virtual void ChangeBackgroundImage(const char* path);
+    virtual COLORREF GetBackgroundRGB();
+    virtual void ChangeBackgroundColor(const COLORREF* colour);
+    virtual BOOL IsBackgroundTiled();
+    virtual void ChangeTiled(BOOL tiled);
+
+    // The one-level undo store: deletes the command held before and takes
+    // ownership of `command` (null forgets the undo).
+    void SetLastAction(CBrickCommand* command);
+    CBrickCommand* GetLastAction() const { return m_pLastAction; }
+    // Sticky: set once any modifying command has been held.
+    BOOL IsModifiedByCommands() const { return m_bModifiedByCommands; }
+
+    // Stores the tool, picks its cursor and ticks its button.
+    void OnTool(UINT id);
+    // Flips the baseplate and redraws the panes; the document stays unmodified.
+    void OnShowBaseplate();
+    void OnShowMultiview();
+
+    // The clipboard in the format "Vostrel Dizado Data": the selected bricks
+    // go out as one group record; pasting adds the record's bricks and groups
+    // to the root group. Raise CMemoryException or CArchiveException; copying
+    // answers FALSE when the clipboard could not be had.
+    BOOL CopyToClipboard();
+    void PasteFromClipboard();
+    // Reads one record from a clipboard block; bricks read before a failure stay.
+    void ReadNativeData(HGLOBAL block);
+
+    // The preview picture: 80 by 60 when either size is -1 (or not positive).
+    void WriteBitmapFile(const char* path, int width, int height);
+    // The preview's name beside a document: the file name cut at its first ".".
+    static CString GetPreviewPath(const char* documentPath);
+
+    // Overrides of the document.
+    void Serialize(CArchive& ar) override;
+    void SetTitle(const char* title) override;
+    // Empties the tree, and forgets the undo that refers to it.
+    void DeleteContents() override;
+    BOOL OnNewDocument() override;
+    // A file that is no model (wrong magic) leaves the empty model, unnamed,
+    // and answers FALSE without a message. A damaged file is reported and
+    // gives a new document, unnamed: none of its bricks stay, only the
+    // settings a new document keeps (colour, tiling, baseplate, multiview)
+    // as far as they were read. Either way no automatic save can later
+    // replace the file that was not read. A file that cannot be opened
+    // leaves the document as it was.
+    BOOL OnOpenDocument(const char* path) override;
+    // The model, then its preview; the preview only after a successful save.
+    BOOL OnSaveDocument(const char* path) override;
+    // Never asks: an unnamed document takes the automatic name, a modified
+    // one is saved. FALSE when that save failed, so the model stays open.
+    BOOL SaveModified() override;
+
+    // Handlers of the message map, public so that frames, panes and
+    // automation can run them directly.
+    void OnUpdateTool(CCmdUI* cmdUI);
+    void OnDirection(UINT id);
+    void OnColor(UINT id);
+    void OnUpdateColor(CCmdUI* cmdUI);
+    void OnBrickListSelChange();
+    void OnUpdateBrickList(CCmdUI* cmdUI);
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* cmdUI);
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* cmdUI);
+    void OnEditCut();
+    void OnUpdateEditCut(CCmdUI* cmdUI);
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* cmdUI);
+    void OnToggleTool();
+    void OnEditClear();
+    void OnUpdateEditClear(CCmdUI* cmdUI);
+    void OnEditDuplicate();
+    void OnUpdateEditDuplicate(CCmdUI* cmdUI);
+    void OnEditSelectAll();
+    void OnUpdateEditSelectAll(CCmdUI* cmdUI);
+    void OnEditSelectNone();
+    void OnUpdateEditSelectNone(CCmdUI* cmdUI);
+    void OnGroup();
+    void OnUpdateGroup(CCmdUI* cmdUI);
+    void OnUngroup();
+    void OnUpdateUngroup(CCmdUI* cmdUI);
+    void OnUpdateShowBaseplate(CCmdUI* cmdUI);
+    void OnPrintPlans();
+    void OnUpdatePrintPlans(CCmdUI* cmdUI);
+    void OnPrintParts();
+    void OnUpdatePrintParts(CCmdUI* cmdUI);
+    void OnPrintPreviewPlans();
+    void OnUpdatePrintPreviewPlans(CCmdUI* cmdUI);
+    void OnPrintPreviewParts();
+    void OnUpdatePrintPreviewParts(CCmdUI* cmdUI);
+    void OnBackground();
+    void OnUpdateBackground(CCmdUI* cmdUI);
+    void OnUpdateShowMultiview(CCmdUI* cmdUI);
+    void OnFileSave() override;
+    void OnUpdateFileSave(CCmdUI* cmdUI);
+    void OnUpdateFilePrint(CCmdUI* cmdUI);
+
+protected:
+    COleServerItem* OnGetEmbeddedItem() override;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Gives an unnamed document its automatic path; FALSE when there is none.
+    BOOL EnsurePath();
+    // No path, the template's default title.
+    void ForgetPath();
+    void Nudge(LONG dx, LONG dy, LONG dz);
+    void Rotate(LONG direction);
+    void AdvanceOrientation();
+    // Makes and performs a command and hands it over. A failure is reported
+    // and forgets the held command; FALSE then.
+    BOOL Perform(const std::function<CBrickCommand*()>& make);
+    void ReadSettings(const CChunkBlock& block);
+
+    CBrickGroup m_brickList;
+    LONG m_nCurrentColor = 0;
+    LONG m_nCurrentOrientation = 0;
+    SHORT m_nCurrentBrickType = 1030;
+    SHORT m_nCurrentTool = static_cast<SHORT>(doc_id::kToolNewBrick);
+    CBrickCommand* m_pLastAction = nullptr;
+    BOOL m_bModifiedByCommands = FALSE;
+    BOOL m_bMultiView = FALSE;
+    CString m_strBackgroundPath;
+    COLORREF m_backgroundColor = 0;
+    BOOL m_bBackgroundTiled = FALSE;
+    BOOL m_bBaseplateShown = TRUE;
+    SIZE m_baseplateSize{2, 2};
+    // The window layer loads the cursor from this id.
+    UINT m_nToolCursorId = 0;
+    // Set by a read that found no magic; see OnOpenDocument.
+    BOOL m_bNotAModel = FALSE;
+};

@@ -1,0 +1,180 @@
+// The .brk file: the magic, the settings block, then the root group record.
+// Every number in it is big-endian.
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "document/dizado_doc.h"
+#include "document/document_services.h"
+#include "foundation/chunk_block.h"
+#include "platform/core/archive.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/file.h"
+
+namespace {
+
+constexpr char kMagic[8] = {'V', 'O', 'S', 'T', 'B', 'R', 'K', '#'};
+constexpr LONG kFormatVersion = 1;
+constexpr LONG kFormatRevision = 0;
+
+void PutBig32(BYTE* p, DWORD value)
+{
+    p[0] = static_cast<BYTE>(value >> 24);
+    p[1] = static_cast<BYTE>(value >> 16);
+    p[2] = static_cast<BYTE>(value >> 8);
+    p[3] = static_cast<BYTE>(value);
+}
+
+DWORD GetBig32(const BYTE* p)
+{
+    return (static_cast<DWORD>(p[0]) << 24) | (static_cast<DWORD>(p[1]) << 16) | (static_cast<DWORD>(p[2]) << 8) |
+           static_cast<DWORD>(p[3]);
+}
+
+SHORT GetBig16(const BYTE* p)
+{
+    return static_cast<SHORT>((p[0] << 8) | p[1]);
+}
+
+void PutLong(CChunkBlock& block, const char* tag, LONG value)
+{
+    BYTE bytes[4];
+    PutBig32(bytes, static_cast<DWORD>(value));
+    block.Put(tag, bytes, sizeof bytes);
+}
+
+LONG GetLong(const CChunkBlock& block, const char* tag)
+{
+    BYTE bytes[4];
+    if (block.Get(tag, bytes, sizeof bytes) < sizeof bytes)
+        return 0;
+    return static_cast<LONG>(GetBig32(bytes));
+}
+
+DWORD BytesLeft(const CArchive& ar)
+{
+    const CFile* file = ar.GetFile();
+    if (!file)
+        return 0;
+    const DWORD length = file->GetLength();
+    const DWORD position = file->GetPosition();
+    return position < length ? length - position : 0;
+}
+
+// The settings block as it lies in the file; its length is checked against
+// the bytes left before anything is allocated.
+std::unique_ptr<CChunkBlock> ReadSettingsBlock(CArchive& ar)
+{
+    BYTE bytes[4];
+    ar.ReadExact(bytes, sizeof bytes);
+    const DWORD length = GetBig32(bytes);
+    if (length > BytesLeft(ar) || length > 0x7FFFFFFFu)
+        AfxThrowArchiveException(CArchiveException::endOfFile);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length);
+    if (!memory)
+        AfxThrowMemoryException();
+    std::unique_ptr<CChunkBlock> block;
+    try {
+        block = std::make_unique<CChunkBlock>(memory, FALSE, TRUE);
+    } catch (...) {
+        GlobalFree(memory);
+        throw;
+    }
+    if (length > 0) {
+        ar.ReadExact(GlobalLock(memory), length);
+        GlobalUnlock(memory);
+    }
+    block->SetLength(static_cast<LONG>(length));
+    return block;
+}
+
+}  // namespace
+
+void CDizadoDoc::Serialize(CArchive& ar)
+{
+    CWaitCursorScope wait;
+    if (ar.IsStoring()) {
+        ar.Write(kMagic, sizeof kMagic);
+
+        CChunkBlock block;
+        PutLong(block, "vers", kFormatVersion);
+        PutLong(block, "rev ", kFormatRevision);
+        PutLong(block, "mvew", m_bMultiView);
+        PutLong(block, "bpv?", m_bBaseplateShown);
+        PutLong(block, "btil", m_bBackgroundTiled);
+        // Each 8-bit component as a 16-bit value with both bytes equal.
+        const BYTE colour[6] = {GetRValue(m_backgroundColor), GetRValue(m_backgroundColor),
+                                GetGValue(m_backgroundColor), GetGValue(m_backgroundColor),
+                                GetBValue(m_backgroundColor), GetBValue(m_backgroundColor)};
+        block.Put("brgb", colour, sizeof colour);
+        const auto x = static_cast<WORD>(m_baseplateSize.cx);
+        const auto y = static_cast<WORD>(m_baseplateSize.cy);
+        const BYTE size[8] = {HIBYTE(x), LOBYTE(x), 0, 0, HIBYTE(y), LOBYTE(y), 0, 0};
+        block.Put("bsiz", size, sizeof size);
+        // The whole path and its zero, however long: a cut path would name
+        // some other picture.
+        const char* path = m_strBackgroundPath.c_str();
+        block.Put("wpth", path, static_cast<DWORD>(std::strlen(path) + 1));
+
+        BYTE length[4];
+        PutBig32(length, static_cast<DWORD>(block.GetLength()));
+        ar.Write(length, sizeof length);
+        ar.Write(block.Data(), static_cast<UINT>(block.GetLength()));
+
+        m_brickList.WriteContents(ar);
+        return;
+    }
+
+    char magic[sizeof kMagic];
+    const UINT got = ar.Read(magic, sizeof magic);
+    if (std::memcmp(magic, kMagic, got) == 0 && got < sizeof kMagic)
+        AfxThrowArchiveException(CArchiveException::endOfFile);  // a model cut short
+    if (got < sizeof kMagic || std::memcmp(magic, kMagic, sizeof kMagic) != 0) {
+        m_bNotAModel = TRUE;
+        return;
+    }
+    // The rest is read in one go and parsed from memory: asking a disk file
+    // for its length at every record costs more than the parsing itself.
+    const DWORD left = BytesLeft(ar);
+    std::vector<unsigned char> rest(left);
+    if (left > 0)
+        ar.ReadExact(rest.data(), left);
+    CMemFile memory(rest.data(), rest.size());
+    rest = std::vector<unsigned char>();
+    CArchive body(&memory, CArchive::load);
+
+    ReadSettings(*ReadSettingsBlock(body));
+    CPaneHold hold(&m_brickList);
+    m_brickList.ReadContents(body);
+}
+
+void CDizadoDoc::ReadSettings(const CChunkBlock& block)
+{
+    GetLong(block, "vers");
+    GetLong(block, "rev ");
+    m_bMultiView = GetLong(block, "mvew");
+    m_bBaseplateShown = GetLong(block, "bpv?");
+    ChangeTiled(GetLong(block, "btil"));
+
+    BYTE colour[6] = {};
+    block.Get("brgb", colour, sizeof colour);
+    const COLORREF rgb = RGB(colour[1], colour[3], colour[5]);
+    ChangeBackgroundColor(&rgb);
+
+    if (block.HasChunk("bsiz")) {
+        BYTE size[8] = {};
+        const DWORD count = block.Get("bsiz", size, sizeof size);
+        if (count >= 2)
+            m_baseplateSize.cx = GetBig16(size);
+        if (count >= 6)
+            m_baseplateSize.cy = GetBig16(size + 4);
+    }
+
+    if (block.HasChunk("wpth")) {
+        // The chunk cannot be longer than the block that holds it.
+        std::vector<char> text(static_cast<size_t>(block.GetLength()) + 1, '\0');
+        const DWORD count = block.Get("wpth", text.data(), static_cast<DWORD>(block.GetLength()));
+        text[count] = '\0';
+        ChangeBackgroundImage(text.data());
+    }
+}

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "document/brick_command.h"
+#include "document/preview.h"
+#include "platform/core/cmd_ui.h"
+#include "tests/document/document_fixture.h"
+
+using namespace doctest;
+
+namespace {
+
+DWORD Le32(const Bytes& b, size_t at)
+{
+    return static_cast<DWORD>(b[at]) | (static_cast<DWORD>(b[at + 1]) << 8) | (static_cast<DWORD>(b[at + 2]) << 16) |
+           (static_cast<DWORD>(b[at + 3]) << 24);
+}
+
+std::set<std::string> FilesIn(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+}  // namespace
+
+TEST_F(DocumentTest, SaveWritesTheModelThenItsPreview)
+{
+    MakeAt(Root(), 1, 2, 0, 3);
+    const COLORREF sky = RGB(40, 90, 200);
+    doc->ChangeBackgroundColor(&sky);
+    const std::string path = PathOf("model.old.brk");
+
+    ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(ReadFile(path), Written());
+    EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"model.old.brk", "model.pbk"}));
+
+    const Bytes preview = ReadFile(folder / "model.pbk");
+    ASSERT_EQ(preview.size(), 5878u);
+    EXPECT_EQ(preview[0], 'B');
+    EXPECT_EQ(preview[1], 'M');
+    EXPECT_EQ(Le32(preview, 2), 5878u);
+    EXPECT_EQ(Le32(preview, 10), 1078u);
+    BITMAPINFOHEADER info;
+    std::memcpy(&info, preview.data() + 14, sizeof info);
+    EXPECT_EQ(info.biSize, 40u);
+    EXPECT_EQ(info.biWidth, 80);
+    EXPECT_EQ(info.biHeight, 60);
+    EXPECT_EQ(info.biPlanes, 1);
+    EXPECT_EQ(info.biBitCount, 8);
+    EXPECT_EQ(info.biCompression, 0u);
+    EXPECT_EQ(info.biSizeImage, 4800u);
+    EXPECT_EQ(info.biClrUsed, 256u);
+    EXPECT_EQ(info.biClrImportant, 0u);
+
+    RGBQUAD table[kPaletteDibColours];
+    ASSERT_TRUE(LoadPreviewColourTable(table));
+    EXPECT_EQ(std::memcmp(preview.data() + 54, table, sizeof table), 0);
+    const BYTE index = NearestTableIndex(table, sky);
+    for (size_t at = 1078; at < preview.size(); ++at)
+        ASSERT_EQ(preview[at], index) << at;
+}
+
+TEST(PreviewPath, IsCutAtTheFirstDotOfTheFileName)
+{
+    const struct {
+        const char* document;
+        const char* preview;
+    } cases[] = {
+        {"C:\\users\\1a2b3c4d\\2f9c0e11.brk", "C:\\users\\1a2b3c4d\\2f9c0e11.pbk"},
+        {"/home/kid/dir.v2/model.old.brk", "/home/kid/dir.v2/model.pbk"},
+        {"C:\\my.models\\castle", "C:\\my.models\\castle.pbk"},
+        {"plain", "plain.pbk"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CDizadoDoc::GetPreviewPath(c.document), c.preview) << c.document;
+}
+
+TEST_F(DocumentTest, PictureSizesDefaultWhenEitherIsMissing)
+{
+    const struct {
+        int width, height;
+        LONG expectWidth, expectHeight;
+        size_t fileSize;
+    } cases[] = {
+        {160, -1, 80, 60, 5878},
+        {-1, 30, 80, 60, 5878},
+        {0, 0, 80, 60, 5878},
+        {33, 10, 33, 10, 14 + 40 + 1024 + 36 * 10},
+    };
+    for (const auto& c : cases) {
+        const std::string path = PathOf("picture.bmp");
+        doc->WriteBitmapFile(path.c_str(), c.width, c.height);
+        const Bytes bytes = ReadFile(path);
+        ASSERT_EQ(bytes.size(), c.fileSize) << c.width << "x" << c.height;
+        BITMAPINFOHEADER info;
+        std::memcpy(&info, bytes.data() + 14, sizeof info);
+        EXPECT_EQ(info.biWidth, c.expectWidth);
+        EXPECT_EQ(info.biHeight, c.expectHeight);
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DocumentTest, PreviewThatCannotBeCreatedIsReportedAndTheSaveStands)
+{
+    doc->WriteBitmapFile(PathOf("no-such-folder/x.pbk").c_str(), -1, -1);
+    EXPECT_EQ(messages, std::vector<std::string>{"Failed to write preview file"});
+}
+
+TEST_F(DocumentTest, InterruptedSaveKeepsTheModelOnDisk)
+{
+    const std::string path = PathOf("castle.brk");
+    const Bytes before = Text("the castle as it was");
+    WriteFile(path, before);
+    MakeAt(Root(), 0, 0, 0);
+    doc->SetModifiedFlag(TRUE);
+
+    shell.failNextWait = TRUE;
+    EXPECT_FALSE(doc->OnSaveDocument(path.c_str()));
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(shell.waitDepth, 0);
+    // No preview for a model that was not saved, and no temporary file left.
+    EXPECT_EQ(FilesIn(folder), std::set<std::string>{"castle.brk"});
+}
+
+TEST_F(DocumentTest, FileSaveOfAnUnmodifiedDocumentWritesNothing)
+{
+    doc->OnFileSave();
+    EXPECT_TRUE(doc->GetPathName().IsEmpty());
+    EXPECT_TRUE(FilesIn(folder).empty());
+}
+
+TEST_F(DocumentTest, FileSaveOfAnUnnamedModelUsesTheAutomaticName)
+{
+    MakeAt(Root(), 0, 0, 0);
+    doc->SetModifiedFlag(TRUE);
+    doc->OnFileSave();
+    const std::string path = doc->GetPathName().str();
+    ASSERT_EQ(path.rfind(folder.string() + "\\", 0), 0u) << path;
+    EXPECT_EQ(path.substr(path.size() - 4), ".brk");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(FilesIn(folder).size(), 2u);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DocumentTest, SaveModifiedNamesEvenAnUnmodifiedDocumentButWritesNothing)
+{
+    EXPECT_TRUE(doc->SaveModified());
+    EXPECT_FALSE(doc->GetPathName().IsEmpty());
+    EXPECT_TRUE(FilesIn(folder).empty());
+}
+
+TEST_F(DocumentTest, SaveModifiedAnswersWhetherTheSaveWorked)
+{
+    MakeAt(Root(), 0, 0, 0);
+    doc->SetModifiedFlag(TRUE);
+    shell.failNextWait = TRUE;
+    EXPECT_FALSE(doc->SaveModified());
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->SaveModified());
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, TwoQuickSavesGetTwoFiles)
+{
+    CDizadoDoc second;
+    for (CDizadoDoc* d : {doc.get(), &second}) {
+        MakeAt(d->GetBrickList(), 0, 0, 0);
+        d->SetModifiedFlag(TRUE);
+        ASSERT_TRUE(d->SaveModified());
+    }
+    EXPECT_NE(doc->GetPathName(), second.GetPathName());
+    EXPECT_EQ(FilesIn(folder).size(), 4u);
+}
+
+TEST_F(DocumentTest, AutomaticNames)
+{
+    const std::string user = folder.string();
+    const std::time_t now = 0x2f9c0e11;
+    WriteFile(folder / "2f9c0e20.brk", Bytes{1});
+    WriteFile(folder / "2f9c0e21.pbk", Bytes{1});
+    const struct {
+        std::string user, location;
+        std::time_t now;
+        std::string expected;
+    } cases[] = {
+        {user, "C:\\users", now, user + "\\2f9c0e11.brk"},
+        {"", user, now, user + "\\2f9c0e11.brk"},
+        {user + "/", "", now, user + "/2f9c0e11.brk"},
+        {"", "", now, "2f9c0e11.brk"},
+        {user, "", 0x2f9c0e20, user + "\\2f9c0e22.brk"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MakeNewDocumentPath(c.user.c_str(), c.location.c_str(), c.now), c.expected.c_str()) << c.expected;
+}
+
+TEST_F(DocumentTest, ModifyingCommandsKeepMarkingTheDocument)
+{
+    doc->SetLastAction(new CBrickCommand(CBrickCommand::labelMove));
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("a.brk").c_str()));
+
+    // Undo and redo change the model as the edit did.
+    doc->OnEditUndo();
+    EXPECT_TRUE(doc->GetLastAction()->IsUndone());
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("a.brk").c_str()));
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->GetLastAction()->IsUndone());
+    EXPECT_TRUE(doc->IsModified());
+
+    // Once any modifying command was held, forgetting the undo marks it again.
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("a.brk").c_str()));
+    doc->OnEditSelectNone();
+    EXPECT_EQ(doc->GetLastAction(), nullptr);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, NewDocumentEmptiesTheTreeAndKeepsTheBackgroundButItsPicture)
+{
+    MakeAt(Root(), 0, 0, 0);
+    MakeAt(SubGroup(SubGroup(Root())), 1, 0, 0);
+    const COLORREF green = RGB(0, 200, 0);
+    doc->ChangeBackgroundColor(&green);
+    doc->ChangeTiled(TRUE);
+    doc->ChangeBackgroundImage("C:\\sky.bmp");
+    doc->OnTool(doc_id::kToolErase);
+    doc->SetLastAction(new CBrickCommand(CBrickCommand::labelAdd));
+
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(Root()->GetBrickCount(), 0);
+    EXPECT_EQ(Root()->GetSubGroupCount(), 0);
+    EXPECT_EQ(doc->GetLastAction(), nullptr);
+    EXPECT_EQ(doc->GetBackgroundRGB(), green);
+    EXPECT_TRUE(doc->IsBackgroundTiled());
+    EXPECT_TRUE(doc->GetBackgroundImagePath().IsEmpty());
+    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(doc_id::kToolNewBrick));
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, OpeningForgetsTheUndo)
+{
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("saved.brk").c_str()));
+    doc->SetLastAction(new CBrickCommand(CBrickCommand::labelAdd));
+    ASSERT_TRUE(doc->OnOpenDocument(PathOf("saved.brk").c_str()));
+    CCmdUI undo(doc_id::kEditUndo);
+    doc->OnUpdateEditUndo(&undo);
+    EXPECT_FALSE(undo.m_bEnabled);
+    EXPECT_FALSE(doc->IsModified());
+}
