@@ -108,17 +108,26 @@ bool CChunkBlock::Find(const char* tag, Chunk* found, size_t* walkEnd) const
 void CChunkBlock::Resize(size_t newLength)
 {
     if (!m_block) {
-        m_block = GlobalAlloc(GMEM_MOVEABLE, 2);
+        m_block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 2);
+        if (!m_block)
+            AfxThrowMemoryException();
         m_owns = TRUE;
         m_length = 0;
         m_data = static_cast<BYTE*>(GlobalLock(m_block));
     }
+    const size_t capacity = Capacity();
+    if (newLength <= capacity)
+        return;
+    // Records are built one put at a time: doubling, from room for a whole
+    // brick record, keeps building a record linear and rarely reallocating.
+    constexpr size_t kFirstRoom = 128;
+    const size_t grown = capacity * 2 > kFirstRoom ? capacity * 2 : kFirstRoom;
+    const size_t target = newLength > grown ? newLength : grown;
     GlobalUnlock(m_block);
-    if (!GlobalReAlloc(m_block, newLength, GMEM_MOVEABLE)) {
-        m_data = static_cast<BYTE*>(GlobalLock(m_block));
-        AfxThrowMemoryException();
-    }
+    const bool moved = GlobalReAlloc(m_block, target, GMEM_MOVEABLE | GMEM_ZEROINIT) != nullptr;
     m_data = static_cast<BYTE*>(GlobalLock(m_block));
+    if (!moved)
+        AfxThrowMemoryException();
 }
 
 void CChunkBlock::InsertBytes(size_t offset, const void* bytes, size_t count)
@@ -136,7 +145,6 @@ void CChunkBlock::RemoveBytes(size_t offset, size_t count)
     const size_t used = static_cast<size_t>(m_length);
     std::memmove(m_data + offset, m_data + offset + count, used - offset - count);
     m_length = static_cast<LONG>(used - count);
-    Resize(used - count);
 }
 
 BOOL CChunkBlock::HasChunk(const char* tag) const

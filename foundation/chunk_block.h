@@ -19,7 +19,8 @@ public:
     CChunkBlock& operator=(const CChunkBlock&) = delete;
 
     LONG GetLength() const { return m_length; }
-    // Clamped to the block's allocated size.
+    // Clamped to the block's allocated size, which may exceed what was put:
+    // the block grows ahead of its puts.
     void SetLength(LONG length);
 
     // A new block of exactly the used length, locked once; the caller owns it.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/core/find_file.h"
@@ -46,6 +47,7 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
     }
     if (mode)
         m_file = std::fopen(native.c_str(), mode);
+    m_bWritable = (flags & modeCreate) || access != modeRead;
     if (!m_file) {
         const int osError = errno;
         if (error) {
@@ -96,11 +98,15 @@ DWORD CFile::GetLength() const
 {
     if (!m_file)
         return 0;
-    const long here = std::ftell(m_file);
-    std::fseek(m_file, 0, SEEK_END);
-    const long length = std::ftell(m_file);
-    std::fseek(m_file, here, SEEK_SET);
-    return length < 0 ? 0 : static_cast<DWORD>(length);
+    // Seeking would throw the read buffer away, and readers ask for the
+    // length before every record; the file's size needs no seek once written
+    // bytes have left the buffer.
+    if (m_bWritable)
+        std::fflush(m_file);
+    struct stat info {};
+    if (fstat(fileno(m_file), &info) != 0 || info.st_size < 0)
+        return 0;
+    return static_cast<DWORD>(info.st_size);
 }
 
 void CFile::SetLength(DWORD length)

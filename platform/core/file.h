@@ -58,6 +58,7 @@ public:
 
 protected:
     std::FILE* m_file = nullptr;
+    BOOL m_bWritable = FALSE;
     CString m_strFileName;
 };
 

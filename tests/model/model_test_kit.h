@@ -3,6 +3,8 @@
 // Shared by the model tests and the model benchmarks.
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <array>
 #include <cstring>
 #include <string>
@@ -123,8 +125,10 @@ public:
 
     Bytes Build() const
     {
-        Bytes out = {0, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
-        out.resize(32, 0);
+        // The empty entry every .res starts with: 32 bytes.
+        Bytes out(32, 0);
+        const unsigned char marker[] = {0, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
+        std::copy(std::begin(marker), std::end(marker), out.begin());
         for (const auto& entry : m_entries) {
             Bytes header;
             for (char c : entry.type)
