@@ -1,5 +1,6 @@
 #include "platform/core/resources.h"
 
+#include <compare>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/core/find_file.h"
@@ -25,6 +27,41 @@ struct ResourceKey {
 };
 
 using EntryKey = std::pair<ResourceKey, ResourceKey>;  // type, name
+
+// A key as a lookup holds it, without copying the name: bricks look their
+// class resources up for every change, so lookups must not allocate.
+struct KeyRef {
+    bool isName = false;
+    WORD id = 0;
+    std::string_view name;
+};
+
+std::strong_ordering Compare(const ResourceKey& a, const KeyRef& b)
+{
+    if (a.isName != b.isName)
+        return a.isName <=> b.isName;
+    if (a.id != b.id)
+        return a.id <=> b.id;
+    return std::string_view(a.name).compare(b.name) <=> 0;
+}
+
+// Orders entries as ResourceKey's own comparison does, and also against a
+// (type, name) pair of KeyRefs.
+struct EntryLess {
+    using is_transparent = void;
+    using QueryPair = std::pair<KeyRef, KeyRef>;
+    bool operator()(const EntryKey& a, const EntryKey& b) const { return a < b; }
+    bool operator()(const EntryKey& a, const QueryPair& b) const
+    {
+        const auto first = Compare(a.first, b.first);
+        return first != 0 ? first < 0 : Compare(a.second, b.second) < 0;
+    }
+    bool operator()(const QueryPair& a, const EntryKey& b) const
+    {
+        const auto first = Compare(b.first, a.first);
+        return first != 0 ? first > 0 : Compare(b.second, a.second) > 0;
+    }
+};
 
 }  // namespace
 
@@ -57,7 +94,7 @@ struct ResourceModule {
 
     std::vector<unsigned char> bytes;  // empty when the bytes are borrowed (the program's)
     std::vector<ResourceEntry> entries;  // fixed once parsed: handles point into it
-    std::map<EntryKey, size_t> index;
+    std::map<EntryKey, size_t, EntryLess> index;
     std::string path;  // kits loaded from a file: the key of the open-library table
     size_t references = 0;
     // The file as it was read, so that a parked module is revived only while
@@ -176,6 +213,28 @@ ResourceKey QueryKey(const char* name)
             return IdKey(static_cast<WORD>(id));
     }
     return NameKey(name);
+}
+
+// QueryKey without allocating: the folded name goes into `buffer`. FALSE
+// when the name does not fit it.
+bool QueryRef(const char* name, char* buffer, size_t capacity, KeyRef& key)
+{
+    if (IS_INTRESOURCE(name) || name[0] == '#') {
+        const ResourceKey parsed = QueryKey(name);
+        if (!parsed.isName) {
+            key = KeyRef{false, parsed.id, {}};
+            return true;
+        }
+    }
+    const size_t length = std::strlen(name);
+    if (length > capacity)
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        const char c = name[i];
+        buffer[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    key = KeyRef{true, 0, std::string_view(buffer, length)};
+    return true;
 }
 
 // Of several languages of one resource the first one found is kept.
@@ -645,7 +704,15 @@ HRSRC FindResourceA(HMODULE module, const char* name, const char* type)
     HMODULE found = Resolve(libraries, module);
     if (!found)
         return nullptr;
-    auto entry = found->index.find(EntryKey{QueryKey(type), QueryKey(name)});
+    char typeBuffer[64];
+    char nameBuffer[64];
+    KeyRef typeKey, nameKey;
+    if (!QueryRef(type, typeBuffer, sizeof typeBuffer, typeKey) || !QueryRef(name, nameBuffer, sizeof nameBuffer, nameKey)) {
+        // Longer than any buffer: the allocating form.
+        auto entry = found->index.find(EntryKey{QueryKey(type), QueryKey(name)});
+        return entry == found->index.end() ? nullptr : &found->entries[entry->second];
+    }
+    auto entry = found->index.find(EntryLess::QueryPair{typeKey, nameKey});
     return entry == found->index.end() ? nullptr : &found->entries[entry->second];
 }
 
