@@ -697,6 +697,18 @@ HINSTANCE AfxGetInstanceHandle()
     return AfxGetResourceHandle();
 }
 
+DWORD GetModuleFileNameA(HMODULE, char* buffer, DWORD bufferSize)
+{
+    if (!buffer || bufferSize == 0)
+        return 0;
+    std::error_code error;
+    const std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    if (error || path.size() >= bufferSize)
+        return 0;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<DWORD>(path.size());
+}
+
 HRSRC FindResourceA(HMODULE module, const char* name, const char* type)
 {
     Libraries& libraries = TheLibraries();

@@ -45,6 +45,10 @@ BOOL FreeLibrary(HMODULE module);
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
 
+// The full path of the running program (the module is ignored: kits are
+// data, not programs). Answers the length copied, 0 on failure.
+DWORD GetModuleFileNameA(HMODULE module, char* buffer, DWORD bufferSize);
+
 // Null when the module holds no such resource.
 HRSRC FindResourceA(HMODULE module, const char* name, const char* type);
 // A read-only handle on the resource's bytes, valid while the module is open.
