@@ -130,6 +130,7 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
     delete m_pLastAction;
     m_pLastAction = nullptr;
     m_bNotAModel = FALSE;
+    m_strRefusedPath.Empty();
     // The layer leaves the flag set once reading has begun; cleared here, it
     // tells a damaged file from one that could not be opened at all.
     const BOOL wasModified = IsModified();
@@ -147,15 +148,25 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
         return FALSE;
     }
     if (m_bNotAModel) {
-        // Some other file: the empty model, under no name, so that it is
-        // never saved over that file. Reported as a failed open, quietly.
+        // Some other file: the open succeeds with the empty model, under no
+        // name, so that it is never saved over that file. The template names
+        // the document after the open; that name is refused once.
         m_bNotAModel = FALSE;
         ForgetPath();
+        m_strRefusedPath = path;
         SetModifiedFlag(FALSE);
         UpdateAllViews(nullptr, doc_id::kFileNew);
-        return FALSE;
     }
     return TRUE;
+}
+
+void CDizadoDoc::SetPathName(const char* path, BOOL addToMRU)
+{
+    const CString refused = m_strRefusedPath;
+    m_strRefusedPath.Empty();
+    if (!refused.IsEmpty() && refused == path)
+        return;
+    COleServerDoc::SetPathName(path, addToMRU);
 }
 
 void CDizadoDoc::ForgetPath()

@@ -148,6 +148,8 @@ public:
     // replace the file that was not read. A file that cannot be opened
     // leaves the document as it was.
     BOOL OnOpenDocument(const char* path) override;
+    // Refuses, once, the name of a file that opened as no model.
+    void SetPathName(const char* path, BOOL addToMRU = TRUE) override;
     // The model, then its preview; the preview only after a successful save.
     BOOL OnSaveDocument(const char* path) override;
     // Never asks: an unnamed document takes the automatic name, a modified
@@ -234,4 +236,5 @@ private:
     UINT m_nToolCursorId = 0;
     // Set by a read that found no magic; see OnOpenDocument.
     BOOL m_bNotAModel = FALSE;
+    CString m_strRefusedPath;
 };

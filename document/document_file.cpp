@@ -7,6 +7,7 @@
 #include "document/dizado_doc.h"
 #include "document/document_services.h"
 #include "foundation/chunk_block.h"
+#include "model/brick_record.h"
 #include "platform/core/archive.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
@@ -17,75 +18,10 @@ constexpr char kMagic[8] = {'V', 'O', 'S', 'T', 'B', 'R', 'K', '#'};
 constexpr LONG kFormatVersion = 1;
 constexpr LONG kFormatRevision = 0;
 
-void PutBig32(BYTE* p, DWORD value)
-{
-    p[0] = static_cast<BYTE>(value >> 24);
-    p[1] = static_cast<BYTE>(value >> 16);
-    p[2] = static_cast<BYTE>(value >> 8);
-    p[3] = static_cast<BYTE>(value);
-}
-
-DWORD GetBig32(const BYTE* p)
-{
-    return (static_cast<DWORD>(p[0]) << 24) | (static_cast<DWORD>(p[1]) << 16) | (static_cast<DWORD>(p[2]) << 8) |
-           static_cast<DWORD>(p[3]);
-}
-
+// The first two bytes of a 32-bit half of "bsiz".
 SHORT GetBig16(const BYTE* p)
 {
     return static_cast<SHORT>((p[0] << 8) | p[1]);
-}
-
-void PutLong(CChunkBlock& block, const char* tag, LONG value)
-{
-    BYTE bytes[4];
-    PutBig32(bytes, static_cast<DWORD>(value));
-    block.Put(tag, bytes, sizeof bytes);
-}
-
-LONG GetLong(const CChunkBlock& block, const char* tag)
-{
-    BYTE bytes[4];
-    if (block.Get(tag, bytes, sizeof bytes) < sizeof bytes)
-        return 0;
-    return static_cast<LONG>(GetBig32(bytes));
-}
-
-DWORD BytesLeft(const CArchive& ar)
-{
-    const CFile* file = ar.GetFile();
-    if (!file)
-        return 0;
-    const DWORD length = file->GetLength();
-    const DWORD position = file->GetPosition();
-    return position < length ? length - position : 0;
-}
-
-// The settings block as it lies in the file; its length is checked against
-// the bytes left before anything is allocated.
-std::unique_ptr<CChunkBlock> ReadSettingsBlock(CArchive& ar)
-{
-    BYTE bytes[4];
-    ar.ReadExact(bytes, sizeof bytes);
-    const DWORD length = GetBig32(bytes);
-    if (length > BytesLeft(ar) || length > 0x7FFFFFFFu)
-        AfxThrowArchiveException(CArchiveException::endOfFile);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length);
-    if (!memory)
-        AfxThrowMemoryException();
-    std::unique_ptr<CChunkBlock> block;
-    try {
-        block = std::make_unique<CChunkBlock>(memory, FALSE, TRUE);
-    } catch (...) {
-        GlobalFree(memory);
-        throw;
-    }
-    if (length > 0) {
-        ar.ReadExact(GlobalLock(memory), length);
-        GlobalUnlock(memory);
-    }
-    block->SetLength(static_cast<LONG>(length));
-    return block;
 }
 
 }  // namespace
@@ -97,11 +33,11 @@ void CDizadoDoc::Serialize(CArchive& ar)
         ar.Write(kMagic, sizeof kMagic);
 
         CChunkBlock block;
-        PutLong(block, "vers", kFormatVersion);
-        PutLong(block, "rev ", kFormatRevision);
-        PutLong(block, "mvew", m_bMultiView);
-        PutLong(block, "bpv?", m_bBaseplateShown);
-        PutLong(block, "btil", m_bBackgroundTiled);
+        brick_record::PutLong(block, "vers", kFormatVersion);
+        brick_record::PutLong(block, "rev ", kFormatRevision);
+        brick_record::PutLong(block, "mvew", m_bMultiView);
+        brick_record::PutLong(block, "bpv?", m_bBaseplateShown);
+        brick_record::PutLong(block, "btil", m_bBackgroundTiled);
         // Each 8-bit component as a 16-bit value with both bytes equal.
         const BYTE colour[6] = {GetRValue(m_backgroundColor), GetRValue(m_backgroundColor),
                                 GetGValue(m_backgroundColor), GetGValue(m_backgroundColor),
@@ -116,10 +52,7 @@ void CDizadoDoc::Serialize(CArchive& ar)
         const char* path = m_strBackgroundPath.c_str();
         block.Put("wpth", path, static_cast<DWORD>(std::strlen(path) + 1));
 
-        BYTE length[4];
-        PutBig32(length, static_cast<DWORD>(block.GetLength()));
-        ar.Write(length, sizeof length);
-        ar.Write(block.Data(), static_cast<UINT>(block.GetLength()));
+        brick_record::WriteBlock(ar, block);
 
         m_brickList.WriteContents(ar);
         return;
@@ -135,7 +68,7 @@ void CDizadoDoc::Serialize(CArchive& ar)
     }
     // The rest is read in one go and parsed from memory: asking a disk file
     // for its length at every record costs more than the parsing itself.
-    const DWORD left = BytesLeft(ar);
+    const DWORD left = brick_record::BytesLeft(ar);
     std::vector<unsigned char> rest(left);
     if (left > 0)
         ar.ReadExact(rest.data(), left);
@@ -143,18 +76,18 @@ void CDizadoDoc::Serialize(CArchive& ar)
     rest = std::vector<unsigned char>();
     CArchive body(&memory, CArchive::load);
 
-    ReadSettings(*ReadSettingsBlock(body));
+    ReadSettings(*brick_record::ReadBlock(body));
     CPaneHold hold(&m_brickList);
     m_brickList.ReadContents(body);
 }
 
 void CDizadoDoc::ReadSettings(const CChunkBlock& block)
 {
-    GetLong(block, "vers");
-    GetLong(block, "rev ");
-    m_bMultiView = GetLong(block, "mvew");
-    m_bBaseplateShown = GetLong(block, "bpv?");
-    ChangeTiled(GetLong(block, "btil"));
+    brick_record::GetLong(block, "vers");
+    brick_record::GetLong(block, "rev ");
+    m_bMultiView = brick_record::GetLong(block, "mvew");
+    m_bBaseplateShown = brick_record::GetLong(block, "bpv?");
+    ChangeTiled(brick_record::GetLong(block, "btil"));
 
     BYTE colour[6] = {};
     block.Get("brgb", colour, sizeof colour);
