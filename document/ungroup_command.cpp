@@ -65,7 +65,9 @@ void CUngroupDizadoCommand::Rebuild()
 {
     CPaneHold hold(m_pRoot);
     CBrickInvalidationPause pause;
-    // Back in reverse, so that the groups regain their order under the root.
+    // Back in reverse, so that the rebuilt groups keep their order among
+    // themselves; each returns as the root's first sub-group, ahead of groups
+    // the command did not touch.
     for (auto entry = m_dissolved.rbegin(); entry != m_dissolved.rend(); ++entry) {
         entry->group->SetParent(m_pRoot);
         for (CBrick* brick : entry->bricks)
