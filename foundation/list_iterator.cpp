@@ -112,8 +112,13 @@ void CListIterator::OnRemove(int position, int count)
         UpdateNext();
         return;
     }
+    if (m_nCurrent < position + count) {
+        // The current item went with the others removed: next names the item
+        // that followed all of them, not one before the gap.
+        m_nCurrent = posBetween;
+        m_nNext = position > m_pList->GetCount() ? posPastEnd : position;
+        return;
+    }
     m_nCurrent -= count;
     UpdateNext();
-    if (m_nCurrent < position)
-        m_nCurrent = posBetween;
 }

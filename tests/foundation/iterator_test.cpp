@@ -39,10 +39,10 @@ public:
         list.InsertAt(position - 1, Make(n));
         list.NotifyInsert(position);
     }
-    void RemoveAt(int position)
+    void RemoveAt(int position, int count = 1)
     {
-        list.RemoveAt(position - 1);
-        list.NotifyRemove(position);
+        list.RemoveAt(position - 1, count);
+        list.NotifyRemove(position, count);
     }
     void Remove(CObject* item)
     {
@@ -190,6 +190,39 @@ TEST(CListIterator, RemovalsWhileBetweenItemsKeepNextOnTheFollowingItem)
     names.RemoveAt(2);
     EXPECT_EQ(it.GetNextPosition(), CListIterator::posPastEnd);
     EXPECT_EQ(Backward(it), "P");
+}
+
+// Several items removed at once, told in one notification: a walk goes on
+// with what followed (or preceded) them and never returns before the gap.
+TEST(CListIterator, RemovingSeveralItemsAtOnce)
+{
+    struct Case {
+        int standOn;  // steps of Next from the start over [A B C D E]
+        int position;
+        int count;
+        const char* forward;
+        const char* backward;
+    };
+    const Case cases[] = {
+        {3, 2, 3, "E", "A"},    // B C D go, the current one among them
+        {3, 3, 3, "", "BA"},    // C D E: nothing follows
+        {3, 1, 3, "DE", ""},    // A B C: nothing precedes
+        {3, 3, 2, "E", "BA"},   // the current one first of those removed
+        {4, 1, 2, "E", "C"},    // earlier items: still on D
+        {2, 3, 2, "E", "A"},    // later items: still on B
+    };
+    for (const Case& c : cases) {
+        for (bool forward : {true, false}) {
+            NamedList names("ABCDE");
+            CListIterator it(&names.list, 0);
+            CObject* item = nullptr;
+            for (int i = 0; i < c.standOn; ++i)
+                ASSERT_TRUE(it.Next(item));
+            names.RemoveAt(c.position, c.count);
+            EXPECT_EQ(forward ? Forward(it) : Backward(it), forward ? c.forward : c.backward)
+                << "on " << c.standOn << ", removed " << c.count << " at " << c.position << (forward ? ", Next" : ", Prev");
+        }
+    }
 }
 
 TEST(CListIterator, WalksThatDeleteEveryItemTheyStandOnVisitEachOnce)
