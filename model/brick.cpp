@@ -37,6 +37,13 @@ CBrick::CBrick(SHORT classId, CBrickGroup* owner)
     SetOwner(owner);
 }
 
+CBrick* CBrick::NewForReading()
+{
+    auto* brick = new CBrick(ReadingTag{});
+    brick->EnableAutomation();
+    return brick;
+}
+
 CBrick::~CBrick()
 {
     if (m_pOwner) {

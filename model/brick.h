@@ -30,6 +30,9 @@ public:
 
     // A class id that no kit and not the program holds becomes the default class.
     explicit CBrick(CBrickGroup* owner = nullptr);
+    // A brick about to be read from a stored record: no owner, and its class
+    // is not read until Load sets every field.
+    static CBrick* NewForReading();
     CBrick(SHORT classId, CBrickGroup* owner);
     // Leaves the group without telling anyone.
     ~CBrick() override;
@@ -153,6 +156,8 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    struct ReadingTag {};
+    explicit CBrick(ReadingTag) {}
     struct ClassData;
     // Fills the fields from values that may come from anywhere (a caller, a
     // file) with one reading of the class.

@@ -82,7 +82,7 @@ void CBrickGroup::ReadRecord(CArchive& ar, int depth)
 
     for (DWORD i = 0; i < bricks; ++i) {
         // Read before it joins: a record that fails half-way leaves nothing behind.
-        auto* brick = new CBrick;
+        auto* brick = CBrick::NewForReading();
         try {
             brick->Load(ar);
         } catch (...) {
