@@ -14,6 +14,18 @@
 
 namespace {
 
+// Runs `read` on `module`, or on the class's own module held open for it.
+template <typename Read>
+auto WithClassModule(SHORT classId, HMODULE module, Read read)
+{
+    std::optional<CClassModule> opened;
+    if (!module) {
+        opened.emplace(classId);
+        module = opened->Get();
+    }
+    return read(module);
+}
+
 constexpr size_t kClassTableOffset = 14;
 // Box (six 16-bit values), picture id, mask id; the rest is not read.
 constexpr size_t kOrientationRecordSize = 16;
@@ -167,57 +179,45 @@ BOOL CBrick::IsColorAllowed(LONG colour, HMODULE module) const
 {
     if (colour < 0)
         return FALSE;
-    std::optional<CClassModule> opened;
-    if (!module) {
-        opened.emplace(m_nClassId);
-        module = opened->Get();
-    }
-    ClassData data;
-    if (!module || !ReadClass(module, data))
-        return FALSE;
-    return (data.mask >> (colour % kColorCount)) & 1 ? TRUE : FALSE;
+    return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> BOOL {
+        ClassData data;
+        if (!opened || !ReadClass(opened, data))
+            return FALSE;
+        return (data.mask >> (colour % kColorCount)) & 1 ? TRUE : FALSE;
+    });
 }
 
 SHORT CBrick::ReadClassPoseCount(HMODULE module) const
 {
-    std::optional<CClassModule> opened;
-    if (!module) {
-        opened.emplace(m_nClassId);
-        module = opened->Get();
-    }
-    ClassData data;
-    return module && ReadClass(module, data) ? data.poseCount : SHORT{0};
+    return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> SHORT {
+        ClassData data;
+        return opened && ReadClass(opened, data) ? data.poseCount : SHORT{0};
+    });
 }
 
 BOOL CBrick::ReadClassBox(CBox3D& box, HMODULE module) const
 {
-    std::optional<CClassModule> opened;
-    if (!module) {
-        opened.emplace(m_nClassId);
-        module = opened->Get();
-    }
-    ClassData data;
-    OrientationData look;
-    if (!module || !ReadClass(module, data) || !data.ReadOrientation(module, m_nPose, m_nOrientation, look))
-        return FALSE;
-    box = look.box;
-    return TRUE;
+    return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> BOOL {
+        ClassData data;
+        OrientationData look;
+        if (!opened || !ReadClass(opened, data) || !data.ReadOrientation(opened, m_nPose, m_nOrientation, look))
+            return FALSE;
+        box = look.box;
+        return TRUE;
+    });
 }
 
 BOOL CBrick::ReadPictureRecord(WORD& imageId, WORD& regionId, HMODULE module) const
 {
-    std::optional<CClassModule> opened;
-    if (!module) {
-        opened.emplace(m_nClassId);
-        module = opened->Get();
-    }
-    ClassData data;
-    OrientationData look;
-    if (!module || !ReadClass(module, data) || !data.ReadOrientation(module, m_nPose, m_nOrientation, look))
-        return FALSE;
-    imageId = look.imageId;
-    regionId = look.regionId;
-    return TRUE;
+    return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> BOOL {
+        ClassData data;
+        OrientationData look;
+        if (!opened || !ReadClass(opened, data) || !data.ReadOrientation(opened, m_nPose, m_nOrientation, look))
+            return FALSE;
+        imageId = look.imageId;
+        regionId = look.regionId;
+        return TRUE;
+    });
 }
 
 HGLOBAL CBrick::LoadImage(HMODULE module, UINT id)
