@@ -6,26 +6,9 @@
 #include "foundation/global_buffer.h"
 #include "platform/core/global_memory.h"
 #include "platform/core/hooks.h"
+#include "tests/support/message_box_recorder.h"
 
 namespace {
-
-// Records the message boxes raised while it lives.
-class MessageBoxes {
-public:
-    MessageBoxes()
-    {
-        m_previous = platform::SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
-            texts.push_back(text);
-            return IDOK;
-        });
-    }
-    ~MessageBoxes() { platform::SetMessageBoxHook(m_previous); }
-
-    std::vector<std::string> texts;
-
-private:
-    platform::MessageBoxHook m_previous;
-};
 
 std::vector<BYTE> ReadAll(CGlobalBuffer& buffer, DWORD n)
 {
@@ -66,7 +49,7 @@ TEST(GlobalBuffer, StartsZeroedAndFreesItsBlock)
 
 TEST(GlobalBuffer, FillsToCapacityThenRefusesWithOverflow)
 {
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     CGlobalBuffer buffer;
     std::vector<BYTE> bytes(CGlobalBuffer::kCapacity - 1, 0xAB);
     buffer.Write(bytes.data(), static_cast<DWORD>(bytes.size()));
@@ -83,7 +66,7 @@ TEST(GlobalBuffer, FillsToCapacityThenRefusesWithOverflow)
 
 TEST(GlobalBuffer, AWriteThatCrossesTheEndWritesNothing)
 {
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     CGlobalBuffer buffer;
     buffer.Seek(CGlobalBuffer::kCapacity - 3);
     const BYTE four[4] = {1, 2, 3, 4};
@@ -97,7 +80,7 @@ TEST(GlobalBuffer, AWriteThatCrossesTheEndWritesNothing)
 
 TEST(GlobalBuffer, ReadsSeeksAndPeeksStayInsideTheBlock)
 {
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     CGlobalBuffer buffer;
     EXPECT_EQ(buffer.PeekLastShort(), 0);
     buffer.WriteShort(0x0101);

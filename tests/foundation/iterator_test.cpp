@@ -7,6 +7,7 @@
 #include "foundation/list_iterator.h"
 #include "foundation/my_ob_list.h"
 #include "platform/core/hooks.h"
+#include "tests/support/message_box_recorder.h"
 
 namespace {
 
@@ -340,22 +341,6 @@ TEST(CListIterator, ListDestroyedUnderAnIterator)
     // Neither destructor may touch the freed list (ASan).
     first.reset();
 }
-
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder()
-        : m_previous(platform::SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
-              texts.push_back(text);
-              return IDOK;
-          }))
-    {
-    }
-    ~MessageBoxRecorder() { platform::SetMessageBoxHook(m_previous); }
-    std::vector<std::string> texts;
-
-private:
-    platform::MessageBoxHook m_previous;
-};
 
 TEST(CListIterator, AnIteratorIsNeverLinkedTwice)
 {

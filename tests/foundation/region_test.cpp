@@ -14,6 +14,7 @@
 #include "platform/core/resources.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/surface.h"
+#include "tests/support/message_box_recorder.h"
 
 namespace {
 
@@ -131,23 +132,6 @@ void ExpectWellFormed(const CRegion& region)
     EXPECT_EQ(bounds.bottom, region.GetBottom());
 }
 
-// Records message boxes while it lives: building a region must raise none.
-class MessageBoxes {
-public:
-    MessageBoxes()
-    {
-        m_previous = platform::SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
-            texts.push_back(text);
-            return IDOK;
-        });
-    }
-    ~MessageBoxes() { platform::SetMessageBoxHook(m_previous); }
-    std::vector<std::string> texts;
-
-private:
-    platform::MessageBoxHook m_previous;
-};
-
 // The projected corners of the unit box (0,0,0)-(1,1,1), relative to the
 // outline's top-left: top, upper left, lower left, bottom, upper right, lower
 // right.
@@ -238,7 +222,7 @@ TEST(LineStepper, ASegmentWithoutHeightEndsAtOnce)
 
 TEST(SetPolygon, UnitBoxGivesTheBrickOutline)
 {
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     CRegion region;
     region.SetPolygon(kUnitBox);
     EXPECT_EQ(Words(region), kUnitBoxWords);
@@ -298,7 +282,7 @@ TEST(SetPolygon, DegenerateOutlinesStaySafe)
           {2147483600, -2147482970}, {2147483640, -2147482990}, {2147483640, -2147482980}},
          false},
     };
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CRegion region;
@@ -626,7 +610,7 @@ TEST(Union, WithAnEmptySideCopiesTheOther)
 
 TEST(Union, RowsAboveAnOverlapBecomeOneBandEach)
 {
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     CRegion r;
     r.SetRect(0, 5, 10, 20);
     CRegion b;
@@ -769,7 +753,7 @@ TEST(Subtract, CutsRunsIntoPieces)
 
 TEST(RegionLimits, BuildersStopAtAWellFormedTruncatedRegion)
 {
-    MessageBoxes boxes;
+    MessageBoxRecorder boxes;
     constexpr int kMaxOneRunBands = (CRegion::kMaxBlockBytes - CRegion::kHeaderBytes) / 12;
 
     // Union: even rows with odd rows, 4,000 one-row bands in all.
