@@ -1,10 +1,13 @@
 #include "platform/core/resources.h"
 
+#include <algorithm>
 #include <compare>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -331,6 +334,18 @@ struct Section {
     DWORD fileOffset = 0;
 };
 
+// A stretch of RVAs that one section answers for: where sections overlap, the
+// first in the table takes the RVA.
+struct Span {
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+    size_t section = 0;
+};
+
+// The loader refuses images of more sections; a cap also keeps building the
+// map of spans cheap.
+constexpr size_t kMaxSections = 96;
+
 class PeImage {
 public:
     explicit PeImage(const ByteView& file) : m_file(file) {}
@@ -373,7 +388,7 @@ public:
 
         const size_t table = optional + optionalSize;
         constexpr size_t kSectionHeader = 40;
-        if (!m_file.Has(table, size_t{sectionCount} * kSectionHeader))
+        if (sectionCount > kMaxSections || !m_file.Has(table, size_t{sectionCount} * kSectionHeader))
             return false;
         for (size_t i = 0; i < sectionCount; ++i) {
             const size_t at = table + i * kSectionHeader;
@@ -396,26 +411,56 @@ public:
             section.extent = extent;
             m_sections.push_back(section);
         }
+        MapSpans();
         return true;
     }
 
     // The file bytes from `rva` to the end of its section's data; false when
-    // the RVA lies in no section or past the data the file holds.
+    // the RVA lies in no section or past the data the file holds. A library
+    // maps every resource it holds, so this must not walk the sections.
     bool Map(DWORD rva, ByteView& view) const
     {
-        for (const Section& section : m_sections) {
-            if (rva < section.address || rva - section.address >= section.extent)
-                continue;
-            const DWORD into = rva - section.address;
-            view = m_file.Sub(size_t{section.fileOffset} + into, section.extent - into);
-            return true;
-        }
-        return false;
+        auto after = std::upper_bound(m_spans.begin(), m_spans.end(), std::uint64_t{rva},
+                                      [](std::uint64_t at, const Span& span) { return at < span.begin; });
+        if (after == m_spans.begin() || rva >= std::prev(after)->end)
+            return false;
+        const Section& section = m_sections[std::prev(after)->section];
+        const DWORD into = rva - section.address;
+        view = m_file.Sub(size_t{section.fileOffset} + into, section.extent - into);
+        return true;
     }
 
 private:
+    // Cuts the RVAs at every section's ends and gives each piece to the first
+    // section that holds it: sorted, disjoint spans for Map to search.
+    void MapSpans()
+    {
+        std::vector<std::uint64_t> cuts;
+        for (const Section& section : m_sections) {
+            if (section.extent == 0)
+                continue;
+            cuts.push_back(section.address);
+            cuts.push_back(std::uint64_t{section.address} + section.extent);
+        }
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+            for (size_t s = 0; s < m_sections.size(); ++s) {
+                const Section& section = m_sections[s];
+                if (cuts[i] < section.address || cuts[i] >= std::uint64_t{section.address} + section.extent)
+                    continue;
+                if (!m_spans.empty() && m_spans.back().section == s && m_spans.back().end == cuts[i])
+                    m_spans.back().end = cuts[i + 1];
+                else
+                    m_spans.push_back(Span{cuts[i], cuts[i + 1], s});
+                break;
+            }
+        }
+    }
+
     ByteView m_file;
     std::vector<Section> m_sections;
+    std::vector<Span> m_spans;  // by RVA
 };
 
 // The resource directory: three levels (type, name, language) of directory

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +15,7 @@
 
 #include "resources/resource_ids.h"
 #include "tests/fixtures/testkit_ids.h"
+#include "tests/support/pe_library.h"
 
 namespace {
 
@@ -579,6 +581,92 @@ TEST(SpoiledRes, GivesNull)
     for (size_t length : {size_t{1}, size_t{31}, first + 6, firstData - 1, firstData + 1, good.size() - 1}) {
         SCOPED_TRACE(length);
         ExpectRejected(Bytes(good.begin(), good.begin() + static_cast<long>(length)));
+    }
+}
+
+// ---- Libraries of many sections and many resources ----
+
+constexpr WORD kCraftedEntries = 4000;
+
+Bytes CraftedData(WORD id)
+{
+    return {static_cast<unsigned char>(id), static_cast<unsigned char>(id >> 8), 0xC0, 0xDE};
+}
+
+// RCDATA 1 to kCraftedEntries, each holding its own id, and a named type.
+pelib::PeLibrary CraftedLibrary()
+{
+    pelib::PeLibrary library;
+    for (WORD id = 1; id <= kCraftedEntries; ++id)
+        library.Add(10, id, library.AddData(CraftedData(id)));
+    library.Add("LABEL", 1, library.AddData({'o', 'k', 0}));
+    return library;
+}
+
+// How many of CraftedLibrary's resources the module holds with their own bytes.
+size_t CraftedResourcesFound(HMODULE module)
+{
+    size_t found = Resource(module, "#1", "LABEL") == Bytes{'o', 'k', 0};
+    for (WORD id = 1; id <= kCraftedEntries; ++id)
+        found += Resource(module, MAKEINTRESOURCE(id), RT_RCDATA) == CraftedData(id);
+    return found;
+}
+
+// The section headers in the opposite order; every section stays where it lies.
+void ReverseSectionTable(Bytes& b)
+{
+    const size_t sections = Get16(b, 0x46);
+    for (size_t i = 0; i < sections / 2; ++i)
+        std::swap_ranges(b.begin() + static_cast<long>(pelib::SectionHeader(i)),
+                         b.begin() + static_cast<long>(pelib::SectionHeader(i + 1)),
+                         b.begin() + static_cast<long>(pelib::SectionHeader(sections - 1 - i)));
+}
+
+TEST(CraftedLibrary, SectionsUpToTheLoadersLimitAreRead)
+{
+    const pelib::PeLibrary library = CraftedLibrary();
+    const struct {
+        size_t sections;
+        bool reversed;
+        bool loads;
+    } cases[] = {
+        {1, false, true},   {2, false, true},    {96, false, true},
+        {96, true, true},   {97, false, false},  {65535, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.sections << (c.reversed ? " reversed" : ""));
+        Bytes bytes = library.Build(c.sections);
+        if (c.reversed)
+            ReverseSectionTable(bytes);
+        if (!c.loads) {
+            ExpectRejected(bytes);
+            continue;
+        }
+        HMODULE module = platform::OpenResourceModuleFromMemory(bytes);
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(CraftedResourcesFound(module), kCraftedEntries + 1u);
+        EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCE(kCraftedEntries + 1), RT_RCDATA), nullptr);
+        FreeLibrary(module);
+    }
+}
+
+TEST(CraftedLibrary, OfOverlappingSectionsTheFirstInTheTableHoldsTheBytes)
+{
+    // A section of zeros laid over the start of the resource section: before
+    // it in the table it hides the directory (an empty one), after it it
+    // changes nothing.
+    const Bytes good = CraftedLibrary().Build(3);
+    const DWORD resources = pelib::Get32(good, pelib::SectionHeader(2) + 12);
+    for (bool zerosFirst : {true, false}) {
+        SCOPED_TRACE(zerosFirst);
+        Bytes bytes = good;
+        if (!zerosFirst)
+            ReverseSectionTable(bytes);
+        Put32(bytes, pelib::SectionHeader(zerosFirst ? 0 : 2) + 12, resources);
+        HMODULE module = platform::OpenResourceModuleFromMemory(bytes);
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(CraftedResourcesFound(module), zerosFirst ? 0u : kCraftedEntries + 1u);
+        FreeLibrary(module);
     }
 }
 
