@@ -1,5 +1,7 @@
 #include "model/kit_list.h"
 
+#include <bitset>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -140,6 +142,13 @@ BOOL CKitScanner::LoadKit(const WIN32_FIND_DATAA& found)
     HMODULE library = LoadLibraryA(path);
     if (!library)
         return FALSE;
+    // A class listed again would be a second entry with a second preview
+    // copy: a library listing one class 65,000 times would cost gigabytes.
+    std::bitset<32768> listed;
+    // Previews are copied only up to the library's own size: distinct
+    // resources cannot add up to more, and a library whose classes share
+    // one picture's bytes gets no more copies than that.
+    std::uint64_t previewBudget = std::uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow;
     for (UINT n = 0;; ++n) {
         // At most 15 characters of a class id are read.
         char text[16] = {};
@@ -150,6 +159,9 @@ BOOL CKitScanner::LoadKit(const WIN32_FIND_DATAA& found)
         if (id <= 0 || id > 32767)
             continue;
         const SHORT classId = static_cast<SHORT>(id);
+        if (listed[static_cast<size_t>(classId)])
+            continue;
+        listed[static_cast<size_t>(classId)] = true;
         if (classId >= kHiddenClassesFrom && classId < kHiddenClassesTo) {
             if (!GetBrickServices()->IsHiddenClassKeyHeld())
                 continue;
@@ -172,7 +184,9 @@ BOOL CKitScanner::LoadKit(const WIN32_FIND_DATAA& found)
         entry->m_dwKitTag = ReadDword(headerBytes + 8);
         FreeResource(headerData);
 
-        if (HRSRC preview = FindResourceA(library, MAKEINTRESOURCE(classId), "BRICKPREVIEW")) {
+        HRSRC preview = FindResourceA(library, MAKEINTRESOURCE(classId), "BRICKPREVIEW");
+        if (preview && SizeofResource(library, preview) <= previewBudget) {
+            previewBudget -= SizeofResource(library, preview);
             HGLOBAL copy = CopyResource(library, preview);
             BitmapLayout layout;
             const void* bytes = copy ? GlobalLock(copy) : nullptr;

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "../fixtures/kits/kit_ids.h"
 #include "model/brick_class_library.h"
 #include "platform/core/hooks.h"
 #include "platform/gdi/palette.h"
+#include "tests/model/model_test_kit.h"
+#include "tests/support/pe_library.h"
 
 namespace {
 
@@ -150,6 +157,118 @@ TEST(KitTag, TextStopsAtAZeroByte)
 {
     EXPECT_EQ(CKitList::TagText('T' | 'O' << 8 | 'Y' << 16 | 'S' << 24), "TOYS");
     EXPECT_EQ(CKitList::TagText(1), "\x01");
+}
+
+// ---- Crafted kits: what a library can make the scan hold ----
+
+// A program folder whose kits folder holds one library.
+class OneKitProgram {
+public:
+    explicit OneKitProgram(const pelib::Bytes& kit)
+        : m_folder(std::filesystem::temp_directory_path() / ("dizado-kitscan-" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(m_folder / "kits");
+        std::ofstream(m_folder / "kits" / "crafted.bkt", std::ios::binary)
+            .write(reinterpret_cast<const char*>(kit.data()), static_cast<std::streamsize>(kit.size()));
+    }
+    ~OneKitProgram()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+    OneKitProgram(const OneKitProgram&) = delete;
+    OneKitProgram& operator=(const OneKitProgram&) = delete;
+
+    CString Folder() const { return CString(m_folder.string().c_str()); }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+// Strings 100 on, one per text, as the string table's blocks of 16; blocks
+// of the same texts share their bytes, as a crafted library may.
+void AddClassList(pelib::PeLibrary& kit, const std::vector<std::string>& texts)
+{
+    constexpr size_t kFirst = 100;
+    std::map<pelib::Bytes, size_t> blocks;
+    for (size_t block = kFirst / 16; block <= (kFirst + texts.size() - 1) / 16; ++block) {
+        pelib::Bytes bytes;
+        for (size_t id = 16 * block; id < 16 * block + 16; ++id) {
+            const std::string text = id >= kFirst && id - kFirst < texts.size() ? texts[id - kFirst] : "";
+            testkit::PutWord(bytes, static_cast<unsigned>(text.size()));
+            for (char c : text)
+                testkit::PutWord(bytes, static_cast<unsigned char>(c));
+        }
+        auto [known, added] = blocks.try_emplace(bytes, 0);
+        if (added)
+            known->second = kit.AddData(bytes);
+        kit.Add(6, static_cast<WORD>(block + 1), known->second);
+    }
+}
+
+size_t PreviewsHeld(const CKitList& kits)
+{
+    size_t held = 0;
+    for (INT_PTR k = 0; k < kits.GetKitCount(); ++k)
+        for (INT_PTR c = 0; c < kits.GetKitAt(k)->GetClassCount(); ++c)
+            held += kits.GetKitAt(k)->GetClassAt(c)->m_hPreview != nullptr;
+    return held;
+}
+
+TEST(CraftedKitScan, AClassListedAgainIsFiledOnce)
+{
+    // Strings 100 to 65,535 all list one class that has a preview.
+    pelib::PeLibrary kit;
+    AddClassList(kit, std::vector<std::string>(65436, "3001"));
+    kit.Add("BRICKCLASS", 3001, kit.AddData(testkit::ClassRecord(0xFFFF, {{1, 1, 1, 1}})));
+    kit.Add("BRICKPREVIEW", 3001, kit.AddData(testkit::Picture({})));
+    OneKitProgram program(kit.Build());
+
+    CBrickClassLibrary library{program.Folder()};
+    const size_t blocksBefore = platform::GlobalBlocksAlive();
+    library.ScanKits();
+    const CKitList& kits = *library.GetKitList();
+    ASSERT_EQ(kits.GetKitCount(), 1);
+    ASSERT_EQ(kits.GetKitAt(0)->GetClassCount(), 1);
+    EXPECT_EQ(kits.GetKitAt(0)->GetClassAt(0)->m_nClassId, 3001);
+    EXPECT_EQ(PreviewsHeld(kits), 1u);
+    // The copy, and a block on each of the two resources read.
+    EXPECT_LE(platform::GlobalBlocksAlive() - blocksBefore, 3u);
+}
+
+TEST(CraftedKitScan, PreviewCopiesStayWithinTheLibrarysSize)
+{
+    // A thousand classes whose records and previews all share the same bytes.
+    constexpr int kClasses = 1000;
+    testkit::PictureSpec big;
+    big.width = 64;
+    big.height = 64;
+    const pelib::Bytes picture = testkit::Picture(big);
+    pelib::PeLibrary kit;
+    std::vector<std::string> texts;
+    const size_t record = kit.AddData(testkit::ClassRecord(0xFFFF, {{1, 1, 1, 1}}));
+    const size_t preview = kit.AddData(picture);
+    for (int i = 0; i < kClasses; ++i) {
+        texts.push_back(std::to_string(3000 + i));
+        kit.Add("BRICKCLASS", static_cast<WORD>(3000 + i), record);
+        kit.Add("BRICKPREVIEW", static_cast<WORD>(3000 + i), preview);
+    }
+    AddClassList(kit, texts);
+    const pelib::Bytes bytes = kit.Build();
+    OneKitProgram program(bytes);
+
+    CBrickClassLibrary library{program.Folder()};
+    library.ScanKits();
+    const CKitList& kits = *library.GetKitList();
+    ASSERT_EQ(kits.GetKitCount(), 1);
+    const CBrickKitListData& only = *kits.GetKitAt(0);
+    ASSERT_EQ(only.GetClassCount(), kClasses);  // every class is listed, with or without its picture
+    const size_t held = PreviewsHeld(kits);
+    EXPECT_GE(held, 1u);
+    EXPECT_LE(held * picture.size(), bytes.size());
+    EXPECT_EQ(only.GetClassAt(0)->m_nRowHeight, 64);
+    EXPECT_EQ(only.GetClassAt(kClasses - 1)->m_hPreview, nullptr);
+    EXPECT_EQ(only.GetClassAt(kClasses - 1)->m_nRowHeight, 20);
 }
 
 }  // namespace
