@@ -98,9 +98,15 @@ TEST(FileNameList, FolderIsThePatternUpToItsLastSeparator)
         const char* pattern;
         const char* folder;
     };
-    const Case cases[] = {{"kits\\*.bkt", "kits\\"},       {"*.brk", ""},          {"plain.txt", ""},
-                          {"a\\b*\\*.x", "a\\b*\\"},        {"C:\\*ab\\k*.bkt", "C:\\*ab\\"},
-                          {"/home/k/*.brk", "/home/k/"}, {"u\\v/w*", "u\\v/"}};
+    const Case cases[] = {
+        {"kits\\*.bkt", "kits\\"},
+        {"*.brk", ""},
+        {"plain.txt", ""},
+        {"a\\b*\\*.x", "a\\b*\\"},
+        {"C:\\*ab\\k*.bkt", "C:\\*ab\\"},
+        {"/home/k/*.brk", "/home/k/"},
+        {"u\\v/w*", "u\\v/"},
+    };
     for (const Case& c : cases) {
         CFileNameList list;
         list.Fill(c.pattern);
