@@ -47,6 +47,28 @@ void Report(const CException& error)
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// Cut and Copy. A clipboard that cannot be had changes nothing: the model
+// and the undo held before stay, and the child is told.
+void CopyOrCut(CDizadoDoc* doc, SHORT code)
+{
+    try {
+        std::unique_ptr<CClipboardCommand> command(new CClipboardCommand(doc->GetBrickList(), code));
+        command->SetDocument(doc);
+        command->Do();
+        if (!command->GetPerformed()) {
+            AfxMessageBox("The bricks could not be put on the clipboard.", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        doc->SetLastAction(command.release());
+    } catch (const CException& error) {
+        doc->SetLastAction(nullptr);
+        Report(error);
+    } catch (const std::bad_alloc&) {
+        doc->SetLastAction(nullptr);
+        Report(CMemoryException());
+    }
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDizadoDoc, COleServerDoc)
@@ -250,11 +272,7 @@ void CDizadoDoc::OnUpdateBrickList(CCmdUI*) {}
 
 void CDizadoDoc::OnEditCopy()
 {
-    Perform([&] {
-        auto* command = new CClipboardCommand(&m_brickList, CClipboardCommand::codeCopy);
-        command->SetDocument(this);
-        return command;
-    });
+    CopyOrCut(this, CClipboardCommand::codeCopy);
 }
 
 void CDizadoDoc::OnUpdateEditCopy(CCmdUI* cmdUI)
@@ -279,11 +297,7 @@ void CDizadoDoc::OnUpdateEditPaste(CCmdUI* cmdUI)
 
 void CDizadoDoc::OnEditCut()
 {
-    Perform([&] {
-        auto* command = new CClipboardCommand(&m_brickList, CClipboardCommand::codeCut);
-        command->SetDocument(this);
-        return command;
-    });
+    CopyOrCut(this, CClipboardCommand::codeCut);
 }
 
 void CDizadoDoc::OnUpdateEditCut(CCmdUI* cmdUI)
