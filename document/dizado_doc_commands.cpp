@@ -32,7 +32,7 @@ bool KeyHeld(int virtualKey)
 
 bool HoldsAnyBrick(const CBrickGroup* top)
 {
-    // On a stack of its own: asked at every menu update, however deep the model.
+    // On a stack of its own, like the group tree's walks, however deep the model.
     std::vector<const CBrickGroup*> pending{top};
     while (!pending.empty()) {
         const CBrickGroup* group = pending.back();
