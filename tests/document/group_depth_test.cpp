@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/brick_command.h"
+#include "document/group_command.h"
 #include "platform/core/cmd_ui.h"
 #include "tests/document/document_fixture.h"
 #include "tests/support/small_stack.h"
@@ -39,6 +40,13 @@ TEST_F(DocumentTest, GroupStopsAtTheDepthLimitSoThatTheModelReopens)
     EXPECT_EQ(root->GetBrickCount(), 1);
     EXPECT_EQ(doc->GetLastAction(), last);
     EXPECT_FALSE(last->IsUndone());
+    // The command refuses by itself too, as its redo would.
+    CGroupDizadoCommand direct(root);
+    direct.Do();
+    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(direct.GetPerformed(), 0u);
+    EXPECT_EQ(direct.GetNewGroup(), nullptr);
+    EXPECT_EQ(root->GetSubGroupCount(), 1);
     platform::SetBeepHook(oldBeep);
 
     const int bricks = CBrickGroup::kMaxDepth + 2;
