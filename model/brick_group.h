@@ -13,12 +13,15 @@ class CBrick;
 class CBrickGroup : public CMyObList, public CWalkableGroup {
     DECLARE_SERIAL(CBrickGroup)
 public:
-    // Deeper nesting in a stored record is taken for a damaged file.
-    static constexpr int kMaxStoredDepth = 1000;
+    // How many levels of groups a model may hold below its root. Every way of
+    // nesting keeps to it, so that every model saved can be read back, and
+    // everything that handles a tree handles this depth: deletion and the
+    // stored records without recursion, the walkers recursing within it.
+    static constexpr int kMaxDepth = 1000;
 
     CBrickGroup();
     // The root announces 1059 first; a sub-group leaves its parent; then
-    // everything below is deleted.
+    // everything below is deleted, however deep, without recursion.
     ~CBrickGroup() override;
 
     CIterableList* GetItemList() override { return this; }
@@ -41,6 +44,18 @@ public:
     // the group's own subtree is refused.
     void SetParent(CBrickGroup* parent);
     DWORD_PTR GetOwner() const { return m_dwOwner; }
+
+    // The groups above this one: 0 for a root or a detached group.
+    int GetDepth() const;
+    // The levels of sub-groups below this one: 0 when it has none.
+    int GetLevelsBelow() const;
+    // Whether `levels` levels of groups may be placed below this one without
+    // nesting past kMaxDepth.
+    BOOL CanHoldLevels(int levels) const;
+    // The same for `group` with everything below it; null: a new empty group.
+    // SetParent does not ask: whatever nests groups on a user's or another
+    // program's behalf asks first.
+    BOOL CanHoldSubGroup(const CBrickGroup* group = nullptr) const;
 
     void DeleteContents();
     void Destroy(BOOL really);
@@ -84,9 +99,10 @@ public:
     void WriteContents(CArchive& ar) const;
     // Only the selected bricks and the sub-groups that hold one.
     void WriteSelectedContents(CArchive& ar) const;
-    // Adds what the record holds. Lengths past the end of the file or nesting
-    // deeper than kMaxStoredDepth throw CArchiveException before anything is
-    // allocated for them.
+    // Adds what the record holds. Lengths past the end of the file throw
+    // CArchiveException before anything is allocated for them. Groups that
+    // would sit deeper than kMaxDepth are not made: their bricks go to their
+    // ancestor at that depth, so that no brick of a deeper file is lost.
     void ReadContents(CArchive& ar);
 
 private:
@@ -102,7 +118,7 @@ private:
     void Refresh() const;
 
     void WriteRecord(CArchive& ar, BOOL selectedOnly) const;
-    void ReadRecord(CArchive& ar, int depth);
+    void ReadBricks(CArchive& ar, DWORD count);
 
     CBrickGroup* m_pParent = nullptr;
     CMyObList* m_pSubGroups;
