@@ -6,6 +6,7 @@
 #include "foundation/geometry3d.h"
 #include "foundation/list_walker.h"
 #include "foundation/my_ob_list.h"
+#include "model/live_count.h"
 
 class CArchive;
 class CBrick;
@@ -23,6 +24,8 @@ public:
     // The root announces 1059 first; a sub-group leaves its parent; then
     // everything below is deleted, however deep, without recursion.
     ~CBrickGroup() override;
+    // Groups alive in the process, roots included.
+    static long LiveCount() { return CLiveCount<CBrickGroup>::Live(); }
 
     CIterableList* GetItemList() override { return this; }
     CMyObList* GetSubGroupList() override { return m_pSubGroups; }
@@ -126,6 +129,7 @@ private:
     mutable CBox3D m_bounds;
     mutable BOOL m_bHasBounds = FALSE;
     mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+    [[no_unique_address]] CLiveCount<CBrickGroup> m_live;
 };
 
 // Opens pane holds on a group's root for as long as it lives; closes them in
