@@ -2,12 +2,14 @@
 // Every number in it is big-endian.
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "document/dizado_doc.h"
 #include "document/document_services.h"
 #include "foundation/chunk_block.h"
 #include "model/brick_record.h"
+#include "model/class_reading.h"
 #include "platform/core/archive.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
@@ -72,12 +74,13 @@ void CDizadoDoc::Serialize(CArchive& ar)
     std::vector<unsigned char> rest(left);
     if (left > 0)
         ar.ReadExact(rest.data(), left);
-    CMemFile memory(rest.data(), rest.size());
-    rest = std::vector<unsigned char>();
+    CMemFile memory(std::move(rest));
     CArchive body(&memory, CArchive::load);
 
     ReadSettings(*brick_record::ReadBlock(body));
     CPaneHold hold(&m_brickList);
+    // Each class's module is opened once for the whole model, not per brick.
+    CClassReading reading;
     m_brickList.ReadContents(body);
 }
 
