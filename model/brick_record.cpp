@@ -91,14 +91,19 @@ void FindFields(const BYTE* bytes, size_t length, const char* const* tags, Field
         fields[i] = Field{};
     size_t left = count;
     size_t offset = 0;
+    // Records are written in the order of their tags: the search starts at
+    // the tag after the last one found.
+    size_t next = 0;
     while (left > 0 && length - offset >= kChunkHeader) {
         const size_t size = FromBigEndian(bytes + offset + 4);
         if (size > length - offset - kChunkHeader)
             break;
-        for (size_t i = 0; i < count; ++i) {
+        for (size_t step = 0; step < count; ++step) {
+            const size_t i = (next + step) % count;
             if (!fields[i].found && std::memcmp(bytes + offset, tags[i], 4) == 0) {
                 fields[i] = Field{bytes + offset + kChunkHeader, size, true};
                 --left;
+                next = i + 1;
                 break;
             }
         }

@@ -34,7 +34,7 @@ struct Field {
 };
 // Walks a block's bytes once and gives each of `count` tags the chunk that
 // CChunkBlock would find for it: the first, among the chunks that lie wholly
-// inside the block before the first that does not.
+// inside the block before the first that does not. The tags are distinct.
 void FindFields(const BYTE* bytes, size_t length, const char* const* tags, Field* fields, size_t count);
 // As GetLong: 0 when missing or shorter than four bytes.
 LONG FieldLong(const Field& field);
