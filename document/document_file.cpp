@@ -2,12 +2,15 @@
 // Every number in it is big-endian.
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "document/dizado_doc.h"
 #include "document/document_services.h"
 #include "foundation/chunk_block.h"
 #include "model/brick_record.h"
+#include "model/class_reading.h"
 #include "platform/core/archive.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
@@ -66,19 +69,31 @@ void CDizadoDoc::Serialize(CArchive& ar)
         m_bNotAModel = TRUE;
         return;
     }
-    // The rest is read in one go and parsed from memory: asking a disk file
-    // for its length at every record costs more than the parsing itself.
-    const DWORD left = brick_record::BytesLeft(ar);
-    std::vector<unsigned char> rest(left);
-    if (left > 0)
-        ar.ReadExact(rest.data(), left);
-    CMemFile memory(rest.data(), rest.size());
-    rest = std::vector<unsigned char>();
-    CArchive body(&memory, CArchive::load);
+    // The rest is parsed from memory: asking a disk file for its length at
+    // every record costs more than the parsing itself. A file in memory is
+    // read where it is, and left at its end as a copy would be.
+    CFile* file = ar.GetFile();
+    std::optional<CMemFile> memory;
+    std::optional<CArchive> copy;
+    CArchive* body = &ar;
+    if (!file || !file->IsKindOf(RUNTIME_CLASS(CMemFile))) {
+        const DWORD left = brick_record::BytesLeft(ar);
+        std::vector<unsigned char> rest(left);
+        if (left > 0)
+            ar.ReadExact(rest.data(), left);
+        memory.emplace(std::move(rest));
+        body = &copy.emplace(&*memory, CArchive::load);
+    }
 
-    ReadSettings(*brick_record::ReadBlock(body));
-    CPaneHold hold(&m_brickList);
-    m_brickList.ReadContents(body);
+    ReadSettings(*brick_record::ReadBlock(*body));
+    {
+        CPaneHold hold(&m_brickList);
+        // Each class's module is opened once for the whole model, not per brick.
+        CClassReading reading;
+        m_brickList.ReadContents(*body);
+    }
+    if (body == &ar)
+        file->SeekToEnd();
 }
 
 void CDizadoDoc::ReadSettings(const CChunkBlock& block)

@@ -1,9 +1,12 @@
 #include "model/brick.h"
 
+#include <vector>
+
 #include "foundation/notification_codes.h"
 #include "model/brick_group.h"
 #include "model/brick_record.h"
 #include "model/brick_services.h"
+#include "model/class_reading.h"
 #include "platform/core/archive.h"
 #include "platform/core/file.h"
 
@@ -17,7 +20,10 @@ BOOL g_bBrickInvalidation = TRUE;
 // to ask the kits.
 bool IsKnownClass(SHORT classId)
 {
-    return classId == CBrick::kDefaultType || GetBrickServices()->HasBrickClass(classId);
+    if (classId == CBrick::kDefaultType)
+        return true;
+    CClassReading* reading = CClassReading::Current();
+    return (reading ? reading->HasBrickClass(classId) : GetBrickServices()->HasBrickClass(classId)) != FALSE;
 }
 
 BOOL AsBool(LONG value)
@@ -51,7 +57,7 @@ CBrick::~CBrick()
         m_pOwner = nullptr;
         owner->RemoveBrick(this);
     }
-    FreePicture();
+    ReleaseLook();
 }
 
 CBrick* CBrick::Make(CBrickGroup* group, const CPoint3D& position, SHORT classId, LONG colour, SHORT pose,
@@ -277,9 +283,10 @@ void CBrick::Rotate(const CPoint3D& centre, const CPoint3D& offset, BOOL directi
 POINT CBrick::GetRegionOrigin() const
 {
     POINT origin;
-    if (!m_region.IsEmpty()) {
-        origin.x = m_region.GetLeft();
-        origin.y = m_region.GetTop();
+    const CRegion& mask = GetRegion();
+    if (!mask.IsEmpty()) {
+        origin.x = mask.GetLeft();
+        origin.y = mask.GetTop();
     }
     return origin;
 }
@@ -328,26 +335,42 @@ void CBrick::Store(CArchive& ar) const
 
 void CBrick::Load(CArchive& ar)
 {
-    const auto block = brick_record::ReadBlock(ar);
-    const auto classId = grid::Wrap(brick_record::GetLong(*block, "ptyp"));
-    const auto pose = grid::Wrap(brick_record::GetLong(*block, "pose"));
-    const auto orientation = grid::Wrap(brick_record::GetLong(*block, "angl"));
-    const LONG colour = brick_record::GetLong(*block, "colr");
+    // One walk over the record's bytes finds every field; the buffer is kept,
+    // as a model holds thousands of records of much the same size.
+    enum { kClass, kPose, kAngle, kColour, kVisible, kSelectable, kMoveable, kColorable, kPosition, kSelected, kCount };
+    static const char* const kTags[kCount] = {"ptyp", "pose", "angl", "colr", "pvis",
+                                              "sble", "mble", "cble", "ppos", "selc"};
+    thread_local std::vector<BYTE> bytes;
+    struct Trim {
+        // A huge record must not stay held after the reading.
+        ~Trim()
+        {
+            if (bytes.capacity() > 4096)
+                std::vector<BYTE>().swap(bytes);
+        }
+    } trim;
+    brick_record::ReadBytes(ar, bytes);
+    brick_record::Field fields[kCount];
+    brick_record::FindFields(bytes.data(), bytes.size(), kTags, fields, kCount);
+
+    const auto classId = grid::Wrap(brick_record::FieldLong(fields[kClass]));
+    const auto pose = grid::Wrap(brick_record::FieldLong(fields[kPose]));
+    const auto orientation = grid::Wrap(brick_record::FieldLong(fields[kAngle]));
+    const LONG colour = brick_record::FieldLong(fields[kColour]);
     // A record without a position keeps the one the brick has.
     CPoint3D position = m_position;
-    BYTE bytes[6];
-    if (block->Get("ppos", bytes, sizeof bytes) == sizeof bytes) {
+    if (const brick_record::Field& stored = fields[kPosition]; stored.found && stored.length >= 6) {
         for (int axis = 0; axis < 3; ++axis)
-            position[axis] = static_cast<SHORT>(MAKEWORD(bytes[2 * axis + 1], bytes[2 * axis]));
+            position[axis] = static_cast<SHORT>(MAKEWORD(stored.data[2 * axis + 1], stored.data[2 * axis]));
     }
 
     m_nClassId = IsKnownClass(classId) ? classId : kDefaultType;
     ApplyFields(position, pose, orientation, colour);
-    m_bVisible = AsBool(brick_record::GetLong(*block, "pvis"));
-    m_bSelectable = AsBool(brick_record::GetLong(*block, "sble"));
-    m_bMoveable = AsBool(brick_record::GetLong(*block, "mble"));
-    m_bColorable = AsBool(brick_record::GetLong(*block, "cble"));
-    m_bSelected = AsBool(brick_record::GetLong(*block, "selc"));
+    m_bVisible = AsBool(brick_record::FieldLong(fields[kVisible]));
+    m_bSelectable = AsBool(brick_record::FieldLong(fields[kSelectable]));
+    m_bMoveable = AsBool(brick_record::FieldLong(fields[kMoveable]));
+    m_bColorable = AsBool(brick_record::FieldLong(fields[kColorable]));
+    m_bSelected = AsBool(brick_record::FieldLong(fields[kSelected]));
 }
 
 void CBrick::Serialize(CArchive& ar)

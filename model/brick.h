@@ -1,7 +1,8 @@
 // One toy brick: its class, pose, quarter-turn orientation, colour, grid
-// position and the box it fills, five flags, and its private copies of the
-// picture and mask it is drawn with. Every change is told to its group as a
-// before and an after code, which the group relays to the panes.
+// position and the box it fills, five flags, and the picture and mask it is
+// drawn with, which it shares with every brick that shows the same ones. Every
+// change is told to its group as a before and an after code, which the group
+// relays to the panes.
 #pragma once
 
 #include "foundation/geometry3d.h"
@@ -14,8 +15,10 @@
 
 class CArchive;
 class CBrickGroup;
+class CBrickLook;
 class CDC;
 struct BITMAPINFO;
+struct BrickClassData;
 
 class CBrick : public CCmdTarget {
     DECLARE_SERIAL(CBrick)
@@ -111,8 +114,10 @@ public:
     BOOL IsSelectableFlag() const { return m_bSelectable; }
     BOOL IsMoveableFlag() const { return m_bMoveable; }
     BOOL GetColorableFlag() const { return m_bColorable; }
-    const CRegion& GetRegion() const { return m_region; }
-    HGLOBAL GetPicture() const { return m_hPicture; }
+    // The mask and picture of the current look; empty and null until it is
+    // first loaded. Shared with other bricks: read only.
+    const CRegion& GetRegion() const;
+    HGLOBAL GetPicture() const;
     // Left and top of the mask; (0, 0) without one.
     POINT GetRegionOrigin() const;
     // The group just below the root that holds the brick; null at the root.
@@ -163,18 +168,17 @@ public:
 private:
     struct ReadingTag {};
     explicit CBrick(ReadingTag) {}
-    struct ClassData;
     // Fills the fields from values that may come from anywhere (a caller, a
     // file) with one reading of the class.
     void ApplyFields(const CPoint3D& position, SHORT pose, SHORT orientation, LONG colour);
-    BOOL ReadClass(HMODULE module, ClassData& data) const;
-    BOOL RecalcWith(HMODULE module, const ClassData& data);
+    BOOL ReadClass(HMODULE module, BrickClassData& data) const;
+    BOOL RecalcWith(HMODULE module, const BrickClassData& data);
     SHORT WrapPose(SHORT pose) const;
     static SHORT WrapOrientation(SHORT orientation);
     static int ColorRemainder(LONG value);
     // Every change of the box passes here, so that group caches follow it.
     void SetWorldBox(const CBox3D& box);
-    void FreePicture();
+    void ReleaseLook();
 
     [[no_unique_address]] CLiveCount<CBrick> m_live;
     SHORT m_nClassId = kDefaultType;
@@ -190,6 +194,5 @@ private:
     BOOL m_bSelectable = TRUE;
     BOOL m_bMoveable = TRUE;
     BOOL m_bColorable = TRUE;
-    CRegion m_region;
-    HGLOBAL m_hPicture = nullptr;
+    CBrickLook* m_pLook = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "model/brick_record.h"
 
+#include <cstring>
+
 #include "platform/core/archive.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/global_memory.h"
@@ -58,7 +60,9 @@ DWORD BytesLeft(const CArchive& ar)
     return position < length ? length - position : 0;
 }
 
-std::unique_ptr<CChunkBlock> ReadBlock(CArchive& ar)
+namespace {
+
+DWORD ReadLength(CArchive& ar)
 {
     BYTE bytes[4];
     ar.ReadExact(bytes, sizeof bytes);
@@ -66,6 +70,55 @@ std::unique_ptr<CChunkBlock> ReadBlock(CArchive& ar)
     // The chunk block keeps its length in a LONG.
     if (length > BytesLeft(ar) || length > 0x7FFFFFFFu)
         AfxThrowArchiveException(CArchiveException::endOfFile);
+    return length;
+}
+
+constexpr size_t kChunkHeader = 8;
+
+}  // namespace
+
+void ReadBytes(CArchive& ar, std::vector<BYTE>& bytes)
+{
+    const DWORD length = ReadLength(ar);
+    bytes.resize(length);
+    if (length > 0)
+        ar.ReadExact(bytes.data(), length);
+}
+
+void FindFields(const BYTE* bytes, size_t length, const char* const* tags, Field* fields, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        fields[i] = Field{};
+    size_t left = count;
+    size_t offset = 0;
+    // Records are written in the order of their tags: the search starts at
+    // the tag after the last one found.
+    size_t next = 0;
+    while (left > 0 && length - offset >= kChunkHeader) {
+        const size_t size = FromBigEndian(bytes + offset + 4);
+        if (size > length - offset - kChunkHeader)
+            break;
+        for (size_t step = 0; step < count; ++step) {
+            const size_t i = (next + step) % count;
+            if (!fields[i].found && std::memcmp(bytes + offset, tags[i], 4) == 0) {
+                fields[i] = Field{bytes + offset + kChunkHeader, size, true};
+                --left;
+                next = i + 1;
+                break;
+            }
+        }
+        offset += kChunkHeader + size;
+    }
+}
+
+LONG FieldLong(const Field& field)
+{
+    return field.found && field.length >= 4 ? static_cast<LONG>(FromBigEndian(field.data)) : 0;
+}
+
+std::unique_ptr<CChunkBlock> ReadBlock(CArchive& ar)
+{
+    const DWORD length = ReadLength(ar);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length);
     if (!memory)
         AfxThrowMemoryException();

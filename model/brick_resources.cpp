@@ -6,7 +6,9 @@
 
 #include "model/bitmap_check.h"
 #include "model/brick.h"
+#include "model/brick_look.h"
 #include "model/brick_services.h"
+#include "model/class_reading.h"
 #include "model/kit_list.h"
 #include "platform/core/hooks.h"
 #include "platform/gdi/dc.h"
@@ -54,13 +56,81 @@ bool FindResourceBytes(HMODULE module, UINT id, const char* type, ResourceBytes&
     return found.data != nullptr;
 }
 
-struct OrientationData {
-    CBox3D box;
-    WORD imageId = 0;
-    WORD regionId = 0;
-};
-
 bool g_bPictureWarningShown = false;
+
+WORD OrientationId(const BrickClassData& data, SHORT pose, SHORT orientation)
+{
+    const size_t at = kClassTableOffset + 8 * static_cast<size_t>(pose) + 2 * static_cast<size_t>(orientation);
+    return ReadWord(data.bytes + at);
+}
+
+BOOL ReadClassRecord(SHORT classId, HMODULE module, BrickClassData& data)
+{
+    ResourceBytes bytes;
+    if (!FindResourceBytes(module, static_cast<WORD>(classId), "BRICKCLASS", bytes) ||
+        !CheckBrickClassRecord(bytes.data, bytes.size))
+        return FALSE;
+    data.bytes = bytes.data;
+    data.mask = ReadWord(bytes.data + 6);
+    data.poseCount = static_cast<SHORT>(ReadWord(bytes.data + 12));
+    return TRUE;
+}
+
+// Pose and orientation must be in range (the brick's setters keep them so).
+bool ReadOrientationRecord(HMODULE module, const BrickClassData& data, SHORT pose, SHORT orientation,
+                           BrickOrientation& found)
+{
+    if (pose < 0 || pose >= data.poseCount || orientation < 0 || orientation >= CBrick::kOrientationCount)
+        return false;
+    ResourceBytes record;
+    if (!FindResourceBytes(module, OrientationId(data, pose, orientation), "BRICKORIENTATION", record) ||
+        record.size < kOrientationRecordSize)
+        return false;
+    auto value = [&](int index) { return static_cast<SHORT>(ReadWord(record.data + 2 * index)); };
+    found.box = CBox3D(value(0), value(1), value(2), value(3), value(4), value(5));
+    found.imageId = ReadWord(record.data + 12);
+    found.regionId = ReadWord(record.data + 14);
+    return true;
+}
+
+// The reading that remembers what `module` gives for the class, or null.
+CClassReading* ReadingFor(SHORT classId, HMODULE module)
+{
+    CClassReading* reading = CClassReading::Current();
+    return reading && reading->Holds(classId, module) ? reading : nullptr;
+}
+
+// The orientation record of a pose, and with `look` also what it shows (with
+// a reference for the caller).
+bool ReadOrientation(SHORT classId, HMODULE module, const BrickClassData& data, SHORT pose, SHORT orientation,
+                     BrickOrientation& found, CBrickLook** look = nullptr)
+{
+    CClassReading* reading = ReadingFor(classId, module);
+    CClassReading::LookEntry* entry = reading ? reading->FindLook(classId, pose, orientation) : nullptr;
+    if (!entry) {
+        BrickOrientation read;
+        const bool valid = ReadOrientationRecord(module, data, pose, orientation, read);
+        if (!reading) {
+            found = read;
+            if (valid && look)
+                *look = CBrickLook::Acquire(classId, module, read.imageId, read.regionId);
+            return valid;
+        }
+        entry = &reading->AddLook(classId, pose, orientation);
+        entry->valid = valid;
+        entry->orientation = read;
+    }
+    if (!entry->valid)
+        return false;
+    found = entry->orientation;
+    if (look) {
+        if (!entry->look)
+            entry->look = CBrickLook::Acquire(classId, module, found.imageId, found.regionId);
+        entry->look->AddRef();
+        *look = entry->look;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -69,51 +139,25 @@ void CBrick::AllowPictureWarningAgain()
     g_bPictureWarningShown = false;
 }
 
-// A class record that passed its check: the pose table lies inside it.
-struct CBrick::ClassData {
-    ResourceBytes bytes;
-    WORD mask = 0;
-    SHORT poseCount = 0;
-
-    WORD OrientationId(SHORT pose, SHORT orientation) const
-    {
-        const size_t at = kClassTableOffset + 8 * static_cast<size_t>(pose) + 2 * static_cast<size_t>(orientation);
-        return ReadWord(bytes.data + at);
-    }
-
-    // Pose and orientation must be in range (the brick's setters keep them so).
-    bool ReadOrientation(HMODULE module, SHORT pose, SHORT orientation, OrientationData& found) const
-    {
-        if (pose < 0 || pose >= poseCount || orientation < 0 || orientation >= kOrientationCount)
-            return false;
-        ResourceBytes record;
-        if (!FindResourceBytes(module, OrientationId(pose, orientation), "BRICKORIENTATION", record) ||
-            record.size < kOrientationRecordSize)
-            return false;
-        auto value = [&](int index) { return static_cast<SHORT>(ReadWord(record.data + 2 * index)); };
-        found.box = CBox3D(value(0), value(1), value(2), value(3), value(4), value(5));
-        found.imageId = ReadWord(record.data + 12);
-        found.regionId = ReadWord(record.data + 14);
-        return true;
-    }
-};
-
-BOOL CBrick::ReadClass(HMODULE module, ClassData& data) const
+BOOL CBrick::ReadClass(HMODULE module, BrickClassData& data) const
 {
-    ResourceBytes bytes;
-    if (!FindResourceBytes(module, static_cast<WORD>(m_nClassId), "BRICKCLASS", bytes) ||
-        !CheckBrickClassRecord(bytes.data, bytes.size))
-        return FALSE;
-    data.bytes = bytes;
-    data.mask = ReadWord(bytes.data + 6);
-    data.poseCount = static_cast<SHORT>(ReadWord(bytes.data + 12));
-    return TRUE;
+    CClassReading* reading = ReadingFor(m_nClassId, module);
+    CClassReading::ClassEntry* entry = reading ? reading->FindClass(m_nClassId) : nullptr;
+    if (!entry) {
+        if (!reading)
+            return ReadClassRecord(m_nClassId, module, data);
+        entry = &reading->AddClass(m_nClassId);
+        entry->valid = ReadClassRecord(m_nClassId, module, entry->data) != FALSE;
+    }
+    if (entry->valid)
+        data = entry->data;
+    return entry->valid ? TRUE : FALSE;
 }
 
 void CBrick::ApplyFields(const CPoint3D& position, SHORT pose, SHORT orientation, LONG colour)
 {
     CClassModule module(m_nClassId);
-    ClassData data;
+    BrickClassData data;
     const bool known = module && ReadClass(module.Get(), data);
     if (known)
         m_nPoseCount = data.poseCount;
@@ -134,7 +178,7 @@ void CBrick::SetPoseField(SHORT pose)
 {
     // The range is the class's, which a brick not yet loaded does not hold.
     CClassModule module(m_nClassId);
-    ClassData data;
+    BrickClassData data;
     const bool known = module && ReadClass(module.Get(), data);
     if (known)
         m_nPoseCount = data.poseCount;
@@ -146,25 +190,23 @@ void CBrick::SetPoseField(SHORT pose)
 BOOL CBrick::Recalc()
 {
     CClassModule module(m_nClassId);
-    ClassData data;
+    BrickClassData data;
     if (!module || !ReadClass(module.Get(), data))
         return FALSE;
     return RecalcWith(module.Get(), data);
 }
 
-BOOL CBrick::RecalcWith(HMODULE module, const ClassData& data)
+BOOL CBrick::RecalcWith(HMODULE module, const BrickClassData& data)
 {
     m_nPoseCount = data.poseCount;
     // A new class may have fewer poses than the pose the brick holds.
     m_nPose = WrapPose(m_nPose);
-    OrientationData look;
-    if (!data.ReadOrientation(module, m_nPose, m_nOrientation, look))
+    BrickOrientation look;
+    CBrickLook* shown = nullptr;
+    if (!ReadOrientation(m_nClassId, module, data, m_nPose, m_nOrientation, look, &shown))
         return FALSE;
-    m_region.Empty();
-    if (look.regionId != 0)
-        m_region.LoadResource(module, look.regionId);
-    FreePicture();
-    m_hPicture = LoadImage(module, look.imageId);
+    ReleaseLook();
+    m_pLook = shown;
     SetWorldBox(look.box + m_position);
     return TRUE;
 }
@@ -172,9 +214,10 @@ BOOL CBrick::RecalcWith(HMODULE module, const ClassData& data)
 void CBrick::SetPositionField(const CPoint3D& point)
 {
     CClassModule module(m_nClassId);
-    ClassData data;
-    OrientationData look;
-    if (!module || !ReadClass(module.Get(), data) || !data.ReadOrientation(module.Get(), m_nPose, m_nOrientation, look))
+    BrickClassData data;
+    BrickOrientation look;
+    if (!module || !ReadClass(module.Get(), data) ||
+        !ReadOrientation(m_nClassId, module.Get(), data, m_nPose, m_nOrientation, look))
         return;
     m_position = point;
     SetWorldBox(look.box + m_position);
@@ -185,7 +228,7 @@ BOOL CBrick::IsColorAllowed(LONG colour, HMODULE module) const
     if (colour < 0)
         return FALSE;
     return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> BOOL {
-        ClassData data;
+        BrickClassData data;
         if (!opened || !ReadClass(opened, data))
             return FALSE;
         return (data.mask >> (colour % kColorCount)) & 1 ? TRUE : FALSE;
@@ -195,7 +238,7 @@ BOOL CBrick::IsColorAllowed(LONG colour, HMODULE module) const
 SHORT CBrick::ReadClassPoseCount(HMODULE module) const
 {
     return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> SHORT {
-        ClassData data;
+        BrickClassData data;
         return opened && ReadClass(opened, data) ? data.poseCount : SHORT{0};
     });
 }
@@ -203,9 +246,10 @@ SHORT CBrick::ReadClassPoseCount(HMODULE module) const
 BOOL CBrick::ReadClassBox(CBox3D& box, HMODULE module) const
 {
     return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> BOOL {
-        ClassData data;
-        OrientationData look;
-        if (!opened || !ReadClass(opened, data) || !data.ReadOrientation(opened, m_nPose, m_nOrientation, look))
+        BrickClassData data;
+        BrickOrientation look;
+        if (!opened || !ReadClass(opened, data) ||
+            !ReadOrientation(m_nClassId, opened, data, m_nPose, m_nOrientation, look))
             return FALSE;
         box = look.box;
         return TRUE;
@@ -215,9 +259,10 @@ BOOL CBrick::ReadClassBox(CBox3D& box, HMODULE module) const
 BOOL CBrick::ReadPictureRecord(WORD& imageId, WORD& regionId, HMODULE module) const
 {
     return WithClassModule(m_nClassId, module, [&](HMODULE opened) -> BOOL {
-        ClassData data;
-        OrientationData look;
-        if (!opened || !ReadClass(opened, data) || !data.ReadOrientation(opened, m_nPose, m_nOrientation, look))
+        BrickClassData data;
+        BrickOrientation look;
+        if (!opened || !ReadClass(opened, data) ||
+            !ReadOrientation(m_nClassId, opened, data, m_nPose, m_nOrientation, look))
             return FALSE;
         imageId = look.imageId;
         regionId = look.regionId;
@@ -239,22 +284,34 @@ HGLOBAL CBrick::LoadImage(HMODULE module, UINT id)
     return copy;
 }
 
-void CBrick::FreePicture()
+void CBrick::ReleaseLook()
 {
-    if (m_hPicture)
-        GlobalFree(m_hPicture);
-    m_hPicture = nullptr;
+    if (m_pLook)
+        m_pLook->Release();
+    m_pLook = nullptr;
+}
+
+const CRegion& CBrick::GetRegion() const
+{
+    static const CRegion none;
+    return m_pLook ? m_pLook->GetRegion() : none;
+}
+
+HGLOBAL CBrick::GetPicture() const
+{
+    return m_pLook ? m_pLook->GetPicture() : nullptr;
 }
 
 void CBrick::Draw(CDC* dc, const CRegion& paint, const RECT& screen)
 {
-    if (!m_hPicture)
+    if (!GetPicture())
         Recalc();
-    const auto* bytes = m_hPicture ? static_cast<const BYTE*>(GlobalLock(m_hPicture)) : nullptr;
+    HGLOBAL picture = GetPicture();
+    const auto* bytes = picture ? static_cast<const BYTE*>(GlobalLock(picture)) : nullptr;
     BitmapLayout layout;
-    if (!bytes || !CheckPackedBitmap(bytes, GlobalSize(m_hPicture), true, &layout)) {
+    if (!bytes || !CheckPackedBitmap(bytes, GlobalSize(picture), true, &layout)) {
         if (bytes)
-            GlobalUnlock(m_hPicture);
+            GlobalUnlock(picture);
         // Drawing runs inside a paint: one box per run, or it would come back
         // with every repaint.
         if (!g_bPictureWarningShown) {
@@ -283,14 +340,15 @@ void CBrick::Draw(CDC* dc, const CRegion& paint, const RECT& screen)
 
     DrawThroughRegion(dc, screen, layout.width, layout.height, reinterpret_cast<BITMAPINFO*>(working),
                       bytes + layout.pixelOffset, paint);
-    GlobalUnlock(m_hPicture);
+    GlobalUnlock(picture);
 }
 
 CRegion CBrick::GetScreenRegion(const POINT points[6]) const
 {
     CRegion region;
-    if (!m_region.IsEmpty()) {
-        region = m_region;
+    const CRegion& mask = GetRegion();
+    if (!mask.IsEmpty()) {
+        region = mask;
         region.OffsetX(static_cast<SHORT>(points[1].x));
         region.OffsetY(static_cast<SHORT>(points[0].y));
     } else {

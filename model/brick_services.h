@@ -35,15 +35,12 @@ IBrickServices* GetBrickServices();
 // Installs the services (not owned); null restores the stand-in.
 void SetBrickServices(IBrickServices* services);
 
-// Holds a class's module open for one reading and releases it on every exit.
+// Holds a class's module open for one reading and releases it on every exit;
+// inside a CClassReading, the reading holds it instead.
 class CClassModule {
 public:
-    explicit CClassModule(SHORT classId) : m_hModule(GetBrickServices()->GetClassModule(classId)) {}
-    ~CClassModule()
-    {
-        if (m_hModule)
-            GetBrickServices()->ReleaseClassModule(m_hModule);
-    }
+    explicit CClassModule(SHORT classId);
+    ~CClassModule();
     CClassModule(const CClassModule&) = delete;
     CClassModule& operator=(const CClassModule&) = delete;
 
@@ -51,5 +48,6 @@ public:
     explicit operator bool() const { return m_hModule != nullptr; }
 
 private:
-    HMODULE m_hModule;
+    HMODULE m_hModule = nullptr;
+    bool m_bHeld = false;
 };

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -157,6 +158,10 @@ CMemFile::CMemFile(UINT growBytes) : m_growBytes(growBytes) {}
 CMemFile::CMemFile(const void* bytes, size_t size, UINT growBytes)
     : m_bytes(static_cast<const unsigned char*>(bytes), static_cast<const unsigned char*>(bytes) + size),
       m_growBytes(growBytes)
+{
+}
+
+CMemFile::CMemFile(std::vector<unsigned char>&& bytes, UINT growBytes) : m_bytes(std::move(bytes)), m_growBytes(growBytes)
 {
 }
 

@@ -69,6 +69,8 @@ public:
     explicit CMemFile(UINT growBytes = 1024);
     // A file over a copy of the given bytes (readable and writable).
     CMemFile(const void* bytes, size_t size, UINT growBytes = 0);
+    // A file over the given bytes, taken over without a copy.
+    explicit CMemFile(std::vector<unsigned char>&& bytes, UINT growBytes = 0);
 
     BOOL Open(const char* path, UINT flags, CFileException* error = nullptr) override;
     UINT Read(void* buffer, UINT count) override;

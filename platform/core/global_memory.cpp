@@ -21,6 +21,7 @@ struct Registry {
     std::mutex mutex;
     std::unordered_map<const void*, GlobalBlock*> byAddress;
     size_t alive = 0;
+    size_t bytes = 0;  // of the blocks alive, as asked for
 };
 
 Registry& TheRegistry()
@@ -55,6 +56,7 @@ HGLOBAL GlobalAlloc(UINT flags, size_t bytes)
     std::lock_guard lock(registry.mutex);
     registry.byAddress[block->bytes] = block;
     ++registry.alive;
+    registry.bytes += bytes;
     return block;
 }
 
@@ -75,6 +77,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, size_t bytes, UINT flags)
     registry.byAddress.erase(block->bytes);
     std::free(block->bytes);
     block->bytes = moved;
+    registry.bytes = registry.bytes - block->size + bytes;
     block->size = bytes;
     registry.byAddress[block->bytes] = block;
     return block;
@@ -89,6 +92,7 @@ HGLOBAL GlobalFree(HGLOBAL block)
         std::lock_guard lock(registry.mutex);
         registry.byAddress.erase(block->bytes);
         --registry.alive;
+        registry.bytes -= block->size;
     }
     std::free(block->bytes);
     delete block;
@@ -165,5 +169,12 @@ size_t GlobalBlocksAlive()
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.mutex);
     return registry.alive;
+}
+
+size_t GlobalBytesAlive()
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    return registry.bytes;
 }
 }  // namespace platform

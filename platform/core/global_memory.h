@@ -40,4 +40,6 @@ HGLOBAL MakeBorrowedBlock(const void* bytes, size_t size);
 void DestroyBorrowedBlock(HGLOBAL block);
 // Number of blocks alive: lets tests check that owners free what they hold.
 size_t GlobalBlocksAlive();
+// Their bytes: lets tests bound what a model holds.
+size_t GlobalBytesAlive();
 }  // namespace platform
