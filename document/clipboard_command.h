@@ -2,8 +2,11 @@
 // Cut and Clear take the selection out of the model and keep it for undo.
 #pragma once
 
+#include <vector>
+
 #include "document/brick_command.h"
 
+class CBrick;
 class CBrickGroup;
 class CDetachedSet;
 class CDizadoDoc;
@@ -18,7 +21,9 @@ public:
     // Destroys the bricks and groups it took out while they are out.
     ~CClipboardCommand() override;
 
-    // Cut and Copy write the clipboard through the document.
+    // Cut and Copy write the clipboard through the document: Copy the
+    // selected bricks, Cut everything it takes out. When the clipboard cannot
+    // be had, they change nothing and stay unperformed (GetPerformed 0).
     void SetDocument(CDizadoDoc* document) { m_pDocument = document; }
 
     void Do() override;
@@ -28,6 +33,9 @@ public:
 
 private:
     void Move();
+    BOOL CopyToClipboard();
+    // Selects every brick below the group that is not yet selected, noting it.
+    static void SelectWhole(CBrickGroup* group, std::vector<CBrick*>& widened);
 
     CBrickGroup* m_pRoot;
     CDetachedSet* m_pSet;

@@ -2,6 +2,7 @@
 
 #include "document/brick_command.h"
 #include "document/document_services.h"
+#include "document/preview.h"
 #include "foundation/notification_codes.h"
 #include "platform/core/clipboard.h"
 #include "platform/core/doc_template.h"
@@ -185,7 +186,12 @@ BOOL CDizadoDoc::OnSaveDocument(const char* path)
     const CString target(path);
     if (!COleServerDoc::OnSaveDocument(target))
         return FALSE;
-    WriteBitmapFile(GetPreviewPath(target), -1, -1);
+    // A document named like its own preview ("castle.pbk") gets none: the
+    // picture would replace the model just saved. No list shows such a
+    // document, so nothing misses the picture.
+    const CString preview = GetPreviewPath(target);
+    if (!IsSameFile(preview, target))
+        WriteBitmapFile(preview, -1, -1);
     SetModifiedFlag(FALSE);
     return TRUE;
 }

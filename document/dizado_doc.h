@@ -130,6 +130,8 @@ public:
     void ReadNativeData(HGLOBAL block);
 
     // The preview picture: 80 by 60 when either size is -1 (or not positive).
+    // It replaces an older file at the path only once it is whole, and never
+    // replaces a model; a picture that cannot be written is reported.
     void WriteBitmapFile(const char* path, int width, int height);
     // The preview's name beside a document: the file name cut at its first ".".
     static CString GetPreviewPath(const char* documentPath);

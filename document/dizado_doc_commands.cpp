@@ -3,6 +3,7 @@
 // build one edit command, perform it and keep it for undo.
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "document/brick_command.h"
 #include "document/change_background_command.h"
@@ -29,13 +30,19 @@ bool KeyHeld(int virtualKey)
     return GetKeyState(virtualKey) < 0;
 }
 
-bool HoldsAnyBrick(const CBrickGroup* group)
+bool HoldsAnyBrick(const CBrickGroup* top)
 {
-    if (group->GetBrickCount() > 0)
-        return true;
-    for (int i = 0; i < group->GetSubGroupCount(); ++i)
-        if (const CBrickGroup* sub = group->GetSubGroupAt(i); sub && HoldsAnyBrick(sub))
+    // On a stack of its own, like the group tree's walks, however deep the model.
+    std::vector<const CBrickGroup*> pending{top};
+    while (!pending.empty()) {
+        const CBrickGroup* group = pending.back();
+        pending.pop_back();
+        if (group->GetBrickCount() > 0)
             return true;
+        for (int i = 0; i < group->GetSubGroupCount(); ++i)
+            if (const CBrickGroup* sub = group->GetSubGroupAt(i))
+                pending.push_back(sub);
+    }
     return false;
 }
 
@@ -45,6 +52,28 @@ void Report(const CException& error)
     if (text.IsEmpty())
         text = "The command could not be completed.";
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Cut and Copy. A clipboard that cannot be had changes nothing: the model
+// and the undo held before stay, and the child is told.
+void CopyOrCut(CDizadoDoc* doc, SHORT code)
+{
+    try {
+        std::unique_ptr<CClipboardCommand> command(new CClipboardCommand(doc->GetBrickList(), code));
+        command->SetDocument(doc);
+        command->Do();
+        if (!command->GetPerformed()) {
+            AfxMessageBox("The bricks could not be put on the clipboard.", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        doc->SetLastAction(command.release());
+    } catch (const CException& error) {
+        doc->SetLastAction(nullptr);
+        Report(error);
+    } catch (const std::bad_alloc&) {
+        doc->SetLastAction(nullptr);
+        Report(CMemoryException());
+    }
 }
 
 }  // namespace
@@ -250,11 +279,7 @@ void CDizadoDoc::OnUpdateBrickList(CCmdUI*) {}
 
 void CDizadoDoc::OnEditCopy()
 {
-    Perform([&] {
-        auto* command = new CClipboardCommand(&m_brickList, CClipboardCommand::codeCopy);
-        command->SetDocument(this);
-        return command;
-    });
+    CopyOrCut(this, CClipboardCommand::codeCopy);
 }
 
 void CDizadoDoc::OnUpdateEditCopy(CCmdUI* cmdUI)
@@ -279,11 +304,7 @@ void CDizadoDoc::OnUpdateEditPaste(CCmdUI* cmdUI)
 
 void CDizadoDoc::OnEditCut()
 {
-    Perform([&] {
-        auto* command = new CClipboardCommand(&m_brickList, CClipboardCommand::codeCut);
-        command->SetDocument(this);
-        return command;
-    });
+    CopyOrCut(this, CClipboardCommand::codeCut);
 }
 
 void CDizadoDoc::OnUpdateEditCut(CCmdUI* cmdUI)
@@ -390,6 +411,11 @@ void CDizadoDoc::OnUpdateEditSelectNone(CCmdUI* cmdUI)
 
 void CDizadoDoc::OnGroup()
 {
+    // Refused before any command is made, so that the last one stays for undo.
+    if (!CGroupDizadoCommand::CanGroup(&m_brickList)) {
+        MessageBeep(0);
+        return;
+    }
     Perform([&] { return new CGroupDizadoCommand(&m_brickList); });
 }
 

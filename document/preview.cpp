@@ -1,13 +1,19 @@
 #include "document/preview.h"
 
 #include <cstring>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "document/dizado_doc.h"
 #include "platform/core/cstring.h"
 #include "platform/core/file.h"
+#include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
 #include "platform/core/resources.h"
+#include "platform/core/safe_replace.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -55,7 +61,50 @@ private:
     void* m_data;
 };
 
+// The start of every model file: a picture must never take its place.
+constexpr char kModelMagic[8] = {'V', 'O', 'S', 'T', 'B', 'R', 'K', '#'};
+
+bool HoldsModel(const std::filesystem::path& path)
+{
+    char head[sizeof kModelMagic] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    const size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return got == sizeof head && std::memcmp(head, kModelMagic, sizeof head) == 0;
+}
+
+// The picture goes to a new file beside the target, which replaces the target
+// only once it is whole and on the disk: an interrupted write leaves the
+// older picture in its place. A model there is never replaced.
+BOOL ReplaceWithPicture(const char* path, HGLOBAL dib)
+{
+    try {
+        platform::ReplaceFileSafely(
+            path,
+            [&](CFile& file) {
+                if (!WriteDIBFile(dib, &file))
+                    AfxThrowFileException(CFileException::generic, -1, path);
+            },
+            [](const std::filesystem::path& target) { return !HoldsModel(target); });
+    } catch (const CException&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
+
+BOOL IsSameFile(const char* first, const char* second)
+{
+    const std::filesystem::path a(platform::NativePath(first));
+    const std::filesystem::path b(platform::NativePath(second));
+    if (a.lexically_normal() == b.lexically_normal())
+        return TRUE;
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
 
 BOOL LoadPreviewColourTable(RGBQUAD table[kPaletteDibColours])
 {
@@ -212,16 +261,11 @@ void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
                 DibRowStride(width, 8) * static_cast<size_t>(height));
     GlobalUnlock(dib);
 
-    CFile file;
     BOOL written = FALSE;
-    if (file.Open(path, CFile::modeCreate | CFile::modeWrite)) {
-        try {
-            written = WriteDIBFile(dib, &file);
-            file.Close();
-        } catch (const CException&) {
-            file.Abort();
-            written = FALSE;
-        }
+    try {
+        written = ReplaceWithPicture(path, dib);
+    } catch (const std::bad_alloc&) {
+        written = FALSE;
     }
     GlobalFree(dib);
     if (!written)

@@ -34,5 +34,8 @@ HGLOBAL CreatePaletteDIB(int width, int height, int bitCount, BITMAPINFOHEADER**
 // the image it describes.
 BOOL WriteDIBFile(HGLOBAL packed, CFile* file);
 
+// Whether the two paths name one file: the same path, or links to one file.
+BOOL IsSameFile(const char* first, const char* second);
+
 // The index of the table entry equal to the colour, else of the nearest one.
 BYTE NearestTableIndex(const RGBQUAD table[kPaletteDibColours], COLORREF colour);

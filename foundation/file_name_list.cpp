@@ -2,9 +2,13 @@
 
 BOOL CFileNameList::Fill(const char* pattern)
 {
+    // Only the last component is a pattern: a folder's own name may hold "*".
     const CString text(pattern);
-    const int star = text.Find('*');
-    m_strFolder = star < 0 ? CString() : text.Left(star);
+    int cut = 0;
+    for (int i = 0; i < text.GetLength(); ++i)
+        if (text[i] == '\\' || text[i] == '/')
+            cut = i + 1;
+    m_strFolder = text.Left(cut);
 
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);

@@ -26,7 +26,8 @@ public:
     // TRUE when at least one file was accepted.
     BOOL Fill(const char* pattern);
 
-    // The pattern up to its first "*": joined with found names to form paths.
+    // The pattern up to and with its last "\" or "/" (empty without one):
+    // joined with found names to form paths.
     const CString& GetFolder() const { return m_strFolder; }
     INT_PTR GetLastIndex() const { return m_nLastIndex; }
 

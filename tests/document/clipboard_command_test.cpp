@@ -116,18 +116,21 @@ TEST_F(ClipboardCommandTest, CopyWritesTheClipboardOnceAndItsUndoChangesNothing)
 }
 
 // Replacing a command while its bricks are out frees them; while they are in
-// the model the tree keeps them. The sanitizers see either fault.
+// the model the tree keeps them.
 TEST_F(ClipboardCommandTest, ReplacedCommandsFreeOnlyWhatIsOutOfTheModel)
 {
-    for (bool undone : {false, true}) {
-        CBrickCommand* cut = Clipboard(CClipboardCommand::codeCut);
-        cut->Do();
-        doc->SetLastAction(cut);
-        if (undone)
-            EditUndo();
-        doc->SetLastAction(nullptr);
+    inGroup->SetSelected(FALSE);
+    for (SHORT code : {CClipboardCommand::codeCut, CClipboardCommand::codeClear}) {
+        SCOPED_TRACE(code);
+        loose->SetSelected(TRUE);
+        EXPECT_EQ(ReplaceAndCount(Clipboard(code), true), cmdtest::Population{});
+        EXPECT_EQ(ReplaceAndCount(Clipboard(code), false), (cmdtest::Population{1, 0}));
+        loose = Make(root, "loose", 0, 0, 0, cmdtest::kPlate, 1);
     }
-    EXPECT_EQ(Shape(), "other@5,5,0/o0/c2");
+    root->SelectAll(TRUE);
+    EXPECT_EQ(ReplaceAndCount(Clipboard(CClipboardCommand::codeCopy), false), cmdtest::Population{});
+    EXPECT_EQ(ReplaceAndCount(Clipboard(CClipboardCommand::codeCut), false), (cmdtest::Population{4, 1}));
+    EXPECT_EQ(Shape(), "");
 }
 
 TEST_F(ClipboardCommandTest, CutWithoutAClipboardKeepsTheBricks)
@@ -228,6 +231,62 @@ TEST_F(ClipboardCommandTest, DamagedClipboardDataKeepsWhatWasReadAsOneUndoablePa
         EXPECT_EQ(Shape(), after);
         EditUndo();
         ExpectSettled();
+    }
+}
+
+// Files and automation can select only some bricks of a group. A Cut takes
+// the group out whole, so it copies it whole: once the Cut is replaced, the
+// clipboard still holds every brick it took out, and pastes them all
+// selected, so that undoing the paste takes them all out again.
+TEST_F(ClipboardCommandTest, CutCopiesEverythingItTakesOut)
+{
+    Make(Group(group), "deep", 30, 0, 0);
+    const std::string model = Shape();
+
+    doc->OnEditCut();
+    EXPECT_EQ(Shape(), "other@5,5,0/o0/c2");
+    // Undone, the group is back as it was, selected in part.
+    EditUndo();
+    EXPECT_EQ(Shape(), model);
+    EditUndo();
+    doc->SetLastAction(nullptr);
+
+    doc->OnEditPaste();
+    ASSERT_EQ(root->GetSubGroupCount(), 1);
+    const CBrickGroup* pasted = root->GetSubGroupAt(0);
+    ASSERT_EQ(pasted->GetBrickCount(), 2);
+    ASSERT_EQ(pasted->GetSubGroupCount(), 1);
+    ASSERT_EQ(pasted->GetSubGroupAt(0)->GetBrickCount(), 1);
+    EXPECT_EQ(pasted->CountSelectedDizadoDeep(), 3);
+    EXPECT_EQ(root->GetBrickCount(), 2);
+    EXPECT_TRUE(messages.empty());
+
+    EditUndo();
+    EXPECT_EQ(Shape(), "other@5,5,0/o0/c2");
+}
+
+// Another program holds the clipboard: Copy and Cut say so, and leave the
+// model, the clipboard and the undo held before as they were.
+TEST_F(ClipboardCommandTest, ClipboardThatCannotBeOpenedIsReportedAndChangesNothing)
+{
+    PutOnClipboard({1, 2, 3});
+    const std::string model = Shape();
+    for (void (CDizadoDoc::*handler)() : {&CDizadoDoc::OnEditCopy, &CDizadoDoc::OnEditCut}) {
+        auto* previous = new CBrickCommand(CBrickCommand::labelMove);
+        doc->SetLastAction(previous);
+        messages.clear();
+        pane.Clear();
+
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        (doc.get()->*handler)();
+        CloseClipboard();
+
+        EXPECT_EQ(messages, std::vector<std::string>{"The bricks could not be put on the clipboard."});
+        EXPECT_EQ(doc->GetLastAction(), previous);
+        EXPECT_EQ(Shape(), model);
+        EXPECT_TRUE(Sounds().empty());
+        ExpectSettled();
+        EXPECT_EQ(ClipboardBytes(), Bytes({1, 2, 3}));
     }
 }
 

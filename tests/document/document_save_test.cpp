@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <set>
 #include <string>
+
+#include <sys/resource.h>
 
 #include "document/brick_command.h"
 #include "document/preview.h"
@@ -26,6 +29,31 @@ std::set<std::string> FilesIn(const std::filesystem::path& folder)
         names.insert(entry.path().filename().string());
     return names;
 }
+
+// Files written meanwhile cannot grow past `bytes`: a write beyond fails as
+// on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldSignal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldSignal)(int) = nullptr;
+};
 
 }  // namespace
 
@@ -111,6 +139,73 @@ TEST_F(DocumentTest, PreviewThatCannotBeCreatedIsReportedAndTheSaveStands)
 {
     doc->WriteBitmapFile(PathOf("no-such-folder/x.pbk").c_str(), -1, -1);
     EXPECT_EQ(messages, std::vector<std::string>{"Failed to write preview file"});
+}
+
+// The preview of a model named like it would be the model itself: the model
+// is kept and gets no picture, as when the preview's name links to it.
+TEST_F(DocumentTest, PreviewNeverTakesTheModelsOwnFile)
+{
+    MakeAt(Root(), 1, 2, 0, 3);
+    const struct {
+        const char* document;
+        const char* linkedPreview;  // made a link to the document first
+        std::set<std::string> files;
+    } cases[] = {
+        {"castle.pbk", nullptr, {"castle.pbk"}},
+        {"tower.brk", "tower.pbk", {"tower.brk", "tower.pbk"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        const std::string path = PathOf(c.document);
+        if (c.linkedPreview)
+            std::filesystem::create_symlink(c.document, folder / c.linkedPreview);
+        ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
+        EXPECT_EQ(ReadFile(path), Written());
+        EXPECT_EQ(FilesIn(folder), c.files);
+        EXPECT_TRUE(messages.empty());
+    }
+}
+
+// Another model under the preview's name is not replaced by the picture.
+TEST_F(DocumentTest, PreviewNeverReplacesAModel)
+{
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("castle.pbk").c_str()));
+    const Bytes other = ReadFile(folder / "castle.pbk");
+    MakeAt(Root(), 0, 0, 0);
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("castle.brk").c_str()));
+    EXPECT_EQ(ReadFile(folder / "castle.pbk"), other);
+    EXPECT_EQ(ReadFile(folder / "castle.brk"), Written());
+    EXPECT_EQ(messages, std::vector<std::string>{"Failed to write preview file"});
+}
+
+// The picture is written beside the old one and renamed over it: a write
+// that breaks off leaves the older picture whole and no stray file.
+TEST_F(DocumentTest, InterruptedPreviewLeavesTheOlderOneWhole)
+{
+    const std::string path = PathOf("castle.brk");
+    ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
+    const Bytes before = ReadFile(folder / "castle.pbk");
+    ASSERT_EQ(before.size(), 5878u);
+
+    const COLORREF sky = RGB(40, 90, 200);
+    doc->ChangeBackgroundColor(&sky);
+    {
+        // Room for the model, not for the picture.
+        FileSizeLimit limit(2000);
+        EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
+    }
+    EXPECT_EQ(ReadFile(path), Written());
+    EXPECT_EQ(ReadFile(folder / "castle.pbk"), before);
+    EXPECT_EQ(messages, std::vector<std::string>{"Failed to write preview file"});
+    EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"castle.brk", "castle.pbk"}));
+
+    // With room again the new picture replaces the old one.
+    ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
+    const Bytes after = ReadFile(folder / "castle.pbk");
+    ASSERT_EQ(after.size(), 5878u);
+    EXPECT_NE(after, before);
 }
 
 TEST_F(DocumentTest, InterruptedSaveKeepsTheModelOnDisk)

@@ -75,13 +75,38 @@ TEST_F(FileNameListTest, NothingMatchedOrAcceptedAnswersFalse)
     EXPECT_FALSE(missing.Fill((folder.string() + "/nowhere/*.bkt").c_str()));
 }
 
-TEST(FileNameList, FolderIsThePatternBeforeItsFirstStar)
+// Only the last component is a pattern: a program folder whose name holds a
+// star still finds its kits, and the folder joins with the names found.
+TEST_F(FileNameListTest, FolderNamesMayHoldWildcards)
+{
+    const fs::path starred = folder / "my*kits?";
+    fs::create_directories(starred);
+    for (const char* name : {"one.bkt", "two.bkt"})
+        std::ofstream(starred / name) << name;
+    const std::string prefix = starred.string() + "\\";
+
+    RecordingList list;
+    EXPECT_TRUE(list.Fill((prefix + "*.bkt").c_str()));
+    EXPECT_EQ(list.added, (std::vector<std::string>{"one.bkt", "two.bkt"}));
+    ASSERT_EQ(list.GetFolder(), CString(prefix));
+    EXPECT_TRUE(fs::is_regular_file(platform::NativePath(list.GetFolder() + list.added[0].c_str())));
+}
+
+TEST(FileNameList, FolderIsThePatternUpToItsLastSeparator)
 {
     struct Case {
         const char* pattern;
         const char* folder;
     };
-    const Case cases[] = {{"kits\\*.bkt", "kits\\"}, {"*.brk", ""}, {"plain.txt", ""}, {"a\\b*\\*.x", "a\\b"}};
+    const Case cases[] = {
+        {"kits\\*.bkt", "kits\\"},
+        {"*.brk", ""},
+        {"plain.txt", ""},
+        {"a\\b*\\*.x", "a\\b*\\"},
+        {"C:\\*ab\\k*.bkt", "C:\\*ab\\"},
+        {"/home/k/*.brk", "/home/k/"},
+        {"u\\v/w*", "u\\v/"},
+    };
     for (const Case& c : cases) {
         CFileNameList list;
         list.Fill(c.pattern);
