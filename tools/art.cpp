@@ -292,9 +292,11 @@ std::string CursorFileBytes(const IndexedPicture& picture, const Palette& palett
     PutIndices(out, xorImage);
     for (int y = picture.height - 1; y >= 0; --y) {
         std::string row(andStride, '\0');
-        for (int x = 0; x < picture.width; ++x)
+        for (int x = 0; x < picture.width; ++x) {
+            char& bits = row[static_cast<size_t>(x / 8)];
             if (!picture.Covered(x, y))
-                row[static_cast<size_t>(x / 8)] = static_cast<char>(row[static_cast<size_t>(x / 8)] | (0x80 >> (x % 8)));
+                bits = static_cast<char>(bits | (0x80 >> (x % 8)));
+        }
         out += row;
     }
     return out;

@@ -40,8 +40,12 @@ struct IndexedPicture {
     std::vector<uint8_t> pixels;
     std::vector<uint8_t> covered;  // 1 where drawn
 
-    uint8_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-    bool Covered(int x, int y) const { return covered[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] != 0; }
+    size_t Index(int x, int y) const
+    {
+        return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    }
+    uint8_t At(int x, int y) const { return pixels[Index(x, y)]; }
+    bool Covered(int x, int y) const { return covered[Index(x, y)] != 0; }
 };
 
 // The entry nearest a colour (weighted for the eye: green counts most, blue

@@ -12,7 +12,10 @@ struct ArgbImage {
     int height = 0;
     std::vector<uint32_t> pixels;
 
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    uint32_t At(int x, int y) const
+    {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
     static constexpr uint32_t Alpha(uint32_t pixel) { return pixel >> 24; }
 };
 

@@ -236,9 +236,8 @@ TEST_F(ArtDescription, NamesTheLineOfAFault)
     for (const char* fault : faults) {
         SCOPED_TRACE(fault);
         EXPECT_FALSE(Read(std::string("# first\n") + fault + "\n"));
-        EXPECT_NE(m_error.find(m_path.string() + ":" + (std::string(fault).find('\n') != std::string::npos ? "3:" : "2:")),
-                  std::string::npos)
-            << m_error;
+        const bool twoLines = std::string(fault).find('\n') != std::string::npos;
+        EXPECT_NE(m_error.find(m_path.string() + (twoLines ? ":3:" : ":2:")), std::string::npos) << m_error;
     }
     std::filesystem::remove(m_path);
     EXPECT_FALSE(tools::ReadArtDescription(m_path.string(), m_items, m_error));
