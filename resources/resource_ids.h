@@ -42,6 +42,14 @@
 #define IDB_STUD 100
 #define IDB_BASEPLATE_STUD 107
 
+// Group cursors of the tools: select and move, paint, new brick, erase, and
+// any other tool.
+#define IDC_TOOL_SELECT 110
+#define IDC_TOOL_PAINT 105
+#define IDC_TOOL_NEW_BRICK 106
+#define IDC_TOOL_ERASE 108
+#define IDC_TOOL_OTHER 109
+
 // Names of the twelve brick colours, in colour order.
 #define IDS_COLOR_FIRST 700
 #define IDS_COLOR_RED 700

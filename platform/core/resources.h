@@ -28,8 +28,10 @@ inline bool IS_INTRESOURCE(const char* name)
 }
 
 // The standard resource types the program reads.
+inline const char* const RT_CURSOR = MAKEINTRESOURCE(1);
 inline const char* const RT_STRING = MAKEINTRESOURCE(6);
 inline const char* const RT_RCDATA = MAKEINTRESOURCE(10);
+inline const char* const RT_GROUP_CURSOR = MAKEINTRESOURCE(12);
 
 constexpr DWORD LOAD_LIBRARY_AS_DATAFILE = 0x00000002;
 

@@ -1,0 +1,70 @@
+// The program's pictures and cursors from SVG artwork: the description that
+// lists them (see resources/art/art.txt for its grammar), the mapping of
+// rasterised artwork onto the shared palette, and the files written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/argb_image.h"
+#include "tools/palette_description.h"
+
+namespace tools {
+
+struct ArtItem {
+    enum class Kind { picture, cursor };
+    Kind kind = Kind::picture;
+    std::string name;    // the output file's name without its extension
+    std::string source;  // the SVG file, relative to the description's folder
+    int width = 0;
+    int height = 0;
+    // Pictures: laid on this entry, or cut out with it where uncovered.
+    bool cutOut = false;
+    int background = 255;
+    // Cursors: the pixel the pointer position is.
+    int hotX = 0;
+    int hotY = 0;
+
+    std::string FileName() const { return name + (kind == Kind::cursor ? ".cur" : ".bmp"); }
+};
+
+// Reads and checks a description. On failure answers false with a message
+// naming the line.
+bool ReadArtDescription(const std::string& path, std::vector<ArtItem>& items, std::string& error);
+
+// Palette indices, rows top-down, and which pixels the artwork covers.
+struct IndexedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> covered;  // 1 where drawn
+
+    size_t Index(int x, int y) const
+    {
+        return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    }
+    uint8_t At(int x, int y) const { return pixels[Index(x, y)]; }
+    bool Covered(int x, int y) const { return covered[Index(x, y)] != 0; }
+};
+
+// The entry nearest a colour (weighted for the eye: green counts most, blue
+// least); the lowest of equally near entries.
+int NearestEntry(const Palette& palette, Rgb colour);
+
+// The artwork laid on palette entry `background`: edges blend into it.
+IndexedPicture OnBackground(const platform::ArgbImage& art, const Palette& palette, int background);
+
+// Pixels at least half covered take the nearest entry to the colour they were
+// drawn in, unblended; the rest take `transparent` and count as uncovered.
+IndexedPicture CutOut(const platform::ArgbImage& art, const Palette& palette, int transparent);
+
+// A bitmap file image: 8 bits a pixel, the palette as its colour table.
+std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palette);
+
+// A cursor file of one image: the directory with the hot spot, then the XOR
+// image (8 bits a pixel on the palette, black where uncovered) and the AND
+// mask (set where uncovered). The palette must hold black.
+std::string CursorFileBytes(const IndexedPicture& picture, const Palette& palette, int hotX, int hotY);
+
+}  // namespace tools
