@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -436,7 +437,9 @@ bool CPrivateProfile::Store(const platform::ProfileData& data)
     const std::string text = data.Serialize();
     if (text.size() > platform::kMaxProfileBytes || !ReplaceFile(m_path, text))
         return false;
-    m_data = data;
+    // What the file now reads as, which may differ from `data` by an empty
+    // section without a name.
+    m_data = platform::ProfileData::Parse(text);
     m_complete = true;
     struct stat status {};
     if (::stat(m_path.c_str(), &status) == 0)

@@ -7,7 +7,8 @@
 // name, "=" in a key, a leading comment mark, blanks at either end) are
 // written as "%" and two hexadecimal digits. Other bytes, including ones that
 // are no UTF-8, are kept as they are. Lines that are no section, key or
-// comment are skipped; NUL bytes in the file are dropped.
+// comment are skipped; NUL bytes in the file are dropped; of a key given twice
+// in a section the last counts. Comments are not kept when the file is written.
 //
 // Writing replaces the file through a temporary file in the same folder, so a
 // failed write leaves the old file whole. A file larger than
@@ -115,8 +116,8 @@ private:
         friend bool operator==(const Stamp&, const Stamp&) = default;
     };
     static Stamp StampOf(const struct stat& status);
-    // Brings the cache up to the file; false when the file exists but cannot
-    // be read.
+    // Brings the cache up to the file; false when something other than a
+    // missing file keeps it from being read.
     bool Refresh();
     bool Store(const platform::ProfileData& data);
 

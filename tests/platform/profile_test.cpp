@@ -208,6 +208,9 @@ TEST_F(ProfileTest, ReadsFilesWrittenByHand)
     EXPECT_EQ(reread.GetProfileString("", "top"), CString("level"));
     EXPECT_EQ(reread.GetProfileString("Names", "name001"), CString("Bob"));
     EXPECT_EQ(reread.GetProfileString("default", "Location"), CString("/srv/models"));
+    // Keys before any header have no section of their own once they are gone.
+    ASSERT_TRUE(reread.WriteProfileString("", "top", nullptr));
+    EXPECT_EQ(reread.GetSectionNames(), (Names{"default", "NAMES", "Ann"}));
 }
 
 // The old file is whole after every write that cannot be done.
