@@ -217,9 +217,9 @@ TEST_F(ProfileTest, ReadsFilesWrittenByHand)
 TEST_F(ProfileTest, AFailedWriteKeepsTheOldFile)
 {
     const std::string small = "[default]\nLastUser=Ann\n";
-    std::string huge = small;
+    std::string huge = small + "[filler]\n";
     while (huge.size() <= platform::kMaxProfileBytes)
-        huge += "[filler" + std::to_string(huge.size()) + "]\nk=v\n";
+        huge += "k" + std::to_string(huge.size()) + "=" + std::string(1000, 'v') + "\n";
     huge += "[tail]\nk=past the limit\n";
 
     struct Case {
