@@ -3,6 +3,7 @@
 // build one edit command, perform it and keep it for undo.
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "document/brick_command.h"
 #include "document/change_background_command.h"
@@ -29,13 +30,19 @@ bool KeyHeld(int virtualKey)
     return GetKeyState(virtualKey) < 0;
 }
 
-bool HoldsAnyBrick(const CBrickGroup* group)
+bool HoldsAnyBrick(const CBrickGroup* top)
 {
-    if (group->GetBrickCount() > 0)
-        return true;
-    for (int i = 0; i < group->GetSubGroupCount(); ++i)
-        if (const CBrickGroup* sub = group->GetSubGroupAt(i); sub && HoldsAnyBrick(sub))
+    // On a stack of its own, like the group tree's walks, however deep the model.
+    std::vector<const CBrickGroup*> pending{top};
+    while (!pending.empty()) {
+        const CBrickGroup* group = pending.back();
+        pending.pop_back();
+        if (group->GetBrickCount() > 0)
             return true;
+        for (int i = 0; i < group->GetSubGroupCount(); ++i)
+            if (const CBrickGroup* sub = group->GetSubGroupAt(i))
+                pending.push_back(sub);
+    }
     return false;
 }
 
@@ -404,6 +411,11 @@ void CDizadoDoc::OnUpdateEditSelectNone(CCmdUI* cmdUI)
 
 void CDizadoDoc::OnGroup()
 {
+    // Refused before any command is made, so that the last one stays for undo.
+    if (!CGroupDizadoCommand::CanGroup(&m_brickList)) {
+        MessageBeep(0);
+        return;
+    }
     Perform([&] { return new CGroupDizadoCommand(&m_brickList); });
 }
 

@@ -1,15 +1,32 @@
 #include "document/group_command.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "document/hold_guard.h"
 #include "model/brick.h"
 #include "model/brick_group.h"
+#include "platform/core/hooks.h"
 
 CGroupDizadoCommand::CGroupDizadoCommand(CBrickGroup* root) : CBrickCommand(labelGroup), m_pRoot(root) {}
 
+BOOL CGroupDizadoCommand::CanGroup(const CBrickGroup* root)
+{
+    if (!root)
+        return FALSE;
+    int levels = 1;
+    for (int i = 0; i < root->GetSubGroupCount(); ++i)
+        if (const CBrickGroup* group = root->GetSubGroupAt(i); group && group->HasSelection())
+            levels = std::max(levels, 2 + group->GetLevelsBelow());
+    return root->CanHoldLevels(levels);
+}
+
 void CGroupDizadoCommand::Do()
 {
+    if (!CanGroup(m_pRoot)) {
+        MessageBeep(0);
+        return;
+    }
     {
         CPaneHold hold(m_pRoot);
         m_pNewGroup = new CBrickGroup;

@@ -10,8 +10,13 @@ class CGroupDizadoCommand : public CBrickCommand {
 public:
     explicit CGroupDizadoCommand(CBrickGroup* root);
 
+    // Whether the selection can be grouped without nesting past the model's
+    // depth limit: the new group adds a level above every group it takes.
+    static BOOL CanGroup(const CBrickGroup* root);
+
     // The root's selected bricks join the new group; the root's sub-groups
-    // that hold a selected brick move under it whole.
+    // that hold a selected brick move under it whole. Where CanGroup says no,
+    // it beeps and changes nothing.
     void Do() override;
     // Redo groups the selection afresh, which while the command is the last
     // one is what the first grouping took.

@@ -1,17 +1,11 @@
 #include "document/preview.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <new>
 #include <string>
 #include <system_error>
-#include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "document/dizado_doc.h"
 #include "platform/core/cstring.h"
@@ -19,6 +13,7 @@
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
 #include "platform/core/resources.h"
+#include "platform/core/safe_replace.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -80,116 +75,22 @@ bool HoldsModel(const std::filesystem::path& path)
     return got == sizeof head && std::memcmp(head, kModelMagic, sizeof head) == 0;
 }
 
-// A disk file that can be forced onto the disk before it replaces another.
-class SyncedFile : public CFile {
-public:
-    bool Sync()
-    {
-        Flush();
-        return m_file && ::fsync(fileno(m_file)) == 0;
-    }
-};
-
-// A new, empty file beside the target, made exclusively so that nothing else
-// is overwritten; empty when the folder takes no new file.
-std::string CreateTemporaryBeside(const std::filesystem::path& target)
-{
-    static unsigned counter = 0;
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    // Room for the suffix within the usual 255-byte name limit.
-    const std::string name = target.filename().string().substr(0, 200);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate =
-            (folder / ("." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp"))
-                .string();
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    return std::string();
-}
-
-// Best effort: makes the rename itself durable.
-void SyncFolder(const std::filesystem::path& target)
-{
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Removes the temporary file unless it was renamed into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : m_path(std::move(path)) {}
-    ~TemporaryFile()
-    {
-        if (!m_path.empty())
-            ::unlink(m_path.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    void Release() { m_path.clear(); }
-
-private:
-    std::string m_path;
-};
-
 // The picture goes to a new file beside the target, which replaces the target
 // only once it is whole and on the disk: an interrupted write leaves the
 // older picture in its place. A model there is never replaced.
 BOOL ReplaceWithPicture(const char* path, HGLOBAL dib)
 {
-    std::filesystem::path target(platform::NativePath(path));
-    // Replacing a link would cut it; the file it names is the one to replace.
-    std::error_code linkError;
-    if (std::filesystem::is_symlink(target, linkError)) {
-        std::filesystem::path resolved = std::filesystem::canonical(target, linkError);
-        if (!linkError)
-            target = resolved;
+    try {
+        platform::ReplaceFileSafely(
+            path,
+            [&](CFile& file) {
+                if (!WriteDIBFile(dib, &file))
+                    AfxThrowFileException(CFileException::generic, -1, path);
+            },
+            [](const std::filesystem::path& target) { return !HoldsModel(target); });
+    } catch (const CException&) {
+        return FALSE;
     }
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    // A file the user could not write is refused, as a write in place would be.
-    if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0 ||
-                   ::access(target.c_str(), W_OK) != 0 || HoldsModel(target)))
-        return FALSE;
-
-    TemporaryFile temporary(CreateTemporaryBeside(target));
-    if (temporary.Path().empty())
-        return FALSE;
-    {
-        SyncedFile file;
-        if (!file.Open(temporary.Path().c_str(), CFile::modeCreate | CFile::modeWrite))
-            return FALSE;
-        try {
-            const BOOL written = WriteDIBFile(dib, &file) && file.Sync();
-            file.Close();
-            if (!written)
-                return FALSE;
-        } catch (const CException&) {
-            file.Abort();
-            return FALSE;
-        }
-    }
-    if (exists)
-        ::chmod(temporary.Path().c_str(), existing.st_mode & 07777);
-    if (::rename(temporary.Path().c_str(), target.c_str()) != 0)
-        return FALSE;
-    temporary.Release();
-    SyncFolder(target);
     return TRUE;
 }
 

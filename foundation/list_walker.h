@@ -1,6 +1,8 @@
 // The visitor over a tree of groups. Drawing, hit testing, selection and the
 // brick sets are subclasses that override one or two of its operations. Every
 // operation answers TRUE to stop: it goes straight back up and ends the walk.
+// A walk recurses, a few small frames per level, so the trees it is given must
+// be of bounded depth, as a model's groups are.
 #pragma once
 
 #include "platform/core/types.h"

@@ -6,6 +6,7 @@
 
 #include "foundation/geometry3d.h"
 #include "foundation/region.h"
+#include "model/live_count.h"
 #include "platform/core/cmd_target.h"
 #include "platform/core/global_memory.h"
 #include "platform/core/resources.h"
@@ -38,6 +39,8 @@ public:
     ~CBrick() override;
     CBrick(const CBrick&) = delete;
     CBrick& operator=(const CBrick&) = delete;
+    // Bricks alive in the process.
+    static long LiveCount() { return CLiveCount<CBrick>::Live(); }
 
     // The one way a new brick is made: 1025, 1027, 1028, 1058 (FALSE), 1026,
     // then 1058 (TRUE). The extent hold is closed here, so a caller that wants
@@ -138,6 +141,8 @@ public:
     // Draws through `paint`; `screen` is where the picture's top-left pixel
     // goes. Expects the shared palette selected into the context.
     void Draw(CDC* dc, const CRegion& paint, const RECT& screen);
+    // A missing picture warns once a run; tests start the run over.
+    static void AllowPictureWarningAgain();
     // The mask moved to the projected box's left (points[1].x) and top
     // (points[0].y); without a mask, the hexagon of the six points.
     CRegion GetScreenRegion(const POINT points[6]) const;
@@ -171,6 +176,7 @@ private:
     void SetWorldBox(const CBox3D& box);
     void FreePicture();
 
+    [[no_unique_address]] CLiveCount<CBrick> m_live;
     SHORT m_nClassId = kDefaultType;
     SHORT m_nPoseCount = 1;
     SHORT m_nPose = 0;

@@ -1,5 +1,9 @@
 #include "model/brick_group.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "foundation/list_iterator.h"
 #include "foundation/notification_codes.h"
 #include "model/brick.h"
@@ -40,32 +44,39 @@ CBrickGroup* RootOf(CBrickGroup* group)
     return group;
 }
 
-void Accumulate(const CBrickGroup* group, CBox3D& bounds, BOOL& any)
+// Visits `top` and every group below it, each before its sub-groups and
+// those first to last, as a recursive walk would, but on a stack of its own:
+// a tree built in memory may be deeper than the thread's stack allows.
+// `visit` answers true to stop, and then so does this.
+template <typename Group, typename Visit>
+bool AnyInTree(Group* top, Visit visit)
 {
-    for (int i = 0; i < group->GetBrickCount(); ++i) {
-        if (const CBrick* brick = group->GetBrickAt(i)) {
-            bounds.IncludeBox(brick->GetWorldBox(), any);
-            any = TRUE;
-        }
-    }
-    for (int i = 0; i < group->GetSubGroupCount(); ++i)
-        if (const CBrickGroup* sub = group->GetSubGroupAt(i))
-            Accumulate(sub, bounds, any);
-}
-
-bool AnySelectedBelow(const CBrickGroup* group)
-{
-    for (int i = 0; i < group->GetBrickCount(); ++i) {
-        const CBrick* brick = group->GetBrickAt(i);
-        if (brick && brick->IsSelectedFlag())
+    std::vector<Group*> pending{top};
+    while (!pending.empty()) {
+        Group* group = pending.back();
+        pending.pop_back();
+        if (visit(group))
             return true;
-    }
-    for (int i = 0; i < group->GetSubGroupCount(); ++i) {
-        const CBrickGroup* sub = group->GetSubGroupAt(i);
-        if (sub && AnySelectedBelow(sub))
-            return true;
+        for (int i = group->GetSubGroupCount() - 1; i >= 0; --i)
+            if (Group* sub = group->GetSubGroupAt(i))
+                pending.push_back(sub);
     }
     return false;
+}
+
+bool AnySelectedBelow(const CBrickGroup* top)
+{
+    return AnyInTree(top, [](const CBrickGroup* group) { return group->CountSelectedDizado() > 0; });
+}
+
+// The last sub-group that this group owns; entries that are not its groups
+// are not its to delete.
+CBrickGroup* LastOwnedSubGroup(const CBrickGroup* group)
+{
+    for (int i = group->GetSubGroupCount() - 1; i >= 0; --i)
+        if (CBrickGroup* sub = group->GetSubGroupAt(i); sub && sub->GetParent() == group)
+            return sub;
+    return nullptr;
 }
 
 }  // namespace
@@ -80,8 +91,9 @@ CBrickGroup::~CBrickGroup()
     if (!m_pParent) {
         NotifyListeners(NOTIFY_ROOT_DESTROYING, 0);
     } else {
+        // From the back: deletion takes the last sub-group first.
         CMyObList* siblings = m_pParent->m_pSubGroups;
-        for (int i = 0; i < siblings->GetSize(); ++i) {
+        for (int i = siblings->GetSize() - 1; i >= 0; --i) {
             if (siblings->GetAt(i) == this) {
                 siblings->RemoveAt(i);
                 siblings->NotifyRemove(i + 1);
@@ -153,6 +165,39 @@ void CBrickGroup::RemoveBrick(CBrick* brick)
     }
 }
 
+int CBrickGroup::GetDepth() const
+{
+    int depth = 0;
+    for (const CBrickGroup* above = m_pParent; above; above = above->m_pParent)
+        ++depth;
+    return depth;
+}
+
+int CBrickGroup::GetLevelsBelow() const
+{
+    int deepest = 0;
+    std::vector<std::pair<const CBrickGroup*, int>> pending{{this, 0}};
+    while (!pending.empty()) {
+        const auto [group, level] = pending.back();
+        pending.pop_back();
+        deepest = std::max(deepest, level);
+        for (int i = 0; i < group->GetSubGroupCount(); ++i)
+            if (const CBrickGroup* sub = group->GetSubGroupAt(i))
+                pending.emplace_back(sub, level + 1);
+    }
+    return deepest;
+}
+
+BOOL CBrickGroup::CanHoldLevels(int levels) const
+{
+    return levels <= kMaxDepth - GetDepth() ? TRUE : FALSE;
+}
+
+BOOL CBrickGroup::CanHoldSubGroup(const CBrickGroup* group) const
+{
+    return CanHoldLevels(1 + (group ? group->GetLevelsBelow() : 0));
+}
+
 void CBrickGroup::SetParent(CBrickGroup* parent)
 {
     for (CBrickGroup* above = parent; above; above = above->m_pParent)
@@ -191,21 +236,29 @@ void CBrickGroup::SetParent(CBrickGroup* parent)
 
 void CBrickGroup::DeleteContents()
 {
-    // Last first: each brick and group takes itself out of its list, and a
-    // removal at the end moves nothing.
-    {
-        CListIterator bricks(this, -1);
-        CObject* item = nullptr;
-        while (bricks.Prev(item))
-            delete item;
-    }
-    CListIterator groups(m_pSubGroups, -1);
-    CObject* item = nullptr;
-    while (groups.Prev(item)) {
-        if (auto* group = dynamic_cast<CBrickGroup*>(item)) {
-            group->DeleteContents();
-            delete group;
+    // Each group's bricks, then its sub-groups deepest first, climbing back
+    // by the parent links instead of recursing: a tree built in memory may be
+    // far deeper than the stack, and a destructor must not need memory. Last
+    // first: each brick and group takes itself out of its list, and a removal
+    // at the end moves nothing. A group deleted here has nothing left below
+    // it, so its own destructor has nothing to walk.
+    CBrickGroup* group = this;
+    for (;;) {
+        {
+            CListIterator bricks(group, -1);
+            CObject* item = nullptr;
+            while (bricks.Prev(item))
+                delete item;
         }
+        if (CBrickGroup* last = LastOwnedSubGroup(group)) {
+            group = last;
+            continue;
+        }
+        if (group == this)
+            return;
+        CBrickGroup* parent = group->m_pParent;
+        delete group;
+        group = parent;
     }
 }
 
@@ -221,7 +274,15 @@ CBox3D CBrickGroup::GetBounds() const
 {
     CBox3D bounds;
     BOOL any = FALSE;
-    Accumulate(this, bounds, any);
+    AnyInTree(this, [&](const CBrickGroup* group) {
+        for (int i = 0; i < group->GetBrickCount(); ++i) {
+            if (const CBrick* brick = group->GetBrickAt(i)) {
+                bounds.IncludeBox(brick->GetWorldBox(), any);
+                any = TRUE;
+            }
+        }
+        return false;
+    });
     return bounds;
 }
 
@@ -233,30 +294,39 @@ const CBox3D& CBrickGroup::GetCachedBounds() const
 
 void CBrickGroup::RecomputeBounds()
 {
-    for (int i = 0; i < GetSubGroupCount(); ++i)
-        if (CBrickGroup* sub = GetSubGroupAt(i))
-            sub->RecomputeBounds();
+    AnyInTree(this, [this](CBrickGroup* group) {
+        if (group != this)
+            group->m_bStale = TRUE;
+        return false;
+    });
     MarkStale();
     Refresh();
 }
 
 void CBrickGroup::UpdateContribution(const CBox3D* before, const CBox3D* after)
 {
-    if (m_bStale)
-        return;
-    if (before && m_bHasBounds && MayShrink(m_bounds, *before, after)) {
-        MarkStale();
-        return;
+    // Up the tree one group at a time, for as long as the bounds change.
+    CBox3D old;
+    for (CBrickGroup* group = this; group; group = group->m_pParent) {
+        if (group->m_bStale)
+            return;
+        if (before && group->m_bHasBounds && MayShrink(group->m_bounds, *before, after)) {
+            group->MarkStale();
+            return;
+        }
+        // What `before` held is still held by the rest, so the bounds can only grow.
+        if (!after)
+            return;
+        const CBox3D previous = group->m_bounds;
+        const BOOL had = group->m_bHasBounds;
+        group->m_bounds.IncludeBox(*after, had);
+        group->m_bHasBounds = TRUE;
+        if (had && previous == group->m_bounds)
+            return;
+        old = previous;
+        before = had ? &old : nullptr;
+        after = &group->m_bounds;
     }
-    // What `before` held is still held by the rest, so the bounds can only grow.
-    if (!after)
-        return;
-    const CBox3D old = m_bounds;
-    const BOOL had = m_bHasBounds;
-    m_bounds.IncludeBox(*after, had);
-    m_bHasBounds = TRUE;
-    if (m_pParent && (!had || !(old == m_bounds)))
-        m_pParent->UpdateContribution(had ? &old : nullptr, &m_bounds);
 }
 
 void CBrickGroup::MarkStale()
@@ -269,27 +339,36 @@ void CBrickGroup::Refresh() const
 {
     if (!m_bStale)
         return;
-    CBox3D bounds;
-    BOOL any = FALSE;
-    for (int i = 0; i < GetSize(); ++i) {
-        if (const CBrick* brick = GetBrickAt(i)) {
-            bounds.IncludeBox(brick->GetWorldBox(), any);
-            any = TRUE;
-        }
+    // A fresh group has nothing stale below it, so the stale groups form a
+    // tree from here down: listed parents first, recomputed children first.
+    std::vector<const CBrickGroup*> stale{this};
+    for (size_t next = 0; next < stale.size(); ++next) {
+        const CBrickGroup* group = stale[next];
+        for (int i = 0; i < group->GetSubGroupCount(); ++i)
+            if (const CBrickGroup* sub = group->GetSubGroupAt(i); sub && sub->m_bStale)
+                stale.push_back(sub);
     }
-    for (int i = 0; i < GetSubGroupCount(); ++i) {
-        const CBrickGroup* sub = GetSubGroupAt(i);
-        if (!sub)
-            continue;
-        sub->Refresh();
-        if (sub->m_bHasBounds) {
-            bounds.IncludeBox(sub->m_bounds, any);
-            any = TRUE;
+    for (auto at = stale.rbegin(); at != stale.rend(); ++at) {
+        const CBrickGroup* group = *at;
+        CBox3D bounds;
+        BOOL any = FALSE;
+        for (int i = 0; i < group->GetSize(); ++i) {
+            if (const CBrick* brick = group->GetBrickAt(i)) {
+                bounds.IncludeBox(brick->GetWorldBox(), any);
+                any = TRUE;
+            }
         }
+        for (int i = 0; i < group->GetSubGroupCount(); ++i) {
+            const CBrickGroup* sub = group->GetSubGroupAt(i);
+            if (sub && sub->m_bHasBounds) {
+                bounds.IncludeBox(sub->m_bounds, any);
+                any = TRUE;
+            }
+        }
+        group->m_bounds = bounds;
+        group->m_bHasBounds = any;
+        group->m_bStale = FALSE;
     }
-    m_bounds = bounds;
-    m_bHasBounds = any;
-    m_bStale = FALSE;
 }
 
 int CBrickGroup::CountSelectedDizado() const
@@ -321,27 +400,24 @@ BOOL CBrickGroup::HasSelection() const
 
 int CBrickGroup::CountSelectedDizadoDeep() const
 {
-    int count = CountSelectedDizado();
-    for (int i = 0; i < GetSubGroupCount(); ++i)
-        if (const CBrickGroup* sub = GetSubGroupAt(i))
-            count += sub->CountSelectedDizadoDeep();
+    int count = 0;
+    AnyInTree(this, [&](const CBrickGroup* group) {
+        count += group->CountSelectedDizado();
+        return false;
+    });
     return count;
 }
 
 void CBrickGroup::SelectAll(BOOL state)
 {
-    {
-        CListIterator bricks(this, 0);
+    AnyInTree(this, [state](CBrickGroup* group) {
+        CListIterator bricks(group, 0);
         CObject* item = nullptr;
         while (bricks.Next(item))
             if (auto* brick = dynamic_cast<CBrick*>(item))
                 brick->SetSelected(state);
-    }
-    CListIterator groups(m_pSubGroups, 0);
-    CObject* item = nullptr;
-    while (groups.Next(item))
-        if (auto* group = dynamic_cast<CBrickGroup*>(item))
-            group->SelectAll(state);
+        return false;
+    });
 }
 
 void CBrickGroup::SelectByColor(BOOL state, LONG colour)

@@ -6,6 +6,7 @@
 #include "foundation/geometry3d.h"
 #include "foundation/list_walker.h"
 #include "foundation/my_ob_list.h"
+#include "model/live_count.h"
 
 class CArchive;
 class CBrick;
@@ -13,13 +14,18 @@ class CBrick;
 class CBrickGroup : public CMyObList, public CWalkableGroup {
     DECLARE_SERIAL(CBrickGroup)
 public:
-    // Deeper nesting in a stored record is taken for a damaged file.
-    static constexpr int kMaxStoredDepth = 1000;
+    // How many levels of groups a model may hold below its root. Every way of
+    // nesting keeps to it, so that every model saved can be read back, and
+    // everything that handles a tree handles this depth: deletion and the
+    // stored records without recursion, the walkers recursing within it.
+    static constexpr int kMaxDepth = 1000;
 
     CBrickGroup();
     // The root announces 1059 first; a sub-group leaves its parent; then
-    // everything below is deleted.
+    // everything below is deleted, however deep, without recursion.
     ~CBrickGroup() override;
+    // Groups alive in the process, roots included.
+    static long LiveCount() { return CLiveCount<CBrickGroup>::Live(); }
 
     CIterableList* GetItemList() override { return this; }
     CMyObList* GetSubGroupList() override { return m_pSubGroups; }
@@ -41,6 +47,18 @@ public:
     // the group's own subtree is refused.
     void SetParent(CBrickGroup* parent);
     DWORD_PTR GetOwner() const { return m_dwOwner; }
+
+    // The groups above this one: 0 for a root or a detached group.
+    int GetDepth() const;
+    // The levels of sub-groups below this one: 0 when it has none.
+    int GetLevelsBelow() const;
+    // Whether `levels` levels of groups may be placed below this one without
+    // nesting past kMaxDepth.
+    BOOL CanHoldLevels(int levels) const;
+    // The same for `group` with everything below it; null: a new empty group.
+    // SetParent does not ask: whatever nests groups on a user's or another
+    // program's behalf asks first.
+    BOOL CanHoldSubGroup(const CBrickGroup* group = nullptr) const;
 
     void DeleteContents();
     void Destroy(BOOL really);
@@ -84,9 +102,10 @@ public:
     void WriteContents(CArchive& ar) const;
     // Only the selected bricks and the sub-groups that hold one.
     void WriteSelectedContents(CArchive& ar) const;
-    // Adds what the record holds. Lengths past the end of the file or nesting
-    // deeper than kMaxStoredDepth throw CArchiveException before anything is
-    // allocated for them.
+    // Adds what the record holds. Lengths past the end of the file throw
+    // CArchiveException before anything is allocated for them. Groups that
+    // would sit deeper than kMaxDepth are not made: their bricks go to their
+    // ancestor at that depth, so that no brick of a deeper file is lost.
     void ReadContents(CArchive& ar);
 
 private:
@@ -102,7 +121,7 @@ private:
     void Refresh() const;
 
     void WriteRecord(CArchive& ar, BOOL selectedOnly) const;
-    void ReadRecord(CArchive& ar, int depth);
+    void ReadBricks(CArchive& ar, DWORD count);
 
     CBrickGroup* m_pParent = nullptr;
     CMyObList* m_pSubGroups;
@@ -110,6 +129,7 @@ private:
     mutable CBox3D m_bounds;
     mutable BOOL m_bHasBounds = FALSE;
     mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+    [[no_unique_address]] CLiveCount<CBrickGroup> m_live;
 };
 
 // Opens pane holds on a group's root for as long as it lives; closes them in

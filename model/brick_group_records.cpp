@@ -36,51 +36,53 @@ void CBrickGroup::WriteSelectedContents(CArchive& ar) const
     WriteRecord(ar, TRUE);
 }
 
+// Depth-first on a stack of its own, as deep as the tree goes.
 void CBrickGroup::WriteRecord(CArchive& ar, BOOL selectedOnly) const
 {
-    std::vector<const CBrick*> bricks;
-    for (int i = 0; i < GetSize(); ++i) {
-        const CBrick* brick = GetBrickAt(i);
-        if (brick && (!selectedOnly || brick->IsSelectedFlag()))
-            bricks.push_back(brick);
+    // Writes one group's block and bricks; answers the sub-groups whose
+    // records follow them.
+    auto writeGroup = [&](const CBrickGroup* group) {
+        std::vector<const CBrick*> bricks;
+        for (int i = 0; i < group->GetSize(); ++i) {
+            const CBrick* brick = group->GetBrickAt(i);
+            if (brick && (!selectedOnly || brick->IsSelectedFlag()))
+                bricks.push_back(brick);
+        }
+        std::vector<const CBrickGroup*> groups;
+        for (int i = 0; i < group->GetSubGroupCount(); ++i) {
+            const CBrickGroup* sub = group->GetSubGroupAt(i);
+            if (sub && (!selectedOnly || sub->HasSelection()))
+                groups.push_back(sub);
+        }
+        CChunkBlock block;
+        brick_record::PutLong(block, "bcnt", static_cast<LONG>(bricks.size()));
+        brick_record::PutLong(block, "gcnt", static_cast<LONG>(groups.size()));
+        brick_record::WriteBlock(ar, block);
+        for (const CBrick* brick : bricks)
+            brick->Store(ar);
+        return groups;
+    };
+
+    struct Open {
+        std::vector<const CBrickGroup*> groups;
+        size_t next = 0;
+    };
+    std::vector<Open> open;
+    open.push_back({writeGroup(this)});
+    while (!open.empty()) {
+        Open& top = open.back();
+        if (top.next == top.groups.size()) {
+            open.pop_back();
+            continue;
+        }
+        const CBrickGroup* group = top.groups[top.next++];
+        open.push_back({writeGroup(group)});
     }
-    std::vector<const CBrickGroup*> groups;
-    for (int i = 0; i < GetSubGroupCount(); ++i) {
-        const CBrickGroup* group = GetSubGroupAt(i);
-        if (group && (!selectedOnly || group->HasSelection()))
-            groups.push_back(group);
-    }
-    CChunkBlock block;
-    brick_record::PutLong(block, "bcnt", static_cast<LONG>(bricks.size()));
-    brick_record::PutLong(block, "gcnt", static_cast<LONG>(groups.size()));
-    brick_record::WriteBlock(ar, block);
-    for (const CBrick* brick : bricks)
-        brick->Store(ar);
-    for (const CBrickGroup* group : groups)
-        group->WriteRecord(ar, selectedOnly);
 }
 
-void CBrickGroup::ReadContents(CArchive& ar)
+void CBrickGroup::ReadBricks(CArchive& ar, DWORD count)
 {
-    ReadRecord(ar, 0);
-}
-
-void CBrickGroup::ReadRecord(CArchive& ar, int depth)
-{
-    DWORD bricks = 0;
-    DWORD groups = 0;
-    {
-        const auto block = brick_record::ReadBlock(ar);
-        bricks = static_cast<DWORD>(brick_record::GetLong(*block, "bcnt"));
-        groups = static_cast<DWORD>(brick_record::GetLong(*block, "gcnt"));
-    }
-    const DWORD left = brick_record::BytesLeft(ar);
-    if (static_cast<uint64_t>(bricks) + groups > left / kSmallestRecord)
-        AfxThrowArchiveException(CArchiveException::endOfFile);
-    if (groups > 0 && depth >= kMaxStoredDepth)
-        AfxThrowArchiveException(CArchiveException::generic);
-
-    for (DWORD i = 0; i < bricks; ++i) {
+    for (DWORD i = 0; i < count; ++i) {
         // Read before it joins: a record that fails half-way leaves nothing behind.
         auto* brick = CBrick::NewForReading();
         try {
@@ -92,9 +94,59 @@ void CBrickGroup::ReadRecord(CArchive& ar, int depth)
         brick->SetOwner(this);
         brick->Notify(NOTIFY_BRICK_CREATED);
     }
-    for (DWORD i = 0; i < groups; ++i) {
-        auto* group = new CBrickGroup;
-        group->SetParent(this);
-        group->ReadRecord(ar, depth + 1);
+}
+
+// Depth-first on a stack of its own: a file's nesting is bounded only by its
+// size.
+void CBrickGroup::ReadContents(CArchive& ar)
+{
+    // Reads a group block; answers its group count, checked with the brick
+    // count against the bytes left.
+    auto readCounts = [&ar](DWORD& bricks) {
+        DWORD groups = 0;
+        {
+            const auto block = brick_record::ReadBlock(ar);
+            bricks = static_cast<DWORD>(brick_record::GetLong(*block, "bcnt"));
+            groups = static_cast<DWORD>(brick_record::GetLong(*block, "gcnt"));
+        }
+        const DWORD left = brick_record::BytesLeft(ar);
+        if (static_cast<uint64_t>(bricks) + groups > left / kSmallestRecord)
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+        return groups;
+    };
+
+    // One entry per record being read: the group that takes its contents,
+    // that group's depth, and the records of sub-groups still to come.
+    struct Open {
+        CBrickGroup* group;
+        int depth;
+        DWORD groupsLeft;
+    };
+    std::vector<Open> open;
+    DWORD bricks = 0;
+    DWORD groups = readCounts(bricks);
+    ReadBricks(ar, bricks);
+    open.push_back({this, GetDepth(), groups});
+    while (!open.empty()) {
+        Open& top = open.back();
+        if (top.groupsLeft == 0) {
+            open.pop_back();
+            continue;
+        }
+        --top.groupsLeft;
+        CBrickGroup* parent = top.group;
+        const int parentDepth = top.depth;
+        groups = readCounts(bricks);
+        // Made only once its block has been read: a damaged record leaves no
+        // empty group behind.
+        CBrickGroup* group = parent;
+        int depth = parentDepth;
+        if (parentDepth < kMaxDepth) {
+            group = new CBrickGroup;
+            group->SetParent(parent);
+            ++depth;
+        }
+        group->ReadBricks(ar, bricks);
+        open.push_back({group, depth, groups});
     }
 }

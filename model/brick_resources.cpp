@@ -64,6 +64,11 @@ bool g_bPictureWarningShown = false;
 
 }  // namespace
 
+void CBrick::AllowPictureWarningAgain()
+{
+    g_bPictureWarningShown = false;
+}
+
 // A class record that passed its check: the pose table lies inside it.
 struct CBrick::ClassData {
     ResourceBytes bytes;

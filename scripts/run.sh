@@ -5,6 +5,8 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 
 build_dir=${BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DDIZADO_TESTS=OFF
+# Only the program is built; the folder's other settings (the tests, the
+# sanitizers) are left as scripts/test.sh or the developer chose them.
+cmake -S . -B "$build_dir" -G Ninja
 cmake --build "$build_dir" --target dizado
 exec "$build_dir/program/dizado" "$@"

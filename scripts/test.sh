@@ -6,7 +6,10 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 
 build_dir=${BUILD_DIR:-build}
+# The tests are switched on last: a folder that scripts/run.sh or
+# scripts/bench.sh configured without them still holds the old test binaries
+# and their test lists, and ctest would run those as if they were current.
 # shellcheck disable=SC2086
-cmake -S . -B "$build_dir" -G Ninja ${CMAKE_ARGS:-}
+cmake -S . -B "$build_dir" -G Ninja ${CMAKE_ARGS:-} -DDIZADO_TESTS=ON
 cmake --build "$build_dir"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure --no-tests=error -j "$(nproc)"

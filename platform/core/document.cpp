@@ -5,12 +5,9 @@
 #include <filesystem>
 #include <new>
 #include <string>
-#include <system_error>
 #include <utility>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/core/archive.h"
 #include "platform/core/doc_template.h"
@@ -18,6 +15,7 @@
 #include "platform/core/file.h"
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
+#include "platform/core/safe_replace.h"
 #include "platform/core/view_base.h"
 
 namespace platform {
@@ -52,89 +50,6 @@ namespace {
 constexpr UINT kFileClose = 0xE102;
 constexpr UINT kFileSave = 0xE103;
 constexpr UINT kFileSaveAs = 0xE104;
-
-// A disk file that can be forced onto the disk before it replaces another.
-class SyncedFile : public CFile {
-public:
-    void Sync()
-    {
-        Flush();
-        if (m_file && ::fsync(fileno(m_file)) != 0)
-            AfxThrowFileException(CFileException::OsErrorToException(errno), errno, m_strFileName);
-    }
-};
-
-[[noreturn]] void ThrowOsError(int osError, const char* path)
-{
-    AfxThrowFileException(CFileException::OsErrorToException(osError), osError, path);
-}
-
-// Read-only in the sense of the original file attribute: the user cannot
-// write it, or nobody may.
-bool IsReadOnlyFile(const std::string& nativePath)
-{
-    struct stat status {};
-    if (::stat(nativePath.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    return (status.st_mode & 0222) == 0 || ::access(nativePath.c_str(), W_OK) != 0;
-}
-
-// A new, empty file beside the target, made exclusively so that nothing else
-// is overwritten. Throws CFileException when the folder takes no new file.
-std::string CreateTemporaryBeside(const std::filesystem::path& target, const char* documentPath)
-{
-    static unsigned counter = 0;
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    // Room for the suffix within the usual 255-byte name limit.
-    const std::string name = target.filename().string().substr(0, 200);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate =
-            (folder / ("." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp"))
-                .string();
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST)
-            ThrowOsError(errno, documentPath);
-    }
-    ThrowOsError(EEXIST, documentPath);
-}
-
-// Removes the temporary file unless it was renamed into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : m_path(std::move(path)) {}
-    ~TemporaryFile()
-    {
-        if (!m_path.empty())
-            ::unlink(m_path.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    void Release() { m_path.clear(); }
-
-private:
-    std::string m_path;
-};
-
-// Best effort: makes the rename itself durable.
-void SyncFolder(const std::filesystem::path& target)
-{
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 // The reason of a failure, naming the document's file rather than whatever
 // file the layer was working on (the temporary one, on a save).
@@ -313,43 +228,11 @@ BOOL CDocument::OnSaveDocument(const char* path)
         return FALSE;
     };
     try {
-        std::filesystem::path target(platform::NativePath(path));
-        // Replacing a link would cut it; the file it names is the one to replace.
-        std::error_code linkError;
-        if (std::filesystem::is_symlink(target, linkError)) {
-            std::filesystem::path resolved = std::filesystem::canonical(target, linkError);
-            if (!linkError)
-                target = resolved;
-        }
-        struct stat existing {};
-        const bool exists = ::stat(target.c_str(), &existing) == 0;
-        if (exists && S_ISDIR(existing.st_mode))
-            ThrowOsError(EISDIR, path);
-        // The rename would replace a file the user cannot write; refuse as a
-        // direct write would.
-        if (exists && IsReadOnlyFile(target.string()))
-            ThrowOsError(EACCES, path);
-
-        TemporaryFile temporary(CreateTemporaryBeside(target, path));
-        {
-            SyncedFile file;
-            CFileException openError;
-            if (!file.Open(temporary.Path().c_str(), CFile::modeCreate | CFile::modeWrite, &openError))
-                throw openError;
+        platform::ReplaceFileSafely(path, [&](CFile& file) {
             CArchive archive(&file, CArchive::store | CArchive::bNoFlushOnDelete);
             Serialize(archive);
             archive.Close();
-            file.Sync();
-            file.Close();
-        }
-        if (exists)
-            ::chmod(temporary.Path().c_str(), existing.st_mode & 07777);
-        std::error_code renameError;
-        std::filesystem::rename(temporary.Path(), target, renameError);
-        if (renameError)
-            ThrowOsError(renameError.value(), path);
-        temporary.Release();
-        SyncFolder(target);
+        });
     } catch (const CException& error) {
         return failed(error);
     } catch (const std::bad_alloc&) {
@@ -408,7 +291,7 @@ BOOL CDocument::DoSave(const char* path, BOOL replace)
 
 BOOL CDocument::DoFileSave()
 {
-    if (m_strPathName.IsEmpty() || IsReadOnlyFile(platform::NativePath(m_strPathName)))
+    if (m_strPathName.IsEmpty() || platform::IsReadOnlyFile(platform::NativePath(m_strPathName)))
         return DoSave(nullptr);
     const CString path(m_strPathName);
     return DoSave(path);

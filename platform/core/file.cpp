@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "platform/core/file.h"
 
 #include <cerrno>
@@ -185,8 +186,11 @@ void CMemFile::Write(const void* buffer, UINT count)
         AfxThrowFileException(CFileException::diskFull);
     if (m_position + count > m_bytes.size()) {
         if (m_growBytes && m_position + count > m_bytes.capacity()) {
+            // At least double, so that many small writes cost linear time
+            // whatever step the caller chose.
             const size_t wanted = m_position + count;
-            m_bytes.reserve((wanted + m_growBytes - 1) / m_growBytes * m_growBytes);
+            const size_t stepped = (wanted + m_growBytes - 1) / m_growBytes * m_growBytes;
+            m_bytes.reserve(std::max(stepped, m_bytes.capacity() * 2));
         }
         m_bytes.resize(m_position + count);
     }

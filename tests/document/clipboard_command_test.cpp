@@ -116,18 +116,21 @@ TEST_F(ClipboardCommandTest, CopyWritesTheClipboardOnceAndItsUndoChangesNothing)
 }
 
 // Replacing a command while its bricks are out frees them; while they are in
-// the model the tree keeps them. The sanitizers see either fault.
+// the model the tree keeps them.
 TEST_F(ClipboardCommandTest, ReplacedCommandsFreeOnlyWhatIsOutOfTheModel)
 {
-    for (bool undone : {false, true}) {
-        CBrickCommand* cut = Clipboard(CClipboardCommand::codeCut);
-        cut->Do();
-        doc->SetLastAction(cut);
-        if (undone)
-            EditUndo();
-        doc->SetLastAction(nullptr);
+    inGroup->SetSelected(FALSE);
+    for (SHORT code : {CClipboardCommand::codeCut, CClipboardCommand::codeClear}) {
+        SCOPED_TRACE(code);
+        loose->SetSelected(TRUE);
+        EXPECT_EQ(ReplaceAndCount(Clipboard(code), true), cmdtest::Population{});
+        EXPECT_EQ(ReplaceAndCount(Clipboard(code), false), (cmdtest::Population{1, 0}));
+        loose = Make(root, "loose", 0, 0, 0, cmdtest::kPlate, 1);
     }
-    EXPECT_EQ(Shape(), "other@5,5,0/o0/c2");
+    root->SelectAll(TRUE);
+    EXPECT_EQ(ReplaceAndCount(Clipboard(CClipboardCommand::codeCopy), false), cmdtest::Population{});
+    EXPECT_EQ(ReplaceAndCount(Clipboard(CClipboardCommand::codeCut), false), (cmdtest::Population{4, 1}));
+    EXPECT_EQ(Shape(), "");
 }
 
 TEST_F(ClipboardCommandTest, CutWithoutAClipboardKeepsTheBricks)

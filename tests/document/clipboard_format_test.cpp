@@ -148,3 +148,29 @@ TEST_F(DocumentTest, DamagedClipboardPasteIsReportedAndBalanced)
     EXPECT_EQ(pane.extentOpen, 0);
     EXPECT_EQ(shell.waitDepth, 0);
 }
+
+// A payload nested deeper than a model may be (another program's, or a
+// crafted one) pastes every brick, the groups past the limit merged into the
+// deepest one there is room for; undo takes it all out again.
+TEST_F(DocumentTest, PasteOfAPayloadPastTheDepthLimitFlattensItsDeepestGroups)
+{
+    BrickFields f;
+    f.selected = TRUE;
+    Bytes payload = GroupHead(0, 1);
+    for (int level = 1; level < CBrickGroup::kMaxDepth + 5; ++level) {
+        const Bytes record = level == CBrickGroup::kMaxDepth ? GroupHead(1, 1) + BrickRecord(f) : GroupHead(0, 1);
+        payload.insert(payload.end(), record.begin(), record.end());
+    }
+    payload = payload + GroupHead(1, 0) + BrickRecord(f);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    ASSERT_NE(SetClipboardData(CDizadoDoc::GetClipboardFormat(), BlockOf(payload)), nullptr);
+    CloseClipboard();
+
+    doc->OnEditPaste();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Root()->GetLevelsBelow(), CBrickGroup::kMaxDepth);
+    EXPECT_EQ(Root()->CountSelectedDizadoDeep(), 2);
+    doc->OnEditUndo();
+    EXPECT_EQ(Root()->GetSubGroupCount(), 0);
+}

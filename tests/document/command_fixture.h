@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,6 +56,39 @@ inline tk::Bytes BuildCommandKit()
     return res.Build();
 }
 
+// Bricks and groups: alive in the process, or in a tree.
+struct Population {
+    long bricks = 0;
+    long groups = 0;
+
+    friend bool operator==(const Population&, const Population&) = default;
+    friend Population operator-(const Population& a, const Population& b)
+    {
+        return {a.bricks - b.bricks, a.groups - b.groups};
+    }
+    friend std::ostream& operator<<(std::ostream& out, const Population& p)
+    {
+        return out << p.bricks << " bricks, " << p.groups << " groups";
+    }
+};
+
+inline Population Alive()
+{
+    return {CBrick::LiveCount(), CBrickGroup::LiveCount()};
+}
+
+// The group itself counts.
+inline Population InTree(const CBrickGroup* group)
+{
+    Population p{group->GetBrickCount(), 1};
+    for (int i = 0; i < group->GetSubGroupCount(); ++i) {
+        const Population below = InTree(group->GetSubGroupAt(i));
+        p.bricks += below.bricks;
+        p.groups += below.groups;
+    }
+    return p;
+}
+
 // Stands in for the audio device; tells the program's sounds apart by their bytes.
 class SoundLog : public ISoundOutput {
 public:
@@ -87,6 +121,7 @@ protected:
         }
         m_sounds.played.clear();
 
+        m_aliveAtStart = Alive();
         doc = std::make_unique<CDizadoDoc>();
         root = doc->GetBrickList();
         root->AddListener(&pane);
@@ -95,6 +130,7 @@ protected:
     void TearDown() override
     {
         doc.reset();
+        EXPECT_EQ(Alive(), m_aliveAtStart) << "outlived the document";
         platform::SetSoundOutput(m_oldSound);
         platform::SetClipboard(m_oldClipboard);
         platform::SetMessageBoxHook(m_oldHook);
@@ -192,6 +228,24 @@ protected:
         }
     }
 
+    // Performs the command and hands it to the document, undone or not, then
+    // replaces it: what it had taken out of the model must be freed with it,
+    // and nothing else. Answers what was out.
+    Population ReplaceAndCount(CBrickCommand* command, bool undone)
+    {
+        const Population alive = Alive();
+        const Population tree = InTree(root);
+        command->Do();
+        doc->SetLastAction(command);
+        if (undone)
+            EditUndo();
+        const Population out = tree - InTree(root);
+        doc->SetLastAction(nullptr);
+        EXPECT_EQ(InTree(root), tree - out) << "replacing changed the model";
+        EXPECT_EQ(Alive(), alive - out) << (undone ? "undone" : "done");
+        return out;
+    }
+
     void ExpectSettled()
     {
         EXPECT_EQ(pane.rebuildHolds, 0);
@@ -251,6 +305,7 @@ private:
     SoundLog m_sounds;
     std::vector<std::pair<std::vector<unsigned char>, std::string>> m_soundNames;
     std::map<const CBrick*, std::string> m_names;
+    Population m_aliveAtStart;
 };
 
 }  // namespace cmdtest

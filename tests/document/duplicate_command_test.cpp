@@ -62,12 +62,10 @@ TEST_F(DuplicateCommandTest, ReplacedWhileUndoneFreesTheCopies)
     Make(root, "loose", 0, 0, 0, kPlate, 0, TRUE);
     Make(Group(root), "grouped", 3, 0, 0, kPlate, 0, TRUE);
     const std::string model = Shape();
-    CBrickCommand* duplicate = Duplicate();
-    duplicate->Do();
-    doc->SetLastAction(duplicate);
-    EditUndo();
-    doc->SetLastAction(nullptr);
+    EXPECT_EQ(ReplaceAndCount(Duplicate(), true), cmdtest::Population{});
     EXPECT_EQ(Shape(), model);
+    // Done, the copies stay in the model.
+    EXPECT_EQ(ReplaceAndCount(Duplicate(), false), (cmdtest::Population{-2, -1}));
 }
 
 }  // namespace

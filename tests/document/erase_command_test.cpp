@@ -60,18 +60,15 @@ TEST_F(EraseCommandTest, ErasingABrickOfAGroupTakesItsOuterGroupWhole)
 TEST_F(EraseCommandTest, ReplacedEraseFreesOnlyWhatIsOut)
 {
     for (bool undone : {false, true}) {
+        SCOPED_TRACE(undone ? "undone" : "done");
         CBrick* brick = Make(root, "gone", 40, 0);
         CBrickGroup* group = Group(root);
-        Make(group, "gone too", 50, 0);
-        for (CBrickCommand* erase :
-             {static_cast<CBrickCommand*>(new CEraseBrickCommand(root, brick)),
-              static_cast<CBrickCommand*>(new CEraseGroupCommand(root, group))}) {
-            erase->Do();
-            doc->SetLastAction(erase);
-            if (undone)
-                EditUndo();
-        }
-        doc->SetLastAction(nullptr);
+        Make(Group(group), "gone too", 50, 0);
+        const cmdtest::Population none{};
+        EXPECT_EQ(ReplaceAndCount(new CEraseBrickCommand(root, brick), undone),
+                  undone ? none : (cmdtest::Population{1, 0}));
+        EXPECT_EQ(ReplaceAndCount(new CEraseGroupCommand(root, group), undone),
+                  undone ? none : (cmdtest::Population{1, 2}));
     }
 }
 

@@ -120,15 +120,16 @@ TEST_F(GroupCommandTest, UngroupMovesEveryMemberUpAndUndoRebuildsTheSameGroups)
 
 TEST_F(GroupCommandTest, ReplacedUngroupFreesTheDissolvedGroupsOnlyWhileTheyAreOut)
 {
-    for (bool undone : {false, true}) {
-        auto* ungroup = new CUngroupDizadoCommand(root);
-        ungroup->Do();
-        doc->SetLastAction(ungroup);
-        if (undone)
-            EditUndo();
-        doc->SetLastAction(nullptr);
-        ExpectSettled();
-    }
+    EXPECT_EQ(ReplaceAndCount(new CUngroupDizadoCommand(root), true), cmdtest::Population{});
+    ExpectSettled();
+    EXPECT_EQ(ReplaceAndCount(new CUngroupDizadoCommand(root), false), (cmdtest::Population{0, 2}));
+    ExpectSettled();
+}
+
+TEST_F(GroupCommandTest, ReplacedGroupKeepsItsGroupOnlyWhileItIsInTheModel)
+{
+    EXPECT_EQ(ReplaceAndCount(new CGroupDizadoCommand(root), true), cmdtest::Population{});
+    EXPECT_EQ(ReplaceAndCount(new CGroupDizadoCommand(root), false), (cmdtest::Population{0, -1}));
 }
 
 }  // namespace

@@ -8,7 +8,12 @@
 #include "foundation/notification_codes.h"
 #include "model/brick.h"
 #include "model/brick_group.h"
+#include "model/brick_walkers.h"
+#include "model/dizad_oet.h"
+#include "platform/core/archive.h"
+#include "platform/core/file.h"
 #include "tests/model/model_fixture.h"
+#include "tests/support/small_stack.h"
 
 namespace tk = testkit;
 
@@ -307,4 +312,88 @@ TEST_F(BrickGroupTest, RootAnnouncesItsDestruction)
     root.reset();
     EXPECT_EQ(pane.Codes(), Codes{NOTIFY_ROOT_DESTROYING});
     EXPECT_EQ(pane.events[0].data, 0);
+}
+
+// Built directly in memory a tree has no depth limit. One far deeper than any
+// stack could recurse into is still measured, walked by the group's own
+// operations, written and deleted, even on a small stack.
+TEST_F(BrickGroupTest, ATreeFarPastTheDepthLimitIsHandledWithoutRecursion)
+{
+    constexpr int kDepth = 100000;
+    // Built upwards, so that each step is one parent link.
+    auto* top = new CBrickGroup;
+    CBrickGroup* bottom = top;
+    (new CountedBrick(bottom))->SetSelected(TRUE);
+    for (int level = 1; level < kDepth; ++level) {
+        auto* above = new CBrickGroup;
+        top->SetParent(above);
+        top = above;
+    }
+    new CountedBrick(top);
+    top->SetParent(root.get());
+    ASSERT_EQ(g_liveCounted, 2);
+
+    RunOnStack(kSmallStack, [&] {
+        EXPECT_EQ(root->GetLevelsBelow(), kDepth);
+        EXPECT_EQ(bottom->GetDepth(), kDepth);
+        EXPECT_FALSE(root->CanHoldSubGroup(top));
+        EXPECT_TRUE(root->HasSelection());
+        EXPECT_EQ(root->CountSelectedDizadoDeep(), 1);
+        root->SelectAll(TRUE);
+        EXPECT_EQ(root->CountSelectedDizadoDeep(), 2);
+        root->RecomputeBounds();
+        EXPECT_EQ(root->GetCachedBounds(), root->GetBounds());
+        CMemFile file(1 << 22);
+        CArchive ar(&file, CArchive::store);
+        root->WriteContents(ar);
+        ar.Close();
+        EXPECT_GT(file.GetLength(), static_cast<DWORD>(kDepth) * 28);
+        delete top;
+    });
+    EXPECT_EQ(g_liveCounted, 0);
+    EXPECT_EQ(root->GetSubGroupCount(), 0);
+}
+
+// At the depth limit every walker, the copy of a subtree, the records both
+// ways and deletion fit a small stack, sanitizers included.
+TEST_F(BrickGroupTest, EverythingThatHandlesATreeFitsTheDepthLimitOnASmallStack)
+{
+    CBrickGroup* deep = Nest(root.get(), CBrickGroup::kMaxDepth);
+    MakeAt(deep, 3, 4, 0)->SetSelected(TRUE);
+    EXPECT_FALSE(deep->CanHoldSubGroup());
+    EXPECT_TRUE(deep->GetParent()->CanHoldSubGroup());
+
+    CBrickGroup read;
+    int collected = 0;
+    CBrickGroup* copy = nullptr;
+    RunOnStack(kSmallStack, [&] {
+        CDizadOet set(root.get(), CDizadOet::modeDizado);
+        set.Collect(0);
+        collected = set.GetSize();
+        root->Broadcast();
+        CDetachGroupWalker(root.get()).Walk();
+        CAttachGroupWalker(root.get()).Walk();
+        copy = root->GetSubGroupAt(0)->Duplicate(CPoint3D(1, 0, 0), root.get());
+
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            root->WriteSelectedContents(ar);
+            ar.Close();
+        }
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        read.ReadContents(ar);
+    });
+    EXPECT_EQ(collected, 1);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetLevelsBelow(), CBrickGroup::kMaxDepth - 1);
+    EXPECT_EQ(read.GetLevelsBelow(), CBrickGroup::kMaxDepth);
+    EXPECT_EQ(read.CountSelectedDizadoDeep(), 2);
+
+    RunOnStack(kSmallStack, [&] {
+        root->DeleteContents();
+        read.DeleteContents();
+    });
+    EXPECT_EQ(root->GetSubGroupCount(), 0);
 }

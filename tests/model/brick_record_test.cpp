@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -267,27 +268,56 @@ TEST_F(BrickRecordTest, DamagedRecordsThrowAndLeaveNoPhantom)
     }
 }
 
-TEST_F(BrickRecordTest, NestingIsLimitedToAThousandGroups)
+// Older files may nest deeper than a model can: the groups past the limit
+// are not made, and their bricks go to the deepest group there is room for.
+TEST_F(BrickRecordTest, GroupsPastTheDepthLimitAreFlattenedIntoTheDeepestOne)
 {
-    auto nested = [](int depth) {
-        Bytes bytes;
-        for (int i = 0; i < depth; ++i)
-            bytes = bytes + GroupRecord(0, 1);
-        return bytes + GroupRecord(0, 0);
+    const Bytes brick = Record({{"ptyp", Be32(1030)}, {"ppos", Be16s(1, 1, 1)}});
+    // `depth` nested records below the top one, a brick in the top record, a
+    // brick in the last, and one record just past the limit beside its
+    // deeper sibling.
+    auto nested = [&](int depth) {
+        Bytes bytes = GroupRecord(1, 1) + brick;
+        auto append = [&bytes](const Bytes& more) { bytes.insert(bytes.end(), more.begin(), more.end()); };
+        for (int level = 1; level < depth; ++level)
+            append(GroupRecord(0, level == CBrickGroup::kMaxDepth ? 2 : 1));
+        append(GroupRecord(1, 0) + brick);
+        if (depth > CBrickGroup::kMaxDepth)
+            append(GroupRecord(1, 0) + brick);
+        return bytes;
     };
-    auto depthOf = [](const CBrickGroup& top) {
-        int depth = 0;
-        for (const CBrickGroup* group = &top; group->GetSubGroupCount() > 0; group = group->GetSubGroupAt(0))
-            ++depth;
-        return depth;
+    auto bricksIn = [](const CBrickGroup& top) {
+        int count = 0;
+        for (const CBrickGroup* group = &top; group; group = group->GetSubGroupAt(0))
+            count += group->GetBrickCount();
+        return count;
     };
-    {
+    auto deepest = [](CBrickGroup& top) {
+        CBrickGroup* group = &top;
+        while (group->GetSubGroupCount() > 0)
+            group = group->GetSubGroupAt(0);
+        return group;
+    };
+    const struct {
+        int depth;
+        int above;  // groups above the one read into
+        int levels;
+        int bricksInDeepest;
+    } cases[] = {
+        {CBrickGroup::kMaxDepth, 0, CBrickGroup::kMaxDepth, 1},
+        {CBrickGroup::kMaxDepth + 1, 0, CBrickGroup::kMaxDepth, 2},
+        {100000, 0, CBrickGroup::kMaxDepth, 2},
+        {10, CBrickGroup::kMaxDepth - 4, 4, 1},
+        {10, CBrickGroup::kMaxDepth, 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.depth << " deep into a group at depth " << c.above);
         CBrickGroup top;
-        ReadFrom(nested(CBrickGroup::kMaxStoredDepth), [&](CArchive& ar) { top.ReadContents(ar); });
-        EXPECT_EQ(depthOf(top), CBrickGroup::kMaxStoredDepth);
+        CBrickGroup* into = Nest(&top, c.above);
+        ReadFrom(nested(c.depth), [&](CArchive& ar) { into->ReadContents(ar); });
+        EXPECT_EQ(into->GetLevelsBelow(), c.levels);
+        EXPECT_EQ(deepest(top)->GetDepth(), std::min(c.above + c.depth, CBrickGroup::kMaxDepth));
+        EXPECT_EQ(deepest(top)->GetBrickCount(), c.bricksInDeepest);
+        EXPECT_EQ(bricksIn(top), c.depth > CBrickGroup::kMaxDepth ? 3 : 2);
     }
-    CBrickGroup top;
-    EXPECT_THROW(ReadFrom(nested(CBrickGroup::kMaxStoredDepth + 1), [&](CArchive& ar) { top.ReadContents(ar); }),
-                 CArchiveException);
-    EXPECT_EQ(depthOf(top), CBrickGroup::kMaxStoredDepth);
 }
