@@ -13,6 +13,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/exceptions.h"
+#include "platform/core/file.h"
+#include "platform/core/safe_replace.h"
 #include "platform/core/user_paths.h"
 
 // Header-only use of the INI parser, with bytes kept as they are.
@@ -294,72 +297,22 @@ int ParseProfileInt(std::string_view text)
 
 namespace {
 
-// Writes all of `text` to `fd`; false on any failure.
-bool WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
-}
-
-// Replaces `target` with `text` through a new file in the same folder, so
-// that the old file stays whole until the new one is complete on disk.
+// Replaces the file at `target` with `text`; the old file stays whole when
+// that fails.
 bool ReplaceFile(const std::string& target, const std::string& text)
 {
-    namespace fs = std::filesystem;
-    fs::path path(target);
-    std::error_code error;
-    // Replacing a link would cut it; the file it names is the one to replace.
-    if (fs::is_symlink(path, error)) {
-        const fs::path resolved = fs::weakly_canonical(path, error);
-        if (error)
-            return false;
-        path = resolved;
-    }
-    fs::path folder = path.parent_path();
-    if (folder.empty())
-        folder = ".";
-    if (!platform::MakeFolders(folder.string()))
+    // The folder the default profile lies in is made with its first write.
+    const std::string folder = std::filesystem::path(target).parent_path().string();
+    if (!folder.empty() && !platform::MakeFolders(folder))
         return false;
-
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode))
+    try {
+        platform::ReplaceFileSafely(target.c_str(), [&](CFile& file) {
+            file.Write(text.data(), static_cast<UINT>(text.size()));
+        });
+    } catch (const CException&) {
         return false;
-
-    static unsigned counter = 0;
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = (folder / ("." + path.filename().string().substr(0, 200) + "." + std::to_string(::getpid()) +
-                               "-" + std::to_string(++counter) + ".tmp"))
-                        .string();
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
+    } catch (const std::exception&) {
         return false;
-    bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-    if (ok && exists)
-        ::fchmod(fd, existing.st_mode & 07777);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // Best effort: makes the rename itself durable.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
     }
     return true;
 }

@@ -281,11 +281,20 @@ TEST_F(ProfileTest, WritingKeepsALinkAndTheFileMode)
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-    // A new file, in a folder made for it, is the user's alone.
+    // A new file goes into folders made for it, the user's alone.
     const fs::path fresh = home.root / "new" / "folder" / "dizado.ini";
     ASSERT_TRUE(CPrivateProfile(fresh.string()).WriteProfileInt("Ann", "SoundOn", 1));
-    EXPECT_EQ(fs::status(fresh).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(home.root / "new").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(fresh.parent_path()).permissions(), fs::perms::owner_all);
     EXPECT_EQ(FolderNames(fresh.parent_path()), Names{"dizado.ini"});
+
+    // A file the user may not write is left alone, as a direct write would.
+    fs::permissions(real, fs::perms::owner_read);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(profile.WriteProfileString("default", "LastUser", "Cyd"));
+    }
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(CPrivateProfile(real.string()).GetProfileString("default", "LastUser"), CString("Bob"));
 }
 
 TEST_F(ProfileTest, EachCallSeesTheFileAsItIsOnDisk)
