@@ -1,5 +1,5 @@
-// The program's pictures, cursors and icons from SVG artwork: the description that
-// lists them (see resources/art/art.txt for its grammar), the mapping of
+// The program's pictures, cursors and icons from SVG artwork: the description
+// that lists them (see resources/art/art.txt for its grammar), the mapping of
 // rasterised artwork onto the shared palette, and the files written.
 #pragma once
 
@@ -74,7 +74,8 @@ std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palett
 std::string CursorFileBytes(const IndexedPicture& picture, const Palette& palette, int hotX, int hotY);
 
 // An icon file of one image per picture, each stored like a cursor's image.
-// Empty when the palette holds no black or a picture is larger than 256.
+// Empty when the palette holds no black, or there are no pictures, more than
+// 16, or one larger than 256.
 std::string IconFileBytes(const std::vector<IndexedPicture>& pictures, const Palette& palette);
 
 }  // namespace tools
