@@ -13,6 +13,7 @@
 #include "platform/core/resources.h"
 #include "platform/gdi/dc.h"
 #include "views/baseplate_cells.h"
+#include "views/direct_paint.h"
 #include "views/iso_brick_pane.h"
 #include "views/pane_walkers.h"
 
@@ -245,9 +246,18 @@ void CIsoBrickPane::DrawBaseplate(CDC* dc, const RECT& clip)
     const LONG height = c.y - b.y;
     ex = POINT{ex.x - c.x, ex.y - c.y};
     ey = POINT{ey.x - c.x, ey.y - c.y};
+    views::DirectPainter painter;
+    const bool direct = m_drawMode == DrawMode::fast && painter.Prepare(dc);
+    const views::Mask studMask = direct ? views::Mask::From(stud.region) : views::Mask();
+    const auto* studTable = reinterpret_cast<const WORD*>(stud.info + sizeof(BITMAPINFOHEADER));
     baseplate::ForEachCell(nx, ny, c, ex, ey, RECT{-half, 0, half, height}, clip, [&](long long, long long, const RECT& cell) {
             if (!RectsMeet(cell, clip))
                 return;
+            if (direct) {
+                painter.Paint(studMask, cell.left, cell.top, cell.left, cell.top, stud.bytes + stud.layout.pixelOffset,
+                              stud.layout.width, stud.layout.height, stud.layout.stride, studTable);
+                return;
+            }
             stud.region.OffsetX(static_cast<SHORT>(cell.left));
             stud.region.OffsetY(static_cast<SHORT>(cell.top));
             CBrick::DrawThroughRegion(dc, cell, stud.layout.width, stud.layout.height,

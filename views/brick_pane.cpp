@@ -9,6 +9,7 @@
 #include "model/brick_services.h"
 #include "platform/core/hooks.h"
 #include "platform/gdi/dc.h"
+#include "views/mask_cache.h"
 #include "views/pane_walkers.h"
 
 IMPLEMENT_DYNAMIC(CBrickPane, CPaneWindow)

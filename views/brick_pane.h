@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "foundation/geometry3d.h"
 #include "foundation/notifier.h"
@@ -34,6 +35,8 @@ public:
     // the whole tree for every brick; the fast way looks up the bricks in
     // front of each one in a screen grid and paints straight into the surface.
     enum class DrawMode { reference, fast };
+    // The fast drawing's masks of brick regions, kept between paints.
+    struct MaskCache;
 
     CBrickPane();
     ~CBrickPane() override;
@@ -158,6 +161,7 @@ protected:
     BOOL m_bPaintPending = FALSE;
 
     DrawMode m_drawMode = DrawMode::fast;
+    std::unique_ptr<MaskCache> m_maskCache;
     CPalette* m_pPalette = nullptr;
     BOOL m_bPaintFailureShown = FALSE;
     // What window creation registered, so that destruction undoes only that.

@@ -145,6 +145,16 @@ TEST_F(Drawing, FastModeIsPixelIdenticalToTheWalkers)
         const RECT strips[] = {{100, 80, 356, 336}, {0, 150, kWidth, 190}, {203, 0, 260, kHeight}, {-50, -50, 3, 3}};
         for (const RECT& strip : strips)
             ASSERT_TRUE(SamePixels(Paint(Mode::reference, &strip), Paint(Mode::fast, &strip)));
+        // What the fast drawing keeps between paints follows moves, turns and the origin.
+        for (int i = 0; i < Root()->GetSize(); i += 4) {
+            CBrick* brick = Root()->GetBrickAt(i);
+            if (i % 8 == 0)
+                brick->ChangePosition(*brick->GetPositionPtr() + CPoint3D(1, 0, 1));
+            else
+                brick->NextOrientation();
+        }
+        pane.SetOrigin(220 + scene, 290 - scene, FALSE);
+        ASSERT_TRUE(SamePixels(Paint(Mode::fast), Paint(Mode::reference)));
     }
 }
 
