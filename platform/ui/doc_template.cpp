@@ -1,11 +1,11 @@
-#include "platform/core/doc_template.h"
+#include "platform/ui/doc_template.h"
 
 #include <new>
 
-#include "platform/core/document.h"
+#include "platform/ui/document.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/hooks.h"
-#include "platform/core/view_base.h"
+#include "platform/ui/view.h"
 
 namespace platform {
 namespace {
