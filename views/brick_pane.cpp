@@ -1,41 +1,125 @@
 #include "views/brick_pane.h"
 
-#include <chrono>
-
 #include "document/dizado_doc.h"
 #include "foundation/notification_codes.h"
 #include "model/brick.h"
 #include "model/brick_group.h"
 #include "model/brick_services.h"
 #include "platform/core/hooks.h"
+#include "platform/core/tick_count.h"
 #include "platform/gdi/dc.h"
+#include "platform/ui/print.h"
 #include "views/mask_cache.h"
 #include "views/pane_walkers.h"
 
 IMPLEMENT_DYNAMIC(CBrickPane, CPaneWindow)
 
+
+BEGIN_MESSAGE_MAP(CBrickPane, CPaneWindow)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_SETCURSOR()
+    ON_WM_KEYDOWN()
+    ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+END_MESSAGE_MAP()
+
 namespace {
 
-DWORD SteadyMilliseconds()
-{
-    using namespace std::chrono;
-    return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-DWORD (*g_clock)() = &SteadyMilliseconds;
-
 constexpr UINT kVirtualKeyControl = 0x11;
+constexpr UINT kToolSelect = 600;
+constexpr UINT kToolPaint = 601;
+constexpr UINT kToolNewBrick = 602;
+constexpr UINT kToolErase = 603;
 
 }  // namespace
 
 DWORD CBrickPane::TickCount()
 {
-    return g_clock();
+    return GetTickCount();
 }
 
-void CBrickPane::SetClock(DWORD (*clock)())
+int CBrickPane::OnCreate(LPCREATESTRUCT createStruct)
 {
-    g_clock = clock ? clock : &SteadyMilliseconds;
+    if (CPaneWindow::OnCreate(createStruct) == -1)
+        return -1;
+    return OnCreatePane();
+}
+
+void CBrickPane::OnDestroy()
+{
+    CPaneWindow::OnDestroy();
+    OnDestroyPane();
+}
+
+void CBrickPane::OnInitialUpdate()
+{
+    CPaneWindow::OnInitialUpdate();
+}
+
+void CBrickPane::OnActivateView(BOOL activate, CView* activateView, CView* deactiveView)
+{
+    CPaneWindow::OnActivateView(activate, activateView, deactiveView);
+}
+
+BOOL CBrickPane::OnPreparePrinting(CPrintInfo* info)
+{
+    return DoPreparePrinting(info);
+}
+
+void CBrickPane::OnBeginPrinting(CDC*, CPrintInfo*) {}
+void CBrickPane::OnEndPrinting(CDC*, CPrintInfo*) {}
+
+void CBrickPane::OnLButtonDown(UINT flags, CPoint point)
+{
+    POINT logical = point;
+    WithClientDC([&logical](CDC* dc) { dc->DPtoLP(&logical); });
+    EndCapture();
+    if (!m_pDocument)
+        return;
+    // The pick-up with Shift and Ctrl and the tools' commands come with the
+    // mouse tools; the dispatch is here.
+    switch (m_pDocument->GetCurrentTool()) {
+    case kToolSelect:
+        OnSelectTool(logical, flags);
+        break;
+    case kToolPaint:
+        OnPaintTool(logical, flags);
+        break;
+    case kToolNewBrick:
+        OnNewBrickTool(logical, flags);
+        break;
+    case kToolErase:
+        OnEraseTool(logical, flags);
+        break;
+    default:
+        break;
+    }
+}
+
+void CBrickPane::OnMouseMove(UINT flags, CPoint point)
+{
+    CPaneWindow::OnMouseMove(flags, point);
+}
+
+BOOL CBrickPane::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
+{
+    return CPaneWindow::OnSetCursor(wnd, hitTest, message);
+}
+
+void CBrickPane::OnKeyDown(UINT key, UINT repeatCount, UINT flags)
+{
+    if (key == kVirtualKeyControl && repeatCount == 1 && GetParent())
+        GetParent()->SendMessage(WM_KEYDOWN, key, static_cast<LPARAM>((repeatCount & 0xFFFF) | ((flags & 0xFFFF) << 16)));
+    CPaneWindow::OnKeyDown(key, repeatCount, flags);
+}
+
+LRESULT CBrickPane::OnHelpHitTest(WPARAM, LPARAM)
+{
+    return kHelpContext;
 }
 
 CBrickPane::CBrickPane() : m_pCursorBrick(new CBrick(nullptr))
@@ -108,8 +192,6 @@ void CBrickPane::OnDestroyPane()
         m_pDocument->RemoveListener(this);
     m_bListensToGroup = m_bListensToApp = m_bListensToDocument = FALSE;
 }
-
-void CBrickPane::OnKeyDownPane(UINT, UINT, UINT) {}
 
 void CBrickPane::RebuildCursorBrick()
 {

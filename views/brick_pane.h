@@ -54,9 +54,8 @@ public:
     void SetPalette(CPalette* palette) { m_pPalette = palette; }
     CPalette* GetPalette() const;
 
-    // Milliseconds from a monotonic clock; tests may install their own.
+    // Milliseconds from the layer's monotonic clock.
     static DWORD TickCount();
-    static void SetClock(DWORD (*clock)());
 
     // --- Listener ---
     void OnNotify(UINT senderId, UINT code, LPARAM data) override;
@@ -129,11 +128,26 @@ public:
     // The base's brick invalidation: the box outline's bounding rectangle.
     void InvalidateBrickRect(CBrick* brick);
 
+    // Printing: one page, the class library's preparation.
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnInitialUpdate() override;
+    void OnActivateView(BOOL activate, CView* activateView, CView* deactiveView) override;
+
 protected:
-    // Window life (pane_window.cpp calls them from the messages).
+    // Window messages.
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnDestroy();
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    void OnKeyDown(UINT key, UINT repeatCount, UINT flags);
+    LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+
+    // What window creation does once the window exists, and its undoing.
     int OnCreatePane();
     void OnDestroyPane();
-    void OnKeyDownPane(UINT key, UINT repeat, UINT flags);
 
     // The cursor brick follows the document's current class and orientation.
     void RebuildCursorBrick();
@@ -168,4 +182,6 @@ protected:
     BOOL m_bListensToGroup = FALSE;
     BOOL m_bListensToApp = FALSE;
     BOOL m_bListensToDocument = FALSE;
+
+    DECLARE_MESSAGE_MAP()
 };

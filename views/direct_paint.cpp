@@ -17,17 +17,8 @@ bool DirectPainter::Prepare(CDC* dc)
     const POINT vo = dc->GetViewportOrg();
     m_dx = static_cast<long long>(vo.x) - wo.x;
     m_dy = static_cast<long long>(vo.y) - wo.y;
-    RECT clip;
-    if (dc->GetClipBox(&clip) == NULLREGION)
+    if (dc->GetClipRects(&m_clip) == 0)
         return false;
-    const long long left = std::max<long long>(clip.left + m_dx, 0);
-    const long long top = std::max<long long>(clip.top + m_dy, 0);
-    const long long right = std::min<long long>(clip.right + m_dx, surface->Width());
-    const long long bottom = std::min<long long>(clip.bottom + m_dy, surface->Height());
-    if (left >= right || top >= bottom)
-        return false;
-    m_deviceClip = RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right),
-                        static_cast<LONG>(bottom)};
     m_surface = surface;
     m_palette = palette;
     m_ready = true;
@@ -44,31 +35,33 @@ void DirectPainter::Paint(const Mask& mask, int maskDx, int maskDy, long long le
         lut[i] = platform::Surface::ToPixel(m_palette->ColourOf(table[i]));
     const long long right = left + width;
     const long long bottom = top + height;
-    const long long clipLeft = static_cast<long long>(m_deviceClip.left) - m_dx;
-    const long long clipRight = static_cast<long long>(m_deviceClip.right) - m_dx;
     for (int r = 0; r < mask.rows; ++r) {
         const long long y = static_cast<long long>(mask.top) + maskDy + r;
         if (y < top || y >= bottom)
             continue;
         const long long dy = y + m_dy;
-        if (dy < m_deviceClip.top || dy >= m_deviceClip.bottom)
-            continue;
         const BYTE* src = pixels + static_cast<size_t>(height - 1 - (y - top)) * stride;
-        uint32_t* dst = m_surface->ScanLine(static_cast<int>(dy));
         const uint64_t* row = mask.Row(r);
-        for (int k = 0; k < mask.words; ++k) {
-            uint64_t word = row[k];
-            while (word) {
-                const int a = std::countr_zero(word);
-                const uint64_t shifted = word >> a;
-                const int n = (~shifted == 0) ? 64 - a : std::countr_zero(~shifted);
-                word = (a + n >= 64) ? 0 : word & ~((uint64_t{1} << (a + n)) - 1);
-                long long x0 = static_cast<long long>(mask.left) + maskDx + 64LL * k + a;
-                long long x1 = x0 + n;
-                x0 = std::max({x0, left, clipLeft});
-                x1 = std::min({x1, right, clipRight});
-                for (long long x = x0; x < x1; ++x)
-                    dst[x + m_dx] = lut[src[x - left]];
+        for (const RECT& clip : m_clip) {
+            if (dy < clip.top || dy >= clip.bottom)
+                continue;
+            const long long clipLeft = static_cast<long long>(clip.left) - m_dx;
+            const long long clipRight = static_cast<long long>(clip.right) - m_dx;
+            uint32_t* dst = m_surface->ScanLine(static_cast<int>(dy));
+            for (int k = 0; k < mask.words; ++k) {
+                uint64_t word = row[k];
+                while (word) {
+                    const int a = std::countr_zero(word);
+                    const uint64_t shifted = word >> a;
+                    const int n = (~shifted == 0) ? 64 - a : std::countr_zero(~shifted);
+                    word = (a + n >= 64) ? 0 : word & ~((uint64_t{1} << (a + n)) - 1);
+                    long long x0 = static_cast<long long>(mask.left) + maskDx + 64LL * k + a;
+                    long long x1 = x0 + n;
+                    x0 = std::max({x0, left, clipLeft});
+                    x1 = std::min({x1, right, clipRight});
+                    for (long long x = x0; x < x1; ++x)
+                        dst[x + m_dx] = lut[src[x - left]];
+                }
             }
         }
     }

@@ -136,7 +136,8 @@ private:
     platform::Surface* m_surface = nullptr;
     CPalette* m_palette = nullptr;
     long long m_dx = 0, m_dy = 0;
-    RECT m_deviceClip{0, 0, 0, 0};
+    // Where the context draws, device pixels: disjoint, top to bottom.
+    std::vector<RECT> m_clip;
 };
 
 }  // namespace views

@@ -6,9 +6,20 @@
 #include "foundation/notification_codes.h"
 #include "model/brick.h"
 #include "platform/gdi/dc.h"
+#include "platform/ui/print.h"
 #include "views/pane_walkers.h"
 
 IMPLEMENT_DYNCREATE(CIsoBrickPane, CBrickPane)
+
+BEGIN_MESSAGE_MAP(CIsoBrickPane, CBrickPane)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_ERASEBKGND()
+    ON_WM_NCCALCSIZE()
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -29,6 +40,44 @@ CIsoBrickPane::CIsoBrickPane()
 CIsoBrickPane::~CIsoBrickPane()
 {
     FreeBackground();
+}
+
+int CIsoBrickPane::OnCreate(LPCREATESTRUCT createStruct)
+{
+    return CBrickPane::OnCreate(createStruct) == -1 ? -1 : 0;
+}
+
+void CIsoBrickPane::OnDestroy()
+{
+    CBrickPane::OnDestroy();
+}
+
+void CIsoBrickPane::OnSize(UINT type, int cx, int cy)
+{
+    CBrickPane::OnSize(type, cx, cy);
+}
+
+BOOL CIsoBrickPane::OnEraseBkgnd(CDC* dc)
+{
+    RECT clip;
+    dc->GetClipBox(&clip);
+    ValidateRect(&clip);
+    return CBrickPane::OnEraseBkgnd(dc);
+}
+
+void CIsoBrickPane::OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params)
+{
+    RECT update;
+    GetUpdateRect(&update, TRUE);
+    CBrickPane::OnNcCalcSize(calcValidRects, params);
+}
+
+BOOL CIsoBrickPane::OnPreparePrinting(CPrintInfo* info)
+{
+    info->SetMinPage(1);
+    info->SetMaxPage(1);
+    info->m_nNumPreviewPages = 1;
+    return CBrickPane::OnPreparePrinting(info);
 }
 
 void CIsoBrickPane::FreeBackground()

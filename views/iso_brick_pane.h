@@ -30,6 +30,8 @@ public:
 
     virtual void ReloadBackground();
 
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+
     HGLOBAL GetBackgroundPicture() const { return m_hBackground; }
     const RECT& GetBackgroundRect() const { return m_backgroundRect; }
 
@@ -38,6 +40,15 @@ public:
     // The six corners of a box in the order regions take them: top, upper
     // left, lower left, bottom, upper right, lower right.
     void ProjectCorners(POINT out[6], const CBox3D& box);
+
+protected:
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnDestroy();
+    void OnSize(UINT type, int cx, int cy);
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     void FreeBackground();

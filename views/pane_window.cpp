@@ -1,6 +1,8 @@
 #include "views/pane_window.h"
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/rgn.h"
+#include "platform/ui/cursor.h"
 
 IMPLEMENT_DYNAMIC(CPaneWindow, CView)
 
@@ -8,10 +10,12 @@ namespace {
 CNotifier* g_pApplication = nullptr;
 }
 
-void CPaneWindow::OnPrepareDC(CDC*, CPrintInfo*) {}
-
 void CPaneWindow::GetPaneClientRect(RECT* rect) const
 {
+    if (HasWindow()) {
+        GetClientRect(rect);
+        return;
+    }
     *rect = RECT{0, 0, m_drawWidth, m_drawHeight};
 }
 
@@ -21,14 +25,35 @@ void CPaneWindow::SetDrawingSize(int width, int height)
     m_drawHeight = height > 0 ? height : 0;
 }
 
-void CPaneWindow::WithClientDC(const std::function<void(CDC*)>&) {}
-
-void CPaneWindow::WithDeviceDC(const std::function<void(CDC*)>&) {}
-
-void CPaneWindow::InvalidateDeviceRect(const RECT*, BOOL) {}
-
-BOOL CPaneWindow::InvalidateDevicePolygon(const POINT*, int)
+void CPaneWindow::WithClientDC(const std::function<void(CDC*)>& draw)
 {
+    if (!HasWindow())
+        return;
+    CClientDC dc(this);
+    OnPrepareDC(&dc);
+    draw(&dc);
+}
+
+void CPaneWindow::WithDeviceDC(const std::function<void(CDC*)>& draw)
+{
+    if (!HasWindow())
+        return;
+    CClientDC dc(this);
+    draw(&dc);
+}
+
+void CPaneWindow::InvalidateDeviceRect(const RECT* rect, BOOL erase)
+{
+    InvalidateRect(rect, erase);
+}
+
+BOOL CPaneWindow::InvalidateDevicePolygon(const POINT* points, int count)
+{
+    CRgn region;
+    if (!region.CreatePolygonRgn(points, count, WINDING))
+        return FALSE;
+    InvalidateRgn(&region, FALSE);
+    region.DeleteObject();
     return TRUE;
 }
 
@@ -36,15 +61,44 @@ BOOL CPaneWindow::MeetsClient(const RECT& r) const
 {
     RECT client;
     GetPaneClientRect(&client);
-    return r.left < client.right && r.right > client.left && r.top < client.bottom && r.bottom > client.top &&
-           r.left < r.right && r.top < r.bottom;
+    return r.left < r.right && r.top < r.bottom && r.left < client.right && r.right > client.left &&
+           r.top < client.bottom && r.bottom > client.top;
 }
 
-void CPaneWindow::SetPaneCapture() {}
-void CPaneWindow::ReleasePaneCapture() {}
-void CPaneWindow::BeginWait() {}
-void CPaneWindow::EndWait() {}
-void CPaneWindow::NudgeCursor() {}
+void CPaneWindow::SetPaneCapture()
+{
+    if (HasWindow())
+        SetCapture();
+}
+
+void CPaneWindow::ReleasePaneCapture()
+{
+    if (HasWindow() && GetCapture() == this)
+        ReleaseCapture();
+}
+
+void CPaneWindow::BeginWait()
+{
+    if (HasWindow())
+        BeginWaitCursor();
+}
+
+void CPaneWindow::EndWait()
+{
+    if (HasWindow())
+        EndWaitCursor();
+}
+
+void CPaneWindow::NudgeCursor()
+{
+    if (!HasWindow())
+        return;
+    POINT p;
+    if (!GetCursorPos(&p))
+        return;
+    SetCursorPos(p.x + 1, p.y);
+    SetCursorPos(p.x, p.y);
+}
 
 void CPaneWindow::SetApplicationNotifier(CNotifier* application)
 {

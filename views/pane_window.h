@@ -1,14 +1,14 @@
 // What a brick pane needs of its window, in one place: prepared client
 // contexts, the client rectangle, invalidation in device units, capture, the
-// cursor and the application's idle ticks. A pane without a window (tests,
-// benchmarks, the preview of a document opened for automation) draws at the
-// size it is given and ignores the rest.
+// cursor and the application's idle ticks. A pane whose window is not made
+// (tests, benchmarks, a document opened for automation) draws at the size it
+// is given, and its window calls do nothing.
 #pragma once
 
 #include <functional>
 
-#include "platform/core/view_base.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/ui/view.h"
 
 class CDC;
 class CNotifier;
@@ -19,22 +19,19 @@ class CPaneWindow : public CView {
 public:
     CPaneWindow() = default;
 
-    virtual void OnDraw(CDC* dc) = 0;
-    // Logical units of the pane are device units on screen.
-    virtual void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr);
-
-    // The client rectangle, (0, 0) at the top left.
+    // The client rectangle, (0, 0) at the top left; the drawing size while
+    // there is no window.
     void GetPaneClientRect(RECT* rect) const;
-    // The size drawn at while there is no window.
     void SetDrawingSize(int width, int height);
+    BOOL HasWindow() const { return GetPeer() != nullptr; }
 
     // Runs `draw` on a client context of the window, prepared by OnPrepareDC
     // or left in device units. Nothing happens without a window.
     void WithClientDC(const std::function<void(CDC*)>& draw);
     void WithDeviceDC(const std::function<void(CDC*)>& draw);
 
-    // Device units. The polygon form answers FALSE when no region could be made.
-    // Null rectangle: the whole client area.
+    // Device units; a null rectangle is the whole client area. The polygon
+    // form answers FALSE when no region could be made of the points.
     virtual void InvalidateDeviceRect(const RECT* rect, BOOL erase);
     virtual BOOL InvalidateDevicePolygon(const POINT* points, int count);
     // TRUE when the rectangle meets the client area.

@@ -1,5 +1,6 @@
 #include "views_fixture.h"
 
+#include "platform/gdi/rgn.h"
 #include "views/pane_walkers.h"
 
 namespace viewstest {
@@ -156,6 +157,29 @@ TEST_F(Drawing, FastModeIsPixelIdenticalToTheWalkers)
         pane.SetOrigin(220 + scene, 290 - scene, FALSE);
         ASSERT_TRUE(SamePixels(Paint(Mode::fast), Paint(Mode::reference)));
     }
+}
+
+// A paint clipped to the outline of a brick (the update region of a move)
+// gives the same pixels both ways, and none outside the outline.
+TEST_F(Drawing, FastModeKeepsToAClipRegion)
+{
+    for (int i = 0; i < 40; ++i)
+        Add(i % 7, (i / 7) % 5, (i * 5) % 9, i % 3 ? 2009 : 2012, i % 12, static_cast<SHORT>(i % 4));
+    const POINT hexagon[6] = {{200, 120}, {150, 150}, {150, 200}, {200, 230}, {260, 200}, {260, 150}};
+    auto clipped = [&](Mode mode) {
+        platform::Surface surface(kWidth, kHeight, RGB(1, 2, 3));
+        CDC dc(&surface);
+        CRgn region;
+        region.CreatePolygonRgn(hexagon, 6, WINDING);
+        dc.SelectClipRgn(&region);
+        pane.SetDrawMode(mode);
+        pane.OnDraw(&dc);
+        return surface;
+    };
+    const platform::Surface fast = clipped(Mode::fast);
+    EXPECT_TRUE(SamePixels(clipped(Mode::reference), fast));
+    EXPECT_EQ(fast.GetPixel(151, 121), RGB(1, 2, 3));
+    EXPECT_NE(fast.GetPixel(200, 180), RGB(1, 2, 3));
 }
 
 // A context whose mapping is not 1:1 (a preview, a page) is drawn through the
