@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "document/preview.h"
 #include "foundation/geometry3d.h"
 #include "foundation/notifier.h"
 #include "foundation/region.h"
@@ -22,7 +23,7 @@ class CDC;
 class CDizadoDoc;
 class CPalette;
 
-class CBrickPane : public CPaneWindow, public CNotifier {
+class CBrickPane : public CPaneWindow, public CNotifier, public IPreviewSource {
     DECLARE_DYNAMIC(CBrickPane)
 public:
     static constexpr UINT kNotifyId = 103;
@@ -67,6 +68,9 @@ public:
     void InvalidateLogicalRect(const RECT& rect, BOOL erase);
     RECT GetLogicalClientRect();
     void SetSelectionAfterPaint(BOOL on) { m_bSelectionAfterPaint = on; }
+    // The preview picture: the paint entry without the selection outline.
+    void GetPreviewClientRect(RECT* rect) override { GetPaneClientRect(rect); }
+    void DrawPreview(CDC* dc) override;
     BOOL IsPaintPending() const { return m_bPaintPending; }
 
     // --- The pane's own operations, in the order a concrete pane may replace them ---

@@ -67,6 +67,14 @@ void CBrickPane::OnDraw(CDC* dc)
     m_bPaintPending = FALSE;
 }
 
+void CBrickPane::DrawPreview(CDC* dc)
+{
+    const BOOL saved = m_bSelectionAfterPaint;
+    m_bSelectionAfterPaint = FALSE;
+    OnDraw(dc);
+    m_bSelectionAfterPaint = saved;
+}
+
 void CBrickPane::Redraw(CDC* dc, CBrickGroup*)
 {
     if (m_bOutlineActive)
@@ -77,7 +85,10 @@ void CBrickPane::Redraw(CDC* dc, CBrickGroup*)
     const int width = clip.right - clip.left;
     const int height = clip.bottom - clip.top;
     bool offscreen = false;
-    if (!dc->IsPrinting() && width > 0 && height > 0 && width <= kOffscreenLimit && height <= kOffscreenLimit) {
+    // Only 1:1 targets: a picture scaled into a preview or a page is drawn
+    // straight onto it.
+    if (!dc->IsPrinting() && dc->GetMapMode() == MM_TEXT && width > 0 && height > 0 && width <= kOffscreenLimit &&
+        height <= kOffscreenLimit) {
         // Background and baseplate of a small area come whole from a bitmap.
         platform::Surface bitmap(width, height);
         CDC memory(&bitmap);
