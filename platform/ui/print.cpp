@@ -23,10 +23,23 @@ platform::IPrintBackend*& InstalledBackend()
     return backend;
 }
 
+class CPrintPreviewWnd;
+
+CPrintPreviewWnd*& OpenPreview()
+{
+    static CPrintPreviewWnd* preview = nullptr;
+    return preview;
+}
+
 // Shows one page raster scaled into its window, on grey.
 class CPrintPreviewWnd : public CWnd {
 public:
     explicit CPrintPreviewWnd(platform::Surface page) : m_page(std::move(page)) {}
+    ~CPrintPreviewWnd() override
+    {
+        if (OpenPreview() == this)
+            OpenPreview() = nullptr;
+    }
 
     const platform::Surface& Page() const { return m_page; }
 
@@ -168,7 +181,10 @@ void CView::OnFilePrintPreview()
     OnEndPrinting(&dc, &info);
 
     // The preview window shows the page at the height of a screen page.
+    if (CPrintPreviewWnd* open = OpenPreview())
+        open->DestroyWindow();
     auto* preview = new CPrintPreviewWnd(std::move(page));
+    OpenPreview() = preview;
     const int height = 700;
     const int width = std::max(200, height * info.m_page.width / std::max(1, info.m_page.height));
     if (!preview->Create(nullptr, "Print Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 40 + width, 40 + height},
@@ -181,6 +197,11 @@ void CView::OnFilePrintPreview()
 // --- Back ends ------------------------------------------------------------------------------
 
 namespace platform {
+
+CWnd* GetPrintPreviewWindow()
+{
+    return OpenPreview();
+}
 
 IPrintBackend* SetPrintBackend(IPrintBackend* backend)
 {

@@ -94,6 +94,10 @@ private:
     std::unique_ptr<Job> m_job;
 };
 
+// The print preview window now open (one at a time: a new preview closes
+// the last), or null.
+CWnd* GetPrintPreviewWindow();
+
 // Keeps every page printed, for tests. The page is `width` x `height` pixels
 // at `dotsPerInch`.
 class ImagePrintBackend : public IPrintBackend {

@@ -2,6 +2,7 @@
 
 #include "platform/ui/document.h"
 #include "platform/ui/frame_wnd.h"
+#include "platform/ui/print.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -27,7 +28,12 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
     Invalidate(TRUE);
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* info)
+{
+    // A job that does not know its length prints one page.
+    if (info && info->GetMaxPage() == 0xFFFF)
+        info->m_bContinuePrinting = info->m_nCurPage == 1;
+}
 
 void CView::OnActivateView(BOOL, CView*, CView*) {}
 

@@ -29,7 +29,7 @@ public:
     // Draws the document into `dc`: the screen, a printer page, a picture.
     virtual void OnDraw(CDC* dc) = 0;
     // Sets up `dc` before drawing; `info` is given only when printing. The
-    // default does nothing.
+    // default ends a job of unknown length after its first page.
     virtual void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr);
 
     // The document first, then the view's own map.

@@ -315,17 +315,6 @@ void WindowPeer::SendMouse(UINT message, QPointF local, Qt::MouseButtons buttons
     if (WindowPeer* capture = Capture().data(); capture && capture->Owner()) {
         target = capture;
         client = capture->mapFromGlobal(global);
-    } else if (message != WM_MOUSEMOVE || !buttons) {
-        // Without a capture the window under the pointer gets it (Qt sends
-        // a drag's moves to the window pressed in).
-        if (QWidget* under = QApplication::widgetAt(global)) {
-            for (QWidget* w = under; w; w = w->parentWidget())
-                if (auto* peer = dynamic_cast<WindowPeer*>(w); peer && peer->Owner()) {
-                    target = peer;
-                    client = peer->mapFromGlobal(global);
-                    break;
-                }
-        }
     }
     CWnd* owner = target->Owner();
     if (!owner)
