@@ -325,9 +325,13 @@ void CBrickPane::UpdateOrigin()
 
 void CBrickPane::SetOrigin(int x, int y, BOOL redraw)
 {
+    const bool moved = x != m_origin.x || y != m_origin.y;
     m_origin = POINT{x, y};
-    // The outline's screen place follows the origin: the next placement draws.
+    // The outlines' screen places follow the origin: the cursor outline is
+    // drawn at the next placement, the selection outline is built anew.
     m_bOutlineForced = TRUE;
+    if (moved && m_pDocument)
+        RebuildAndRedraw();
     if (redraw)
         InvalidateAll();
 }
