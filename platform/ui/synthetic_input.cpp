@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 
 #include "platform/ui/window_peer.h"
 
@@ -100,6 +101,21 @@ void SendKeyInput(CWnd* wnd, int virtualKey, bool press, bool autoRepeat, UINT k
         return;
     QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, ModifiersOf(keys), QString(), autoRepeat);
     QCoreApplication::sendEvent(peer, &event);
+}
+
+Surface GrabPresented(CWnd* wnd)
+{
+    WindowPeer* peer = wnd ? wnd->GetPeer() : nullptr;
+    if (!peer)
+        return Surface();
+    const QImage image = peer->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Surface surface(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            surface.SetPixel(x, y, RGB(qRed(row[x]), qGreen(row[x]), qBlue(row[x])));
+    }
+    return surface;
 }
 
 }  // namespace platform

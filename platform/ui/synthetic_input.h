@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/core/types.h"
+#include "platform/gdi/surface.h"
 
 class CWnd;
 
@@ -17,5 +18,9 @@ enum class MouseButton { None, Left, Right, Middle };
 void SendMouseInput(CWnd* wnd, MouseAction action, MouseButton button, POINT client, UINT buttons, UINT keys);
 // `virtualKey` as the key messages carry it.
 void SendKeyInput(CWnd* wnd, int virtualKey, bool press, bool autoRepeat = false, UINT keys = 0);
+
+// What the toolkit shows of the window's client area when it is exposed,
+// read back through the toolkit's own rendering.
+Surface GrabPresented(CWnd* wnd);
 
 }  // namespace platform

@@ -248,12 +248,7 @@ bool WindowPeer::event(QEvent* event)
             return true;
         // Paints wait while a tracking loop or a modal loop of the layer runs.
         if (Tracking()) {
-            QPointer<WindowPeer> self(this);
-            QTimer::singleShot(10, this, [self] {
-                if (self)
-                    self->RequestPaint();
-            });
-            m_paintRequested = true;
+            QTimer::singleShot(10, this, [this] { RequestPaint(); });
             return true;
         }
         m_owner->UpdateWindow();
@@ -273,10 +268,12 @@ void WindowPeer::paintEvent(QPaintEvent* event)
         painter.drawImage(rect.topLeft(), image, rect);
 }
 
-void WindowPeer::resizeEvent(QResizeEvent* event)
+void WindowPeer::resizeEvent(QResizeEvent*)
 {
-    const int w = event->size().width();
-    const int h = event->size().height();
+    // The widget's own size: a maximised window may have been given less
+    // than the event says.
+    const int w = width();
+    const int h = height();
     if (w != m_backing.Width() || h != m_backing.Height()) {
         // Keep what was drawn where it still fits: the window is repainted
         // whole anyway.

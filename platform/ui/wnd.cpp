@@ -1,7 +1,9 @@
 #include "platform/ui/wnd.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QResizeEvent>
 #include <QWidget>
 
@@ -325,6 +327,9 @@ BOOL CWnd::ShowWindow(int command)
         m_dwStyle &= ~WS_VISIBLE;
         break;
     case SW_SHOWMAXIMIZED:
+        if (m_hWnd->isWindow())
+            if (QScreen* screen = QGuiApplication::primaryScreen())
+                m_hWnd->setGeometry(screen->availableGeometry());
         m_hWnd->showMaximized();
         m_dwStyle |= WS_VISIBLE;
         break;
@@ -565,6 +570,22 @@ CWnd* CWnd::SetCapture()
 CWnd* CWnd::GetCapture()
 {
     return platform::CaptureWindow();
+}
+
+int GetSystemMetrics(int index)
+{
+    platform::EnsureToolkit();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 0;
+    switch (index) {
+    case SM_CXSCREEN:
+        return screen->geometry().width();
+    case SM_CYSCREEN:
+        return screen->geometry().height();
+    default:
+        return 0;
+    }
 }
 
 BOOL ReleaseCapture()

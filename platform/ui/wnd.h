@@ -258,6 +258,8 @@ public:
     void ScreenToClient(LPRECT rect) const;
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
+    // SW_SHOWMAXIMIZED makes a top-level window as large as the screen's
+    // work area first, so that it fills the screen without a window manager.
     BOOL ShowWindow(int command);
     BOOL IsWindowVisible() const;
     void SetWindowText(LPCTSTR text);
@@ -355,6 +357,11 @@ private:
 
 // Releases the mouse capture, whichever window holds it.
 BOOL ReleaseCapture();
+
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+// The primary screen's width and height in pixels; 0 for other indices.
+int GetSystemMetrics(int index);
 
 // Client contexts: a context on the window's backing image for drawing
 // outside a paint; going out of scope presents what was drawn.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/core/cmd_ui.h"
@@ -331,9 +333,34 @@ TEST_F(WindowTest, InvertingOutsideAPaintTwiceGivesThePixelsBack)
     for (int y = 0; y < backing.Height(); ++y)
         for (int x = 0; x < backing.Width(); ++x)
             ASSERT_EQ(backing.GetPixel(x, y), before.GetPixel(x, y)) << x << "," << y;
+    // The toolkit shows the backing image as it is.
+    const platform::Surface shown = platform::GrabPresented(&wnd);
+    ASSERT_EQ(shown.Width(), backing.Width());
+    for (int y = 0; y < backing.Height(); ++y)
+        for (int x = 0; x < backing.Width(); ++x)
+            ASSERT_EQ(shown.GetPixel(x, y), backing.GetPixel(x, y)) << x << "," << y;
     CDC* dc = wnd.GetDC();
     ASSERT_NE(dc, nullptr);
     EXPECT_EQ(wnd.ReleaseDC(dc), 1);
+    wnd.DestroyWindow();
+}
+
+TEST_F(WindowTest, MaximisedWindowFillsTheScreensWorkArea)
+{
+    RecordingWnd wnd;
+    Make(wnd);
+    ASSERT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+    EXPECT_EQ(GetSystemMetrics(99), 0);
+    wnd.ShowWindow(SW_SHOWMAXIMIZED);
+    for (int i = 0; i < 5; ++i)
+        platform::ProcessPendingEvents();
+    RECT client;
+    wnd.GetClientRect(&client);
+    EXPECT_GT(client.right, 64);
+    EXPECT_LE(client.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(wnd.GetBackingSurface()->Width(), client.right);
+    ASSERT_NE(wnd.Last(WM_SIZE), nullptr);
+    EXPECT_EQ(LOWORD(wnd.Last(WM_SIZE)->lParam), client.right);
     wnd.DestroyWindow();
 }
 
@@ -426,6 +453,50 @@ TEST(TickCount, IsMonotonicAndCanBeReplaced)
     fake += 0x20;  // wraps
     EXPECT_EQ(GetTickCount(), 0x10u);
     platform::SetTickSource(previous);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, TrackingLoopGetsOnlyMouseMessagesAndTheRestWaits)
+{
+    RecordingWnd wnd;
+    Make(wnd);
+    MSG msg;
+    // The loop's first poll finds nothing and starts the tracking.
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+    wnd.Invalidate(FALSE);
+    platform::SendKeyInput(&wnd, 'K', true);
+    platform::SendMouseInput(&wnd, platform::MouseAction::Move, platform::MouseButton::None, POINT{4, 5}, MK_LBUTTON, 0);
+    platform::SendMouseInput(&wnd, platform::MouseAction::Release, platform::MouseButton::Left, POINT{6, 7}, 0, 0);
+    EXPECT_EQ(wnd.Count(WM_MOUSEMOVE), 0);  // queued, not dispatched
+
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, WM_MOUSEMOVE);
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_MOUSEMOVE);
+    EXPECT_EQ(msg.hwnd, wnd.GetSafeHwnd());
+    EXPECT_EQ(CPoint(msg.lParam), CPoint(4, 5));
+    EXPECT_EQ(msg.wParam, MK_LBUTTON);
+    // Paint and keys wait while the loop polls.
+    EXPECT_EQ(wnd.Count(WM_PAINT), 0);
+    EXPECT_EQ(wnd.Count(WM_KEYDOWN), 0);
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_LBUTTONUP);
+    EXPECT_EQ(CPoint(msg.lParam), CPoint(6, 7));
+
+    // The release ends the tracking: what waited is handled, in order.
+    for (int i = 0; i < 10 && (wnd.Count(WM_PAINT) == 0 || wnd.Count(WM_KEYDOWN) == 0); ++i)
+        platform::ProcessPendingEvents();
+    EXPECT_EQ(wnd.Count(WM_KEYDOWN), 1);
+    EXPECT_EQ(wnd.Count(WM_MOUSEMOVE), 0);
+    for (int i = 0; i < 50 && wnd.Count(WM_PAINT) == 0; ++i) {
+        platform::ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(wnd.Count(WM_PAINT), 1);
+    wnd.DestroyWindow();
 }
 
 }  // namespace
