@@ -61,7 +61,7 @@ int MakeModel(const char* path)
     doc.ChangeBackgroundColor(&sky);
     doc.SetBaseplateSize(2, 2);
     CBrickGroup* root = doc.GetBrickList();
-    CBrick::Make(root, CPoint3D(2, 2, 1), 2009, 2, 0, 0);    // a red 2x4 brick on the plate
+    CBrick::Make(root, CPoint3D(2, 2, 1), 2009, 2, 0, 0);    // a 2x4 brick on the plate
     CBrick::Make(root, CPoint3D(8, 3, 1), 2007, 4, 0, 0);    // a 2x2 brick
     CBrick::Make(root, CPoint3D(8, 3, 4), 2018, 5, 0, 0);    // a plate on top of it
     CBrick::Make(root, CPoint3D(3, 10, 1), 2011, 6, 0, 1)->SetSelected(TRUE);  // a long one, turned, selected
