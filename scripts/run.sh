@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Builds dizado and starts it from the build's program folder.
+# Builds dizado and starts it from the build's program folder on the model
+# named on the command line (a path as seen from where the script was
+# started), or on a new one. Needs a display: a desktop, or Xvfb with DISPLAY
+# set.
 set -euo pipefail
+caller=$PWD
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 
 build_dir=${BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -G Ninja -DDIZADO_TESTS=OFF
 cmake --build "$build_dir" --target dizado
-exec "$build_dir/program/dizado" "$@"
+program="$(cd "$build_dir/program" && pwd)/dizado"
+cd "$caller"
+exec "$program" "$@"
