@@ -106,9 +106,37 @@ BOOL CMarqueeSelectWalker::WalkGroup(CWalkableGroup* walkable)
     return FALSE;
 }
 
+void CRegionAccumulator::Add(const CRegion& region)
+{
+    if (region.IsEmpty())
+        return;
+    m_parts.push_back(Part{region, 0});
+    while (m_parts.size() >= 2 && m_parts[m_parts.size() - 2].level == m_parts.back().level) {
+        Part& below = m_parts[m_parts.size() - 2];
+        below.region.Union(below.region, m_parts.back().region);
+        ++below.level;
+        m_parts.pop_back();
+    }
+}
+
+void CRegionAccumulator::Finish(CRegion* target)
+{
+    while (!m_parts.empty()) {
+        target->Union(*target, m_parts.back().region);
+        m_parts.pop_back();
+    }
+}
+
 CGroupRegionWalker::CGroupRegionWalker(CBrickPane* pane, CBrickGroup* group, CRegion* target)
     : CListWalker(group), m_pPane(pane), m_pTarget(target)
 {
+}
+
+BOOL CGroupRegionWalker::Walk()
+{
+    const BOOL stopped = CListWalker::Walk();
+    m_parts.Finish(m_pTarget);
+    return stopped;
 }
 
 BOOL CGroupRegionWalker::VisitBrick(CObject* item)
@@ -118,13 +146,20 @@ BOOL CGroupRegionWalker::VisitBrick(CObject* item)
         return FALSE;
     CRegion region;
     m_pPane->BuildBrickRegion(&region, brick);
-    m_pTarget->Union(*m_pTarget, region);
+    m_parts.Add(region);
     return FALSE;
 }
 
 CRegionUnionWalker::CRegionUnionWalker(CBrickPane* pane, CRegion* target)
     : CListWalker(pane->GetBrickList()), m_pPane(pane), m_pTarget(target)
 {
+}
+
+BOOL CRegionUnionWalker::Walk()
+{
+    const BOOL stopped = CListWalker::Walk();
+    m_parts.Finish(m_pTarget);
+    return stopped;
 }
 
 BOOL CRegionUnionWalker::VisitBrick(CObject* item)
@@ -134,7 +169,7 @@ BOOL CRegionUnionWalker::VisitBrick(CObject* item)
         return FALSE;
     CRegion region;
     m_pPane->BuildBrickRegion(&region, brick);
-    m_pTarget->Union(*m_pTarget, region);
+    m_parts.Add(region);
     return FALSE;
 }
 

@@ -5,14 +5,16 @@
 // projection and region, so they work for any pane.
 #pragma once
 
+#include <vector>
+
 #include "foundation/geometry3d.h"
+#include "foundation/region.h"
 #include "foundation/list_walker.h"
 #include "platform/core/types.h"
 
 class CBrick;
 class CBrickGroup;
 class CBrickPane;
-class CRegion;
 
 // Walks backward, so that of two bricks the draw order cannot tell apart the
 // one met first (the later in the tree) is kept.
@@ -42,25 +44,46 @@ private:
     BOOL m_bToggle;
 };
 
+// Unites many regions at a cost that grows as n log n, not n squared: equal
+// sized partial unions are united pairwise, as a binary counter adds. Union
+// does not depend on the order: the same pixels come out.
+class CRegionAccumulator {
+public:
+    void Add(const CRegion& region);
+    // Unites everything added into `target`.
+    void Finish(CRegion* target);
+
+private:
+    struct Part {
+        CRegion region;
+        int level;
+    };
+    std::vector<Part> m_parts;
+};
+
 class CGroupRegionWalker : public CListWalker {
 public:
     CGroupRegionWalker(CBrickPane* pane, CBrickGroup* group, CRegion* target);
+    BOOL Walk() override;
     BOOL VisitBrick(CObject* item) override;
 
 private:
     CBrickPane* m_pPane;
     CRegion* m_pTarget;
+    CRegionAccumulator m_parts;
 };
 
 // The selected bricks' regions.
 class CRegionUnionWalker : public CListWalker {
 public:
     CRegionUnionWalker(CBrickPane* pane, CRegion* target);
+    BOOL Walk() override;
     BOOL VisitBrick(CObject* item) override;
 
 private:
     CBrickPane* m_pPane;
     CRegion* m_pTarget;
+    CRegionAccumulator m_parts;
 };
 
 // The ground footprints of the selected moveable bricks.

@@ -148,6 +148,22 @@ TEST_F(Pane, SelectionOutlineOfFiveThousandScatteredBricksIsWhole)
     const CRegion& outline = pane.GetBlinker().GetRegion();
     ASSERT_FALSE(outline.IsEmpty());
     EXPECT_GT(outline.GetBlockSize(), CRegion::kMaxBlockBytes);
+    // The same outline as uniting the bricks one by one draws.
+    CRegion oneByOne;
+    for (CBrick* brick : bricks) {
+        CRegion own;
+        pane.BuildBrickRegion(&own, brick);
+        oneByOne.Union(oneByOne, own);
+    }
+    const RECT& b = oneByOne.GetBounds();
+    auto outlinePixels = [&](const CRegion& region) {
+        platform::Surface s(b.right - b.left + 4, b.bottom - b.top + 4, RGB(255, 255, 255));
+        CDC dc(&s);
+        dc.SetViewportOrg(2 - b.left, 2 - b.top);
+        region.DrawOutline(&dc, static_cast<COLORREF>(-1), 2, RGB(0, 0, 0));
+        return s;
+    };
+    EXPECT_TRUE(SamePixels(outlinePixels(outline), outlinePixels(oneByOne)));
     for (CBrick* brick : bricks) {
         CRegion own;
         pane.BuildBrickRegion(&own, brick);
