@@ -177,11 +177,10 @@ void CFrameWnd::OnClose()
     CDocument* document = GetActiveDocument();
     if (document && !document->SaveModified())
         return;
-    if (document && document->GetDocTemplate()) {
-        // The document's frames go with it.
+    if (document && platform::GetDocumentFrames()) {
+        // Closing the document destroys its frames, this one among them:
+        // nothing of this object may be touched afterwards.
         document->OnCloseDocument();
-        if (GetSafeHwnd())
-            DestroyWindow();
         return;
     }
     DestroyWindow();

@@ -243,7 +243,8 @@ public:
     // WM_COMMAND: the id in the low word of wParam, routed through OnCmdMsg
     // (after its update handler, which may disable it).
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-    // Default processing of the message being handled.
+    // Default processing of the message being handled (the thread's
+    // innermost one).
     LRESULT Default();
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -351,8 +352,6 @@ private:
     CWnd* m_pParent = nullptr;
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
-    // The message being handled, for Default.
-    platform::WindowMessage* m_pCurrentMsg = nullptr;
 };
 
 // Releases the mouse capture, whichever window holds it.

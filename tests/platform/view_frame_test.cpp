@@ -247,6 +247,20 @@ TEST_F(FrameTest, ClosingTheFrameDestroysTheViewAndLeavesTheDocumentWithout)
     EXPECT_EQ(AfxGetThread()->m_pMainWnd, nullptr);
 }
 
+TEST_F(FrameTest, ClosingTheFrameClosesItsDocumentAndEndsTheLoop)
+{
+    TestView* view = OpenView();
+    ASSERT_NE(view, nullptr);
+    CDocument* doc = view->GetDocument();
+    view->GetParentFrame()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(doc->GetFirstViewPosition(), nullptr);
+    EXPECT_EQ(AfxGetThread()->m_pMainWnd, nullptr);
+    // The single template keeps its document and makes a new frame for it.
+    TestView* again = OpenView();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetDocument(), doc);
+}
+
 TEST(IdleScheduler, PassesEvery15MsWhileAskedAndStopsUntilTheNextMessage)
 {
     platform::IdleScheduler idle;
