@@ -194,6 +194,11 @@ void SetTestCursorPos(POINT screen)
     State().position = screen;
 }
 
+void ClearTestCursorPos()
+{
+    State().testPosition = false;
+}
+
 }  // namespace platform
 
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name)

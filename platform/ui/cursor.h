@@ -42,7 +42,8 @@ void BeginWaitCursor();
 void EndWaitCursor();
 int WaitCursorDepth();
 
-// Tests: where GetCursorPos says the pointer is.
+// Tests: where GetCursorPos says the pointer is, until cleared.
 void SetTestCursorPos(POINT screen);
+void ClearTestCursorPos();
 
 }  // namespace platform

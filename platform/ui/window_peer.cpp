@@ -254,6 +254,17 @@ bool WindowPeer::event(QEvent* event)
         m_owner->UpdateWindow();
         return true;
     }
+    if (event->type() == QEvent::Leave && m_owner && Capture().data() == this &&
+        QGuiApplication::mouseButtons() == Qt::NoButton) {
+        // The toolkit sends no moves outside the window without a button
+        // held; a captured window hears once that the pointer left, as a
+        // move to where it is now.
+        POINT p;
+        if (GetCursorPos(&p))
+            SendMouse(WM_MOUSEMOVE, mapFromGlobal(QPointF(p.x, p.y)), Qt::NoButton,
+                      QGuiApplication::queryKeyboardModifiers());
+        return true;
+    }
     return QWidget::event(event);
 }
 

@@ -151,6 +151,7 @@ protected:
     }
     void TearDown() override
     {
+        platform::ClearTestCursorPos();
         ReleaseCapture();
         platform::ProcessPendingEvents();
     }
@@ -383,6 +384,15 @@ TEST_F(WindowTest, CaptureSendsMovesOutsideInClientCoordinates)
     // Left of the window: negative, as the drag commands expect.
     platform::SendMouseInput(&a, platform::MouseAction::Move, platform::MouseButton::None, POINT{-7, -3}, 0, 0);
     EXPECT_EQ(CPoint(a.Last(WM_MOUSEMOVE)->lParam), CPoint(-7, -3));
+    // Leaving the window without a button held is told as a move to where
+    // the pointer is.
+    POINT away{-30, 10};
+    a.ClientToScreen(&away);
+    platform::SetTestCursorPos(away);
+    const int moves = a.Count(WM_MOUSEMOVE);
+    platform::SendMouseInput(&a, platform::MouseAction::Leave, platform::MouseButton::None, POINT{}, 0, 0);
+    ASSERT_EQ(a.Count(WM_MOUSEMOVE), moves + 1);
+    EXPECT_EQ(CPoint(a.Last(WM_MOUSEMOVE)->lParam), CPoint(-30, 10));
     ReleaseCapture();
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
     platform::SendMouseInput(&b, platform::MouseAction::Move, platform::MouseButton::None, POINT{1, 2}, 0, 0);
