@@ -49,8 +49,12 @@ BOOL CWnd::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rect, CW
         return FALSE;
     platform::EnsureToolkit();
     const bool child = (style & WS_CHILD) != 0;
-    if (child && (!parent || !parent->m_hWnd))
+    if (child && (!parent || !parent->m_hWnd)) {
+        // As after a window that is destroyed at once: objects that delete
+        // themselves with their window do so now.
+        PostNcDestroy();
         return FALSE;
+    }
     m_pParent = parent;
     m_nID = id;
     m_dwStyle = style;

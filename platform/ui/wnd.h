@@ -219,9 +219,10 @@ public:
 
     // Makes the window: a top-level one without WS_CHILD, else a child of
     // `parent`, at `rect` (parent client pixels for children). Sends
-    // WM_NCCALCSIZE, WM_CREATE (with `context` as lpCreateParams) and WM_SIZE;
-    // FALSE, and no window, when WM_CREATE answers -1. `className` is
-    // recorded only.
+    // WM_NCCALCSIZE, WM_CREATE (with `context` as lpCreateParams) and WM_SIZE.
+    // FALSE when the window cannot be made or WM_CREATE answers -1; either
+    // way PostNcDestroy has run, so a window that deletes itself there is
+    // gone. `className` is not used.
     virtual BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                         UINT id, CCreateContext* context = nullptr);
     // Sends WM_DESTROY to the window and its children (parents first), then
