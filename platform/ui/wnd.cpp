@@ -145,6 +145,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+namespace {
+
 // The message being handled, for Default. It belongs to the thread, not to
 // the window: a handler may destroy and delete its window, and nothing of the
 // object is touched after the handler returns.
@@ -153,8 +155,6 @@ platform::WindowMessage*& CurrentMessage()
     static platform::WindowMessage* current = nullptr;
     return current;
 }
-
-namespace {
 
 class CurrentMessageScope {
 public:
