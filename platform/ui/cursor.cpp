@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/dib.h"
 #include "platform/ui/app.h"
@@ -226,6 +227,19 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name)
         }
     }
     return platform::LoadCursorResource(instance, name);
+}
+
+HCURSOR CreateIconFromResource(const BYTE* bits, DWORD size, BOOL icon, DWORD)
+{
+    if (!bits || icon)
+        return nullptr;
+    platform::EnsureToolkit();
+    static std::vector<std::unique_ptr<platform::CursorShape>> made;
+    std::unique_ptr<platform::CursorShape> shape = platform::DecodeCursor(bits, size);
+    if (!shape)
+        return nullptr;
+    made.push_back(std::move(shape));
+    return made.back().get();
 }
 
 HCURSOR SetCursor(HCURSOR cursor)
