@@ -155,11 +155,14 @@ HCURSOR LoadCursorResource(HINSTANCE instance, LPCSTR name)
     return result;
 }
 
-// The window whose cursor SetCursor sets: the one under the pointer.
+// The window whose cursor SetCursor sets: the captured one, the one whose
+// cursor message was sent last, or the one under the pointer.
 QWidget* CursorTarget()
 {
     if (CWnd* capture = CaptureWindow())
         return capture->GetPeer();
+    if (WindowPeer* peer = CursorMessageWindow(); peer && peer->Owner())
+        return peer;
     POINT p;
     if (!GetCursorPos(&p))
         return nullptr;

@@ -45,6 +45,12 @@ Pointer& PointerState()
     return pointer;
 }
 
+QPointer<WindowPeer>& CursorMessageSlot()
+{
+    static QPointer<WindowPeer> peer;
+    return peer;
+}
+
 LPARAM PackPoint(int x, int y)
 {
     const auto clamp16 = [](int v) { return static_cast<WORD>(static_cast<SHORT>(std::clamp(v, SHRT_MIN, SHRT_MAX))); };
@@ -52,6 +58,11 @@ LPARAM PackPoint(int x, int y)
 }
 
 }  // namespace
+
+WindowPeer* CursorMessageWindow()
+{
+    return CursorMessageSlot().data();
+}
 
 CWnd* CaptureWindow()
 {
@@ -331,6 +342,7 @@ void WindowPeer::SendMouse(UINT message, QPointF local, Qt::MouseButtons buttons
     const WPARAM flags = MouseKeyFlags(buttons, modifiers);
     QPointer<WindowPeer> alive(target);
     if (!Capture() && !Tracking()) {
+        CursorMessageSlot() = target;
         owner->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                            static_cast<LPARAM>(MAKELONG(static_cast<WORD>(HTCLIENT), static_cast<WORD>(message))));
         if (!alive || !alive->Owner())
