@@ -53,7 +53,7 @@ Wide CeilDiv(Wide n, Wide d)
 CDC::CDC()
 {
     m_state.palette = CPalette::DefaultPalette();
-    m_state.brush = CBrush::StockBrush(WHITE_BRUSH);
+    SelectObject(CBrush::StockBrush(WHITE_BRUSH));
     SelectObject(CPen::BlackPen());
 }
 
@@ -154,6 +154,8 @@ CBrush* CDC::SelectObject(CBrush* brush)
 {
     if (!brush)
         return nullptr;
+    m_state.brushFills = brush->IsCreated() && !brush->IsHollow();
+    m_state.brushColour = brush->GetColor();
     return std::exchange(m_state.brush, brush);
 }
 
@@ -738,17 +740,17 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
         return TRUE;
     const Box box = MapBox(left, top, right, bottom);
     const bool pen = m_state.penStyle != PS_NULL;
-    const CBrush* brush = m_state.brush;
-    const bool fill = brush && brush->IsCreated() && !brush->IsHollow();
+    const bool fill = m_state.brushFills;
+    const uint32_t brush = PixelOf(m_state.brushColour);
     if (!pen) {
         if (fill)
-            MixBox(Box{box.left, box.top, box.right - 1, box.bottom - 1}, PixelOf(brush->GetColor()));
+            MixBox(Box{box.left, box.top, box.right - 1, box.bottom - 1}, brush);
         return TRUE;
     }
     if (box.Empty())
         return TRUE;
     if (fill)
-        MixBox(Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, PixelOf(brush->GetColor()));
+        MixBox(Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, brush);
     // The border, each pixel once: top and bottom rows whole, then the sides
     // between them.
     MixBox(Box{box.left, box.top, box.right, box.top + 1}, m_state.penPixel);
