@@ -14,7 +14,6 @@
 
 IMPLEMENT_DYNAMIC(CBrickPane, CPaneWindow)
 
-
 BEGIN_MESSAGE_MAP(CBrickPane, CPaneWindow)
     ON_WM_CREATE()
     ON_WM_DESTROY()
@@ -30,10 +29,6 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr UINT kVirtualKeyControl = 0x11;
-constexpr UINT kToolSelect = 600;
-constexpr UINT kToolPaint = 601;
-constexpr UINT kToolNewBrick = 602;
-constexpr UINT kToolErase = 603;
 
 }  // namespace
 
@@ -83,16 +78,16 @@ void CBrickPane::OnLButtonDown(UINT flags, CPoint point)
     // The pick-up with Shift and Ctrl and the tools' commands come with the
     // mouse tools; the dispatch is here.
     switch (m_pDocument->GetCurrentTool()) {
-    case kToolSelect:
+    case doc_id::kToolSelect:
         OnSelectTool(logical, flags);
         break;
-    case kToolPaint:
+    case doc_id::kToolPaint:
         OnPaintTool(logical, flags);
         break;
-    case kToolNewBrick:
+    case doc_id::kToolNewBrick:
         OnNewBrickTool(logical, flags);
         break;
-    case kToolErase:
+    case doc_id::kToolErase:
         OnEraseTool(logical, flags);
         break;
     default:
