@@ -429,9 +429,14 @@ CDC::Box CDC::MapBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const
 
 const std::vector<CDC::Box>& CDC::ClipRects() const
 {
-    if (m_clipValid)
+    // A window's surface may be resized while a context on it lives.
+    const int width = m_surface ? m_surface->Width() : 0;
+    const int height = m_surface ? m_surface->Height() : 0;
+    if (m_clipValid && width == m_clipWidth && height == m_clipHeight)
         return m_clipRects;
     m_clipValid = true;
+    m_clipWidth = width;
+    m_clipHeight = height;
     m_clipRects.clear();
     Box box;
     if (m_surface) {

@@ -363,6 +363,7 @@ private:
     Box m_drawn;
     void Touch(int64_t left, int64_t top, int64_t right, int64_t bottom);
     mutable bool m_clipValid = false;
+    mutable int m_clipWidth = 0, m_clipHeight = 0;  // the surface's size when cached
     mutable std::vector<Box> m_clipRects;
     State m_state;
     std::vector<State> m_saved;
