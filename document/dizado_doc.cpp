@@ -5,7 +5,7 @@
 #include "document/preview.h"
 #include "foundation/notification_codes.h"
 #include "platform/core/clipboard.h"
-#include "platform/core/doc_template.h"
+#include "platform/ui/doc_template.h"
 
 namespace {
 // Registered by the first document; one id for the whole run.

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "document/dizado_doc.h"
@@ -14,6 +15,9 @@
 #include "platform/core/hooks.h"
 #include "platform/core/resources.h"
 #include "platform/core/safe_replace.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/surface.h"
+#include "platform/ui/view.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -254,11 +258,37 @@ void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
         }
         return;
     }
-    // Until the panes draw into the picture, it shows the background colour,
-    // which is also what an empty client area gives.
+    // The first view draws the model into the picture, its client area scaled
+    // with equal scales on both axes. Without a view, or with a view of no
+    // size, the picture shows the background colour.
     const auto* table = reinterpret_cast<const RGBQUAD*>(header + 1);
-    std::memset(pixels, NearestTableIndex(table, m_backgroundColor),
-                DibRowStride(width, 8) * static_cast<size_t>(height));
+    const size_t stride = DibRowStride(width, 8);
+    std::memset(pixels, NearestTableIndex(table, m_backgroundColor & 0xFFFFFF), stride * static_cast<size_t>(height));
+    POSITION position = GetFirstViewPosition();
+    auto* source = position ? dynamic_cast<IPreviewSource*>(GetNextView(position)) : nullptr;
+    RECT client{0, 0, 0, 0};
+    if (source)
+        source->GetPreviewClientRect(&client);
+    if (source && client.right > client.left && client.bottom > client.top) {
+        platform::Surface picture(width, height, m_backgroundColor & 0xFFFFFF);
+        CDC dc(&picture);
+        dc.SetMapMode(MM_ISOTROPIC);
+        dc.SetWindowExt(client.right - client.left, client.bottom - client.top);
+        dc.SetViewportExt(width, height);
+        source->DrawPreview(&dc);
+        // Every drawn colour is a palette colour: each is looked up once.
+        std::unordered_map<uint32_t, BYTE> nearest;
+        for (int y = 0; y < height; ++y) {
+            const uint32_t* row = picture.ScanLine(y);
+            BYTE* out = pixels + stride * static_cast<size_t>(height - 1 - y);
+            for (int x = 0; x < width; ++x) {
+                auto found = nearest.find(row[x]);
+                if (found == nearest.end())
+                    found = nearest.emplace(row[x], NearestTableIndex(table, platform::Surface::ToColour(row[x]))).first;
+                out[x] = found->second;
+            }
+        }
+    }
     GlobalUnlock(dib);
 
     BOOL written = FALSE;

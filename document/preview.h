@@ -8,7 +8,18 @@
 #include "platform/gdi/dib.h"
 #include "platform/gdi/gdi_types.h"
 
+class CDC;
 class CFile;
+
+// What the preview asks of the document's first view: its client area, and a
+// drawing of itself into a context as it paints on screen, without the
+// blinking selection outline. The panes provide it.
+class IPreviewSource {
+public:
+    virtual ~IPreviewSource() = default;
+    virtual void GetPreviewClientRect(RECT* rect) = 0;
+    virtual void DrawPreview(CDC* dc) = 0;
+};
 
 constexpr int kPreviewWidth = 80;
 constexpr int kPreviewHeight = 60;

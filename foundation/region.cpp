@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/global_buffer.h"
 #include "foundation/line_stepper.h"
 #include "platform/core/global_memory.h"
 #include "platform/gdi/dc.h"
@@ -77,15 +76,13 @@ bool IsWellFormed(const BYTE* p, DWORD available)
 // cannot lead a reader astray.
 class SpanCursor {
 public:
-    SpanCursor(const BYTE* data, DWORD blockSize)
+    SpanCursor(const BYTE* data, DWORD blockSize, int bands)
     {
-        if (!data)
+        if (!data || blockSize < CRegion::kHeaderBytes)
             return;
-        const SHORT total = GetWord(data);
-        const DWORD size = total > 0 ? std::min<DWORD>(static_cast<DWORD>(total), blockSize) : 0;
         m_next = data + CRegion::kHeaderBytes;
-        m_end = data + size;
-        m_left = GetWord(data + 2);
+        m_end = data + blockSize;
+        m_left = bands;
         Next();
     }
 
@@ -122,14 +119,22 @@ private:
     long m_left = 0;
 };
 
-// Collects bands in the scratch buffer. Each band is written only when all of
-// it fits both the buffer and a block's 16-bit size; after the first one that
-// does not, nothing more is written, so the result stays well formed and no
-// overflow message is ever raised.
+// A header word for a value that may not fit one: 0 when it does not.
+inline SHORT HeaderWord(DWORD value)
+{
+    return value <= 0x7FFF ? static_cast<SHORT>(value) : SHORT{0};
+}
+
+// Collects bands in a block that grows as needed. Only a result past 2^31
+// bytes, which no 16-bit coordinate space can make, would stop it; the block
+// then ends at the last whole band.
 class SpanWriter {
 public:
+    static constexpr size_t kMaxBytes = 0x7FFFFFF0u;
+
     bool Full() const { return m_full; }
     int Count() const { return m_count; }
+    DWORD Size() const { return static_cast<DWORD>(CRegion::kHeaderBytes + m_bytes.size()); }
 
     bool Put(SHORT top, SHORT bottom, const SHORT* xs, int n)
     {
@@ -155,18 +160,18 @@ public:
     // The finished block, header included; the caller owns it.
     BYTE* Finish(SHORT left, SHORT top, SHORT right, SHORT bottom)
     {
-        const DWORD written = m_buffer.GetPosition();
+        const DWORD written = static_cast<DWORD>(m_bytes.size());
         const DWORD total = CRegion::kHeaderBytes + written;
         BYTE* data = NewBlock(total);
-        PutWord(data, static_cast<SHORT>(total));
-        PutWord(data + 2, static_cast<SHORT>(m_count));
+        PutWord(data, HeaderWord(total));
+        PutWord(data + 2, HeaderWord(static_cast<DWORD>(m_count)));
         PutWord(data + 4, m_longest);
         PutWord(data + 6, left);
         PutWord(data + 8, top);
         PutWord(data + 10, right);
         PutWord(data + 12, bottom);
-        m_buffer.Seek(0);
-        m_buffer.Read(data + CRegion::kHeaderBytes, written);
+        if (written)
+            std::memcpy(data + CRegion::kHeaderBytes, m_bytes.data(), written);
         return data;
     }
 
@@ -175,9 +180,8 @@ private:
     {
         if (m_full)
             return nullptr;
-        const DWORD bytes = 2 * (static_cast<DWORD>(n) + 4);
-        const DWORD position = m_buffer.GetPosition();
-        if (bytes > m_buffer.GetRemaining() || CRegion::kHeaderBytes + position + bytes > CRegion::kMaxBlockBytes) {
+        const size_t bytes = 2 * (static_cast<size_t>(n) + 4);
+        if (CRegion::kHeaderBytes + m_bytes.size() + bytes > kMaxBytes) {
             m_full = true;
             return nullptr;
         }
@@ -192,13 +196,13 @@ private:
         PutWord(bytes + 2, top);
         PutWord(bytes + 4, bottom);
         PutWord(bytes + 6 + 2 * n, static_cast<SHORT>(n));
-        m_buffer.Write(bytes, static_cast<DWORD>(m_span.size()));
+        m_bytes.insert(m_bytes.end(), m_span.begin(), m_span.end());
         ++m_count;
         m_longest = std::max(m_longest, static_cast<SHORT>(n));
         return true;
     }
 
-    CGlobalBuffer m_buffer;
+    std::vector<BYTE> m_bytes;
     std::vector<BYTE> m_span;
     int m_count = 0;
     SHORT m_longest = 0;
@@ -370,15 +374,17 @@ void CRegion::CopyFrom(const CRegion& other)
         m_pData = NewBlock(other.m_dwSize);
         std::memcpy(m_pData, other.m_pData, other.m_dwSize);
         m_dwSize = other.m_dwSize;
+        m_nBands = other.m_nBands;
     }
     RefreshBounds();
 }
 
-void CRegion::Adopt(BYTE* data)
+void CRegion::Adopt(BYTE* data, DWORD size, int bands)
 {
     Empty();
     m_pData = data;
-    m_dwSize = static_cast<DWORD>(GetWord(data));
+    m_dwSize = size;
+    m_nBands = bands;
     RefreshBounds();
 }
 
@@ -389,6 +395,7 @@ void CRegion::Empty()
     FreeBlock(m_pData);
     m_pData = nullptr;
     m_dwSize = 0;
+    m_nBands = 0;
 }
 
 void CRegion::LoadResource(HMODULE module, UINT id)
@@ -415,7 +422,7 @@ BOOL CRegion::LoadData(const void* bytes, DWORD size)
     const auto total = static_cast<DWORD>(GetWord(p));
     BYTE* data = NewBlock(total);
     std::memcpy(data, p, total);
-    Adopt(data);
+    Adopt(data, total, GetWord(p + 2));
     return TRUE;
 }
 
@@ -442,7 +449,7 @@ BOOL CRegion::PtInRegion(POINT point) const
     if (point.x < m_rcBounds.left || point.x >= m_rcBounds.right || point.y < m_rcBounds.top ||
         point.y >= m_rcBounds.bottom)
         return FALSE;
-    for (SpanCursor s(m_pData, m_dwSize); s.valid; s.Next()) {
+    for (SpanCursor s(m_pData, m_dwSize, m_nBands); s.valid; s.Next()) {
         if (s.top >= s.bottom || point.y < s.top || point.y > s.bottom)
             continue;
         for (int i = 0; i < s.Runs(); ++i) {
@@ -460,7 +467,7 @@ void CRegion::OffsetX(SHORT dx)
     SetLeft(Wrap16(GetLeft() + dx));
     SetRight(Wrap16(GetRight() + dx));
     RefreshBounds();
-    for (SpanCursor s(m_pData, m_dwSize); s.valid; s.Next()) {
+    for (SpanCursor s(m_pData, m_dwSize, m_nBands); s.valid; s.Next()) {
         BYTE* xs = const_cast<BYTE*>(s.XBytes());
         for (int i = 0; i < s.n; ++i)
             PutWord(xs + 2 * i, Wrap16(GetWord(xs + 2 * i) + dx));
@@ -474,7 +481,7 @@ void CRegion::OffsetY(SHORT dy)
     SetTop(Wrap16(GetTop() + dy));
     SetBottom(Wrap16(GetBottom() + dy));
     RefreshBounds();
-    for (SpanCursor s(m_pData, m_dwSize); s.valid; s.Next()) {
+    for (SpanCursor s(m_pData, m_dwSize, m_nBands); s.valid; s.Next()) {
         BYTE* span = const_cast<BYTE*>(s.span);
         PutWord(span + 2, Wrap16(s.top + dy));
         PutWord(span + 4, Wrap16(s.bottom + dy));
@@ -487,7 +494,7 @@ void CRegion::SetRect(SHORT left, SHORT top, SHORT right, SHORT bottom)
     BYTE* data = NewBlock(sizeof words);
     for (int i = 0; i < 13; ++i)
         PutWord(data + 2 * i, words[i]);
-    Adopt(data);
+    Adopt(data, sizeof words, 1);
 }
 
 BOOL CRegion::Union(const CRegion& a, const CRegion& b)
@@ -503,8 +510,8 @@ BOOL CRegion::Union(const CRegion& a, const CRegion& b)
 
     SpanWriter out;
     std::vector<SHORT> runs;
-    SpanCursor sa(a.m_pData, a.m_dwSize);
-    SpanCursor sb(b.m_pData, b.m_dwSize);
+    SpanCursor sa(a.m_pData, a.m_dwSize, a.m_nBands);
+    SpanCursor sb(b.m_pData, b.m_dwSize, b.m_nBands);
     while ((sa.valid || sb.valid) && !out.Full()) {
         if (!sb.valid) {
             out.PutRaw(sa.top, sa.bottom, sa.XBytes(), sa.n);
@@ -543,7 +550,7 @@ BOOL CRegion::Union(const CRegion& a, const CRegion& b)
 
     BYTE* data = out.Finish(std::min(a.GetLeft(), b.GetLeft()), std::min(a.GetTop(), b.GetTop()),
                             std::max(a.GetRight(), b.GetRight()), std::max(a.GetBottom(), b.GetBottom()));
-    Adopt(data);
+    Adopt(data, out.Size(), out.Count());
     return out.Count() > 0;
 }
 
@@ -560,8 +567,8 @@ void CRegion::Subtract(const CRegion& a, const CRegion& b)
 
     SpanWriter out;
     std::vector<SHORT> runs;
-    SpanCursor sa(a.m_pData, a.m_dwSize);
-    SpanCursor sb(b.m_pData, b.m_dwSize);
+    SpanCursor sa(a.m_pData, a.m_dwSize, a.m_nBands);
+    SpanCursor sb(b.m_pData, b.m_dwSize, b.m_nBands);
     while (sa.valid && !out.Full()) {
         if (!sb.valid) {
             if (out.PutRaw(sa.top, sa.bottom, sa.XBytes(), sa.n))
@@ -602,7 +609,8 @@ void CRegion::Subtract(const CRegion& a, const CRegion& b)
         Empty();
         return;
     }
-    Adopt(out.Finish(left, top, right, bottom));
+    BYTE* data = out.Finish(left, top, right, bottom);
+    Adopt(data, out.Size(), out.Count());
 }
 
 void CRegion::SetPolygon(const POINT points[6])
@@ -667,7 +675,8 @@ void CRegion::SetPolygon(const POINT points[6])
     if (room)
         PutPolygonSpan(out, spanTop, spanBottom, spanLeft, spanRight);
 
-    Adopt(out.Finish(Wrap16(p[1].x), Wrap16(p[0].y), Wrap16(p[5].x), Wrap16(p[3].y)));
+    BYTE* data = out.Finish(Wrap16(p[1].x), Wrap16(p[0].y), Wrap16(p[5].x), Wrap16(p[3].y));
+    Adopt(data, out.Size(), out.Count());
 }
 
 int CRegion::FillRows(CDC* dc, COLORREF colour) const
@@ -683,7 +692,7 @@ int CRegion::FillRows(CDC* dc, COLORREF colour) const
         pen.CreatePen(PS_SOLID, 1, colour);
         oldPen = dc->SelectObject(&pen);
     }
-    for (SpanCursor s(m_pData, m_dwSize); s.valid; s.Next()) {
+    for (SpanCursor s(m_pData, m_dwSize, m_nBands); s.valid; s.Next()) {
         for (int y = s.top; y < s.bottom; ++y) {
             for (int i = 0; i < s.Runs(); ++i) {
                 dc->MoveTo(s.X(2 * i), y);
@@ -721,7 +730,7 @@ int CRegion::DrawOutline(CDC* dc, COLORREF colour, int width, COLORREF second) c
     bool anyRun = false;
     int lastX0 = 0;
     int lastX1 = 0;
-    for (SpanCursor s(m_pData, m_dwSize); s.valid; s.Next()) {
+    for (SpanCursor s(m_pData, m_dwSize, m_nBands); s.valid; s.Next()) {
         for (int y = s.top; y < s.bottom; ++y) {
             const bool firstRow = y != previousRow + 1;
             for (int i = 0; i < s.Runs(); ++i) {
@@ -746,4 +755,37 @@ int CRegion::DrawOutline(CDC* dc, COLORREF colour, int width, COLORREF second) c
     if (oldPen)
         dc->SelectObject(oldPen);
     return 0;
+}
+
+CRegion::BandReader::BandReader(const CRegion& region)
+    : m_next(region.m_pData ? region.m_pData + kHeaderBytes : nullptr),
+      m_end(region.m_pData ? region.m_pData + region.m_dwSize : nullptr),
+      m_left(region.m_nBands)
+{
+}
+
+bool CRegion::BandReader::Next()
+{
+    if (m_left <= 0 || !m_next || m_end - m_next < 8)
+        return false;
+    const SHORT count = GetWord(m_next);
+    if (count < 0 || m_end - m_next < 2 * (static_cast<long>(count) + 4))
+        return false;
+    m_band = m_next;
+    m_n = count;
+    m_top = GetWord(m_band + 2);
+    m_bottom = GetWord(m_band + 4);
+    m_next += 2 * (static_cast<long>(count) + 4);
+    --m_left;
+    return true;
+}
+
+SHORT CRegion::BandReader::RunStart(int i) const
+{
+    return GetWord(m_band + 6 + 4 * i);
+}
+
+SHORT CRegion::BandReader::RunEnd(int i) const
+{
+    return GetWord(m_band + 8 + 4 * i);
 }

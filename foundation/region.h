@@ -5,6 +5,11 @@
 // Block: header {total bytes, band count, longest band's x count, left, top,
 // right, bottom}, then per band {n, top, bottom, x0, x1, ... (n values), n}.
 // Rows [top, bottom) and runs [x0, x1) are half-open.
+//
+// A "REGION" resource is bounded by its 16-bit size word and checked against
+// it. Regions built in memory grow as far as they need (a selection outline
+// of thousands of scattered bricks): the object keeps the block's size and
+// band count in 32 bits, and a header word that cannot hold its value reads 0.
 #pragma once
 
 #include "platform/core/object.h"
@@ -17,7 +22,7 @@ class CDC;
 class CRegion : public CObject {
 public:
     static constexpr DWORD kHeaderBytes = 14;
-    // The header's 16-bit size word bounds every block.
+    // The largest block a resource (or a header size word) can describe.
     static constexpr DWORD kMaxBlockBytes = 32767;
 
     CRegion();
@@ -36,9 +41,10 @@ public:
     // (and an empty region) when it is damaged.
     BOOL LoadData(const void* bytes, DWORD size);
 
+    // The block's size and band count, in full; 0 for an empty region.
+    DWORD GetSize() const { return m_dwSize; }
+    int GetSpanCount() const { return m_nBands; }
     // Header words; 0 for an empty region.
-    SHORT GetSize() const { return Word(0); }
-    SHORT GetSpanCount() const { return Word(1); }
     SHORT GetLongestSpan() const { return Word(2); }
     SHORT GetLeft() const { return Word(3); }
     SHORT GetTop() const { return Word(4); }
@@ -67,8 +73,6 @@ public:
     void OffsetY(SHORT dy);
     void SetRect(SHORT left, SHORT top, SHORT right, SHORT bottom);
 
-    // The builders below stop at a truncated but well-formed region when the
-    // result would not fit a block.
 
     // Becomes a ∪ b; TRUE when the result holds a band.
     BOOL Union(const CRegion& a, const CRegion& b);
@@ -86,13 +90,34 @@ public:
     // draws `second` in not-xor mix so that drawing twice restores the pixels.
     int DrawOutline(CDC* dc, COLORREF colour, int width, COLORREF second) const;
 
+    // Reads the bands in order: Next() steps to the following band (the first
+    // one on the first call) and answers false past the last.
+    class BandReader {
+    public:
+        explicit BandReader(const CRegion& region);
+        bool Next();
+        SHORT Top() const { return m_top; }
+        SHORT Bottom() const { return m_bottom; }
+        int RunCount() const { return m_n / 2; }
+        SHORT RunStart(int i) const;
+        SHORT RunEnd(int i) const;
+
+    private:
+        const BYTE* m_next;
+        const BYTE* m_end;
+        const BYTE* m_band = nullptr;
+        long m_left;
+        SHORT m_n = 0, m_top = 0, m_bottom = 0;
+    };
+
 private:
     SHORT Word(int index) const;
     void SetWord(int index, SHORT value);
     void CopyFrom(const CRegion& other);
-    void Adopt(BYTE* data);
+    void Adopt(BYTE* data, DWORD size, int bands);
 
     BYTE* m_pData;
     DWORD m_dwSize;
+    int m_nBands = 0;
     RECT m_rcBounds;
 };

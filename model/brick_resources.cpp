@@ -366,8 +366,7 @@ void CBrick::FillColorRamp(WORD* table, int base)
 void CBrick::DrawThroughRegion(CDC* dc, const RECT& rect, int width, int height, BITMAPINFO* info,
                                const BYTE* pixels, const CRegion& region)
 {
-    const BYTE* block = region.GetData();
-    if (!dc || !info || !pixels || !block || width <= 0 || height <= 0)
+    if (!dc || !info || !pixels || region.IsEmpty() || width <= 0 || height <= 0)
         return;
     const auto stride = static_cast<size_t>(DibRowStride(width, info->bmiHeader.biBitCount));
     const long long left = rect.left;
@@ -382,23 +381,16 @@ void CBrick::DrawThroughRegion(CDC* dc, const RECT& rect, int width, int height,
     info->bmiHeader.biWidth = width;
     info->bmiHeader.biHeight = 1;
 
-    auto word = [block](size_t offset) { return static_cast<SHORT>(ReadWord(block + offset)); };
-    const SHORT declared = word(0);
-    const size_t total = declared > 0 ? std::min<size_t>(static_cast<size_t>(declared), region.GetBlockSize()) : 0;
-    const SHORT bands = total >= CRegion::kHeaderBytes ? word(2) : SHORT{0};
-    size_t offset = CRegion::kHeaderBytes;
-    for (SHORT band = 0; band < bands && offset + 8 <= total; ++band) {
-        const SHORT count = word(offset);
-        if (count < 0 || offset + 2 * (static_cast<size_t>(count) + 4) > total)
-            break;
-        const long long rowFrom = std::max<long long>(word(offset + 2), top);
-        const long long rowTo = std::min<long long>(word(offset + 4), bottom);
+    CRegion::BandReader band(region);
+    while (band.Next()) {
+        const long long rowFrom = std::max<long long>(band.Top(), top);
+        const long long rowTo = std::min<long long>(band.Bottom(), bottom);
         for (long long y = rowFrom; y < rowTo; ++y) {
             const auto row = static_cast<size_t>(height - 1 - (y - top));
             const BYTE* bits = pixels + row * stride;
-            for (int pair = 0; pair + 1 < count; pair += 2) {
-                const long long x0 = std::max<long long>(word(offset + 6 + 2 * static_cast<size_t>(pair)), left);
-                const long long x1 = std::min<long long>(word(offset + 8 + 2 * static_cast<size_t>(pair)), right);
+            for (int i = 0; i < band.RunCount(); ++i) {
+                const long long x0 = std::max<long long>(band.RunStart(i), left);
+                const long long x1 = std::min<long long>(band.RunEnd(i), right);
                 if (x0 >= x1)
                     continue;
                 const int run = static_cast<int>(x1 - x0);
@@ -407,7 +399,6 @@ void CBrick::DrawThroughRegion(CDC* dc, const RECT& rect, int width, int height,
                                   DIB_PAL_COLORS, SRCCOPY);
             }
         }
-        offset += 2 * (static_cast<size_t>(count) + 4);
     }
 
     info->bmiHeader.biWidth = savedWidth;

@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
   libsimpleini-dev
   binutils-mingw-w64-x86-64
+  xvfb x11-apps netpbm
 )
 
 missing=()

@@ -1,13 +1,19 @@
-// The program's entry. Until the application's windows exist, it starts what
-// there is: it finds its resources, loads the shared palette and the kits
-// beside the program, greets with the sign-in sound, then ends.
+// The program's entry. Until the kid frame and the sign-in exist, it starts
+// what there is: it finds its resources, loads the shared palette and the
+// kits beside the program, and shows the document named on the command line
+// (or a new one) in the isometric pane, in a plain frame, maximised.
 #include <cstdio>
-#include <iterator>
 
+#include "document/dizado_doc.h"
+#include "foundation/notification_codes.h"
+#include "foundation/notifier.h"
 #include "foundation/sound_player.h"
 #include "model/brick_class_library.h"
 #include "platform/core/resources.h"
-#include "platform/ui/event_loop.h"
+#include "platform/ui/app.h"
+#include "platform/ui/doc_template.h"
+#include "platform/ui/frame_wnd.h"
+#include "views/iso_brick_pane.h"
 
 namespace {
 
@@ -21,28 +27,78 @@ CString ProgramFolder()
     return full.Left(full.ReverseFind('/'));
 }
 
+// The application's side of the panes: every idle pass is told to them
+// (code 13), which drives the blinking selection outline; it asks for more
+// passes, which the layer spaces about 15 ms apart.
+class CShellApp : public CWinThread, public CNotifier {
+public:
+    CShellApp() { SetNotifyId(NOTIFY_ID_APP); }
+    BOOL OnIdle(LONG) override
+    {
+        NotifyListeners(NOTIFY_IDLE, 0);
+        return TRUE;
+    }
+};
+
 }  // namespace
+
+// Hosts the pane until the kid frame does: shown maximised, and the pane's
+// origin placed as the kid frame places it, at (w / 2, h / 8 * 7).
+class CShellFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CShellFrame)
+public:
+    void ActivateFrame(int) override { ShowWindow(SW_SHOWMAXIMIZED); }
+
+protected:
+    void OnSize(UINT type, int cx, int cy)
+    {
+        CFrameWnd::OnSize(type, cx, cy);
+        if (auto* pane = dynamic_cast<CBrickPane*>(GetActiveView())) {
+            RECT client;
+            pane->GetClientRect(&client);
+            pane->SetOrigin(client.right / 2, client.bottom / 8 * 7, TRUE);
+        }
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CShellFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CShellFrame, CFrameWnd)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
 
 int main(int argc, char** argv)
 {
+    platform::StartToolkit(argc, argv);
     CBrickClassLibrary classes{ProgramFolder()};
-    return platform::RunEventLoop(argc, argv, [&] {
-        const char* const sounds[] = {"SIGNIN", "SEARCH", "IMAGE", "CLIK", "ERAS", "ROTA",
-                                      "BUCK",   "NEWB",   "NUDG",  "BAD",  "UNDO"};
-        int found = 0;
-        for (const char* name : sounds)
-            if (FindResourceA(AfxGetResourceHandle(), name, "SOUND"))
-                ++found;
-        std::printf("dizado: %d of %zu sounds found in the program's resources\n", found, std::size(sounds));
+    const BOOL palette = classes.LoadPalette();
+    classes.ScanKits();
+    SetBrickServices(&classes);
+    if (!palette)
+        std::fprintf(stderr, "dizado: the shared palette is missing\n");
 
-        const BOOL palette = classes.LoadPalette();
-        classes.ScanKits();
-        SetBrickServices(&classes);
-        std::printf("dizado: shared palette %s\n", palette ? "loaded" : "missing");
-        const CKitList& kits = *classes.GetKitList();
-        for (INT_PTR k = 0; k < kits.GetKitCount(); ++k)
-            std::printf("dizado: kit \"%s\" with %ld brick classes\n", kits.GetKitAt(k)->m_strLabel.c_str(),
-                        static_cast<long>(kits.GetKitAt(k)->GetClassCount()));
-        PlaySoundEffect("SIGNIN");
-    }, 1200);
+    CShellApp app;
+    CPaneWindow::SetApplicationNotifier(&app);
+    platform::SetDocumentFrames(platform::WindowDocumentFrames());
+    auto* docTemplate = new CSingleDocTemplate(0, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CShellFrame),
+                                               RUNTIME_CLASS(CIsoBrickPane));
+    const char* path = argc > 1 ? argv[1] : nullptr;
+    CDocument* document = docTemplate->OpenDocumentFile(path);
+    if (!document && path)
+        document = docTemplate->OpenDocumentFile(nullptr);
+    if (!document) {
+        std::fprintf(stderr, "dizado: no document could be shown\n");
+        delete docTemplate;
+        return 1;
+    }
+    if (CWnd* frame = app.GetMainWnd())
+        frame->SetWindowText(path ? path : "dizado");
+    PlaySoundEffect("SIGNIN");
+    const int code = app.Run();
+    delete docTemplate;
+    CPaneWindow::SetApplicationNotifier(nullptr);
+    SetBrickServices(nullptr);
+    return code;
 }

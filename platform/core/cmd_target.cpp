@@ -1,6 +1,7 @@
 #include "platform/core/cmd_target.h"
 
 #include "platform/core/cmd_ui.h"
+#include "platform/core/hooks.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -55,4 +56,19 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* ha
         }
     }
     return FALSE;
+}
+
+void CCmdTarget::BeginWaitCursor()
+{
+    platform::CallWaitCursorHook(1);
+}
+
+void CCmdTarget::EndWaitCursor()
+{
+    platform::CallWaitCursorHook(-1);
+}
+
+void CCmdTarget::RestoreWaitCursor()
+{
+    platform::CallWaitCursorHook(0);
 }

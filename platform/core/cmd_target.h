@@ -24,6 +24,12 @@ public:
 
     virtual void OnFinalRelease();
 
+    // The wait cursor while a long operation runs; the window layer shows
+    // it from the first Begin to the last End.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
+
     // Looks `id` with `code` up in the message maps of this class and its
     // bases. With `handlerInfo` it only reports the handler found; otherwise
     // it runs it (`extra` is the CCmdUI of an update). TRUE when handled; an

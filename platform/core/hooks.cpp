@@ -81,3 +81,28 @@ SHORT GetAsyncKeyState(int virtualKey)
 {
     return platform::KeyStateSlot()(virtualKey);
 }
+
+namespace platform {
+
+namespace {
+
+WaitCursorHook& WaitCursorSlot()
+{
+    static WaitCursorHook hook;
+    return hook;
+}
+
+}  // namespace
+
+WaitCursorHook SetWaitCursorHook(WaitCursorHook hook)
+{
+    return std::exchange(WaitCursorSlot(), std::move(hook));
+}
+
+void CallWaitCursorHook(int delta)
+{
+    if (const WaitCursorHook& hook = WaitCursorSlot())
+        hook(delta);
+}
+
+}  // namespace platform

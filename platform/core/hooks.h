@@ -38,11 +38,16 @@ namespace platform {
 using MessageBoxHook = std::function<int(const std::string& text, const std::string& caption, UINT type)>;
 using BeepHook = std::function<void(UINT type)>;
 using KeyStateHook = std::function<SHORT(int virtualKey)>;
+// +1 shows the wait cursor (counted), -1 takes one away, 0 shows it again
+// if it is counted but was replaced.
+using WaitCursorHook = std::function<void(int delta)>;
 
 // Each setter returns the hook it replaced, so a test can restore it.
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 BeepHook SetBeepHook(BeepHook hook);
 KeyStateHook SetKeyStateHook(KeyStateHook hook);
+WaitCursorHook SetWaitCursorHook(WaitCursorHook hook);
+void CallWaitCursorHook(int delta);
 
 }  // namespace platform
 

@@ -53,12 +53,119 @@ Wide CeilDiv(Wide n, Wide d)
 CDC::CDC()
 {
     m_state.palette = CPalette::DefaultPalette();
+    SelectObject(CBrush::StockBrush(WHITE_BRUSH));
     SelectObject(CPen::BlackPen());
 }
 
 CDC::CDC(platform::Surface* surface) : CDC()
 {
     m_surface = surface;
+}
+
+CDC::~CDC()
+{
+    DeleteDC();
+}
+
+void CDC::SetSurface(platform::Surface* surface)
+{
+    m_surface = surface;
+    ClipChanged();
+}
+
+BOOL CDC::CreateCompatibleDC(CDC*)
+{
+    if (m_surface)
+        return FALSE;
+    m_memory = true;
+    m_bitmap = CBitmap::StockBitmap();
+    SetSurface(m_bitmap->GetSurface());
+    return TRUE;
+}
+
+BOOL CDC::DeleteDC()
+{
+    if (m_memory && m_bitmap && m_bitmap != CBitmap::StockBitmap())
+        m_bitmap->m_selectedInto = nullptr;
+    m_bitmap = nullptr;
+    m_memory = false;
+    SetSurface(nullptr);
+    return TRUE;
+}
+
+void CDC::Touch(int64_t left, int64_t top, int64_t right, int64_t bottom)
+{
+    if (!m_surface || left >= right || top >= bottom)
+        return;
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, m_surface->Width());
+    bottom = std::min<int64_t>(bottom, m_surface->Height());
+    if (left >= right || top >= bottom)
+        return;
+    if (m_drawn.Empty()) {
+        m_drawn = Box{left, top, right, bottom};
+        return;
+    }
+    m_drawn.left = std::min(m_drawn.left, left);
+    m_drawn.top = std::min(m_drawn.top, top);
+    m_drawn.right = std::max(m_drawn.right, right);
+    m_drawn.bottom = std::max(m_drawn.bottom, bottom);
+}
+
+RECT CDC::GetDrawnBounds() const
+{
+    if (m_drawn.Empty())
+        return RECT{};
+    return RECT{static_cast<LONG>(m_drawn.left), static_cast<LONG>(m_drawn.top), static_cast<LONG>(m_drawn.right),
+                static_cast<LONG>(m_drawn.bottom)};
+}
+
+void CDC::SetVisibleRegion(const CRgn* region)
+{
+    if (region) {
+        auto copy = std::make_shared<CRgn>();
+        copy->CopyRgn(region);
+        m_visible = std::move(copy);
+    } else {
+        m_visible.reset();
+    }
+    ClipChanged();
+}
+
+CBitmap* CDC::SelectObject(CBitmap* bitmap)
+{
+    if (!bitmap || !m_memory || !bitmap->GetSurface())
+        return nullptr;
+    CBitmap* stock = CBitmap::StockBitmap();
+    if (bitmap != stock && bitmap->m_selectedInto && bitmap->m_selectedInto != this)
+        return nullptr;
+    CBitmap* previous = m_bitmap;
+    if (previous && previous != stock)
+        previous->m_selectedInto = nullptr;
+    m_bitmap = bitmap;
+    if (bitmap != stock)
+        bitmap->m_selectedInto = this;
+    SetSurface(bitmap->GetSurface());
+    return previous;
+}
+
+CBrush* CDC::SelectObject(CBrush* brush)
+{
+    if (!brush)
+        return nullptr;
+    m_state.brushFills = brush->IsCreated() && !brush->IsHollow();
+    m_state.brushColour = brush->GetColor();
+    return std::exchange(m_state.brush, brush);
+}
+
+CGdiObject* CDC::SelectStockObject(int index)
+{
+    if (CPen* pen = CPen::StockPen(index))
+        return SelectObject(pen);
+    if (CBrush* brush = CBrush::StockBrush(index))
+        return SelectObject(brush);
+    return nullptr;
 }
 
 int CDC::GetDeviceCaps(int index) const
@@ -186,6 +293,7 @@ BOOL CDC::RestoreDC(int level)
         return FALSE;
     m_state = m_saved[static_cast<size_t>(target - 1)];
     m_saved.resize(static_cast<size_t>(target - 1));
+    ClipChanged();
     // The palette's entries may have changed since the save.
     UpdatePenPixel();
     return TRUE;
@@ -319,8 +427,17 @@ CDC::Box CDC::MapBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const
 
 // --- Clipping -----------------------------------------------------------------
 
-CDC::Box CDC::ClipBox() const
+const std::vector<CDC::Box>& CDC::ClipRects() const
 {
+    // A window's surface may be resized while a context on it lives.
+    const int width = m_surface ? m_surface->Width() : 0;
+    const int height = m_surface ? m_surface->Height() : 0;
+    if (m_clipValid && width == m_clipWidth && height == m_clipHeight)
+        return m_clipRects;
+    m_clipValid = true;
+    m_clipWidth = width;
+    m_clipHeight = height;
+    m_clipRects.clear();
     Box box;
     if (m_surface) {
         box.right = m_surface->Width();
@@ -332,12 +449,51 @@ CDC::Box CDC::ClipBox() const
         box.right = std::min(box.right, m_state.clipRight);
         box.bottom = std::min(box.bottom, m_state.clipBottom);
     }
+    if (box.Empty())
+        return m_clipRects;
+    if (!m_state.clipRgn && !m_visible) {
+        m_clipRects.push_back(box);
+        return m_clipRects;
+    }
+    // The box lies within the surface, so it fits 32 bits.
+    CRgn area;
+    area.CreateRectRgn(static_cast<int>(box.left), static_cast<int>(box.top), static_cast<int>(box.right),
+                       static_cast<int>(box.bottom));
+    if (m_state.clipRgn)
+        area.CombineRgn(&area, m_state.clipRgn.get(), RGN_AND);
+    if (m_visible)
+        area.CombineRgn(&area, m_visible.get(), RGN_AND);
+    for (const RECT& r : area.GetRects())
+        m_clipRects.push_back(Box{r.left, r.top, r.right, r.bottom});
+    return m_clipRects;
+}
+
+CDC::Box CDC::ClipBox() const
+{
+    const std::vector<Box>& rects = ClipRects();
+    if (rects.empty())
+        return Box{};
+    Box box = rects.front();
+    for (const Box& r : rects) {
+        box.left = std::min(box.left, r.left);
+        box.right = std::max(box.right, r.right);
+        box.bottom = std::max(box.bottom, r.bottom);
+    }
     return box;
 }
 
 int CDC::ClipResult() const
 {
-    return ClipBox().Empty() ? NULLREGION : SIMPLEREGION;
+    const size_t n = ClipRects().size();
+    return n == 0 ? NULLREGION : n == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+bool CDC::Visible(int64_t x, int64_t y) const
+{
+    for (const Box& r : ClipRects())
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return true;
+    return false;
 }
 
 int CDC::IntersectClipRect(int left, int top, int right, int bottom)
@@ -356,6 +512,7 @@ int CDC::IntersectClipRect(int left, int top, int right, int bottom)
         s.clipRight = std::min(s.clipRight, box.right);
         s.clipBottom = std::min(s.clipBottom, box.bottom);
     }
+    ClipChanged();
     return ClipResult();
 }
 
@@ -376,6 +533,23 @@ int CDC::SelectClipRect(const RECT* deviceRect)
         s.clipRight = std::max(deviceRect->left, deviceRect->right);
         s.clipBottom = std::max(deviceRect->top, deviceRect->bottom);
     }
+    s.clipRgn.reset();
+    ClipChanged();
+    return ClipResult();
+}
+
+int CDC::SelectClipRgn(const CRgn* region)
+{
+    State& s = m_state;
+    s.clipped = false;
+    if (region) {
+        auto copy = std::make_shared<CRgn>();
+        copy->CopyRgn(region);
+        s.clipRgn = std::move(copy);
+    } else {
+        s.clipRgn.reset();
+    }
+    ClipChanged();
     return ClipResult();
 }
 
@@ -394,7 +568,32 @@ int CDC::GetClipBox(RECT* rect) const
     const int64_t y1 = UnmapY(box.bottom);
     *rect = RECT{Clamp32(std::min(x0, x1)), Clamp32(std::min(y0, y1)), Clamp32(std::max(x0, x1)),
                  Clamp32(std::max(y0, y1))};
-    return SIMPLEREGION;
+    return ClipResult();
+}
+
+int CDC::GetClipRects(std::vector<RECT>* deviceRects) const
+{
+    const std::vector<Box>& rects = ClipRects();
+    if (deviceRects) {
+        deviceRects->clear();
+        // Every box lies within the surface, so it fits 32 bits.
+        for (const Box& b : rects)
+            deviceRects->push_back(RECT{static_cast<LONG>(b.left), static_cast<LONG>(b.top), static_cast<LONG>(b.right),
+                                        static_cast<LONG>(b.bottom)});
+    }
+    return static_cast<int>(rects.size());
+}
+
+BOOL CDC::RectVisible(const RECT* rect) const
+{
+    if (!rect)
+        return FALSE;
+    const Box box = MapBox(rect->left, rect->top, rect->right, rect->bottom);
+    for (const Box& r : ClipRects())
+        if (std::max(box.left, r.left) < std::min(box.right, r.right) &&
+            std::max(box.top, r.top) < std::min(box.bottom, r.bottom))
+            return TRUE;
+    return FALSE;
 }
 
 // --- Lines and pixels -----------------------------------------------------------
@@ -414,9 +613,14 @@ BOOL CDC::LineTo(int x, int y)
 
 void CDC::DrawDeviceLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1)
 {
-    const Box clip = ClipBox();
-    if (clip.Empty())
-        return;
+    Touch(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
+    // The clip rectangles are disjoint, so each pixel is drawn once.
+    for (const Box& clip : ClipRects())
+        DrawDeviceLineIn(x0, y0, x1, y1, clip);
+}
+
+void CDC::DrawDeviceLineIn(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip)
+{
     if (y0 == y1) {
         // Rows are most of what the program draws (region fills and outlines).
         if (x0 < x1)
@@ -478,8 +682,7 @@ COLORREF CDC::GetPixel(int x, int y) const
         return CLR_INVALID;
     const int64_t dx = MapX(x);
     const int64_t dy = MapY(y);
-    const Box clip = ClipBox();
-    if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
+    if (!Visible(dx, dy))
         return CLR_INVALID;
     return platform::Surface::ToColour(m_surface->ScanLine(static_cast<int>(dy))[dx]);
 }
@@ -490,10 +693,10 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF colour)
         return CLR_INVALID;
     const int64_t dx = MapX(x);
     const int64_t dy = MapY(y);
-    const Box clip = ClipBox();
-    if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
+    if (!Visible(dx, dy))
         return CLR_INVALID;
     const COLORREF drawn = GetNearestColor(colour);
+    Touch(dx, dy, dx + 1, dy + 1);
     m_surface->ScanLine(static_cast<int>(dy))[dx] = platform::Surface::ToPixel(drawn);
     return drawn;
 }
@@ -504,13 +707,71 @@ void CDC::FillBox(const Box& box, uint32_t pixel)
 {
     if (!m_surface)
         return;
-    const Box clip = ClipBox();
-    const int64_t left = std::max(box.left, clip.left);
-    const int64_t right = std::min(box.right, clip.right);
-    for (int64_t y = std::max(box.top, clip.top); y < std::min(box.bottom, clip.bottom) && left < right; ++y) {
-        uint32_t* row = m_surface->ScanLine(static_cast<int>(y));
-        std::fill(row + left, row + right, pixel);
+    Touch(box.left, box.top, box.right, box.bottom);
+    for (const Box& clip : ClipRects()) {
+        const int64_t left = std::max(box.left, clip.left);
+        const int64_t right = std::min(box.right, clip.right);
+        for (int64_t y = std::max(box.top, clip.top); y < std::min(box.bottom, clip.bottom) && left < right; ++y) {
+            uint32_t* row = m_surface->ScanLine(static_cast<int>(y));
+            std::fill(row + left, row + right, pixel);
+        }
     }
+}
+
+void CDC::MixBox(const Box& box, uint32_t pixel)
+{
+    if (!m_surface)
+        return;
+    const unsigned table = static_cast<unsigned>(m_state.rop2 - 1);
+    if (table == 0xC) {
+        FillBox(box, pixel);
+        return;
+    }
+    Touch(box.left, box.top, box.right, box.bottom);
+    for (const Box& clip : ClipRects()) {
+        const int64_t left = std::max(box.left, clip.left);
+        const int64_t right = std::min(box.right, clip.right);
+        for (int64_t y = std::max(box.top, clip.top); y < std::min(box.bottom, clip.bottom) && left < right; ++y) {
+            uint32_t* row = m_surface->ScanLine(static_cast<int>(y));
+            for (int64_t x = left; x < right; ++x)
+                row[x] = Mix(table, pixel, row[x]);
+        }
+    }
+}
+
+BOOL CDC::Rectangle(int left, int top, int right, int bottom)
+{
+    if (!m_surface)
+        return TRUE;
+    const Box box = MapBox(left, top, right, bottom);
+    const bool pen = m_state.penStyle != PS_NULL;
+    const bool fill = m_state.brushFills;
+    const uint32_t brush = PixelOf(m_state.brushColour);
+    if (!pen) {
+        if (fill)
+            MixBox(Box{box.left, box.top, box.right - 1, box.bottom - 1}, brush);
+        return TRUE;
+    }
+    if (box.Empty())
+        return TRUE;
+    if (fill)
+        MixBox(Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, brush);
+    // The border, each pixel once: top and bottom rows whole, then the sides
+    // between them.
+    MixBox(Box{box.left, box.top, box.right, box.top + 1}, m_state.penPixel);
+    if (box.bottom - 1 > box.top)
+        MixBox(Box{box.left, box.bottom - 1, box.right, box.bottom}, m_state.penPixel);
+    MixBox(Box{box.left, box.top + 1, box.left + 1, box.bottom - 1}, m_state.penPixel);
+    if (box.right - 1 > box.left)
+        MixBox(Box{box.right - 1, box.top + 1, box.right, box.bottom - 1}, m_state.penPixel);
+    return TRUE;
+}
+
+BOOL CDC::Rectangle(const RECT* rect)
+{
+    if (!rect)
+        return FALSE;
+    return Rectangle(rect->left, rect->top, rect->right, rect->bottom);
 }
 
 void CDC::FillSolidRect(const RECT* rect, COLORREF colour)

@@ -1,5 +1,5 @@
-// Device contexts: drawing state (pen, mix mode, current position, palette,
-// mapping, clip rectangle) over one of the layer's surfaces. Drawing is the
+// Device contexts: drawing state (pen, brush, mix mode, current position,
+// palette, mapping, clip area) over one of the layer's surfaces. Drawing is the
 // layer's own pixel code, by the rules the program was written against: a line
 // leaves out its end point, every pen pixel goes through the binary raster
 // operation, rectangles leave out their right and bottom edges.
@@ -7,18 +7,22 @@
 // Coordinates passed to drawing calls are logical: they go through the mapping
 // (window origin and extent to viewport origin and extent) to device pixels,
 // rounding half away from zero; device coordinates are held within +-2^40, so
-// no caller value overflows. Everything drawn is clipped to the surface and to
-// the clip rectangle.
+// no caller value overflows. Everything drawn is clipped to the surface, the
+// clip rectangle, the clip region and the layer's visible region.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/core/object.h"
+#include "platform/core/rect.h"
+#include "platform/gdi/bitmap.h"
 #include "platform/gdi/dib.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/palette.h"
+#include "platform/gdi/rgn.h"
 #include "platform/gdi/surface.h"
 
 class CDC : public CObject {
@@ -26,13 +30,29 @@ public:
     CDC();
     // Draws into `surface`, which must outlive the context; null draws nothing.
     explicit CDC(platform::Surface* surface);
-    ~CDC() override = default;
+    // A memory context gives its bitmap back.
+    ~CDC() override;
 
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
     platform::Surface* GetSurface() const { return m_surface; }
-    void SetSurface(platform::Surface* surface) { m_surface = surface; }
+    void SetSurface(platform::Surface* surface);
+
+    // Makes this a memory context: it draws into the bitmap selected into
+    // it, at first a 1 x 1 one. Every bitmap is true colour, so bitmaps made
+    // compatible with a memory context are as good as the screen's. `dc`
+    // (may be null: the screen) gives the resolution. FALSE when this context
+    // already draws somewhere.
+    BOOL CreateCompatibleDC(CDC* dc);
+    // Gives the selected bitmap back and draws nowhere any more.
+    BOOL DeleteDC();
+    BOOL IsMemoryDC() const { return m_memory; }
+
+    // The layer's visible region of a window's context (a paint context is
+    // limited to the update region), device pixels; null removes it. Not
+    // part of the saved state, and not changed by SelectClipRgn.
+    void SetVisibleRegion(const CRgn* region);
 
     // Printer contexts draw into a page raster; the program asks this to
     // choose between the screen and the page.
@@ -50,6 +70,24 @@ public:
     // Answers the pen selected before; null (and nothing changes) for null.
     // The context keeps the pen's attributes from the moment of selection.
     CPen* SelectObject(CPen* pen);
+
+    // Memory contexts only: answers the bitmap selected before, or null (and
+    // nothing changes) for null, for another context, or for a bitmap that
+    // is not made or is selected into another context.
+    CBitmap* SelectObject(CBitmap* bitmap);
+    CBitmap* GetCurrentBitmap() const { return m_bitmap; }
+
+    // Answers the brush selected before; null (and nothing changes) for null.
+    // At first the stock white brush. As with pens, the context keeps the
+    // brush's attributes from the moment of selection.
+    CBrush* SelectObject(CBrush* brush);
+    CBrush* GetCurrentBrush() const { return m_state.brush; }
+    CPen* GetCurrentPen() const { return m_state.pen; }
+
+    // WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH,
+    // NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN; answers the object of the
+    // same kind selected before, null for another index.
+    CGdiObject* SelectStockObject(int index);
 
     // Answers the palette selected before (at first the default palette);
     // null (and nothing changes) for null. The context keeps the pointer and
@@ -128,10 +166,21 @@ public:
     int IntersectClipRect(int left, int top, int right, int bottom);
     int IntersectClipRect(const RECT* rect);
     int IntersectClipRect(const RECT& rect) { return IntersectClipRect(&rect); }
-    // Device coordinates; replaces the clip rectangle, null removes it.
+    // Device coordinates; replaces the clip area by the rectangle, null
+    // removes it.
     int SelectClipRect(const RECT* deviceRect);
-    // The part of the surface drawing reaches, in logical coordinates.
+    // Device coordinates; replaces the clip area by a copy of the region,
+    // null removes it. COMPLEXREGION when the area left is no rectangle.
+    int SelectClipRgn(const CRgn* region);
+    // The bounding box of the part of the surface drawing reaches, in
+    // logical coordinates.
     int GetClipBox(RECT* rect) const;
+    // The disjoint device-pixel rectangles drawing reaches (the surface, the
+    // clip rectangle, the clip region and the layer's visible region
+    // together), top to bottom; answers their count.
+    int GetClipRects(std::vector<RECT>* deviceRects) const;
+    // TRUE when some of the logical rectangle can be drawn on.
+    BOOL RectVisible(const RECT* rect) const;
 
     // --- Lines and pixels ----------------------------------------------------
 
@@ -159,6 +208,32 @@ public:
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF colour);
     // Null or uncreated brushes fill nothing.
     void FillRect(const RECT* rect, CBrush* brush);
+
+    // The rectangle's border in the pen and its inside in the brush, both
+    // through the mix mode; the right and bottom edges are left out, so a
+    // pen and brush of one colour cover exactly (left, top)-(right, bottom).
+    // With the null pen the inside alone is filled, one pixel smaller at the
+    // right and bottom; the null brush leaves the inside. Pens draw one
+    // pixel wide. Corners may come in any order.
+    BOOL Rectangle(int left, int top, int right, int bottom);
+    BOOL Rectangle(const RECT* rect);
+
+    // --- Bitmap copies -------------------------------------------------------
+    //
+    // Ternary raster operations over pattern (the selected brush's colour),
+    // source and destination, any of the 256. The destination rectangle is
+    // logical in this context and the source rectangle logical in `source`'s;
+    // when their device sizes differ the copy stretches by nearest pixel,
+    // and a mapping or extent that flips an axis on one side only mirrors
+    // it. Source pixels outside the source surface leave the destination as
+    // it is. Source and destination may be the same surface. FALSE for a
+    // missing source when the operation reads one.
+    BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
+    BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
+                    int srcHeight, DWORD rop);
+    // Operations without a source: PATCOPY, PATINVERT, DSTINVERT, BLACKNESS,
+    // WHITENESS and the like.
+    BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
 
     // --- Device-independent bitmaps --------------------------------------------
     //
@@ -202,9 +277,29 @@ public:
     int SetDIBitsToDevice(int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
                           UINT numScans, const void* bits, const BITMAPINFO* info, UINT usage);
 
+    // Reads `lines` rows of the bitmap (selected into no context, or into
+    // this one) from stored row `start` into `bits` as the header in `info`
+    // asks: 8 bits per pixel as the nearest entry (the exact one when there
+    // is one) of the colour table that `info` holds (biClrUsed entries, 0:
+    // 256), or 24 or 32 bits. With null `bits` only the header's image size
+    // is filled in. Answers the rows copied; 0 when refused (other depths,
+    // compression, a width other than the bitmap's, DIB_PAL_COLORS).
+    int GetDIBits(CBitmap* bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
+
+    // --- For the window layer --------------------------------------------------
+
+    // A box holding every device pixel drawn since the last reset (more is
+    // allowed), within the surface; empty when nothing was drawn. Windows
+    // present it when a client context is released.
+    RECT GetDrawnBounds() const;
+    void ResetDrawnBounds() { m_drawn = Box{}; }
+
 private:
     struct State {
         CPen* pen = nullptr;
+        CBrush* brush = nullptr;
+        bool brushFills = true;  // created and not hollow
+        COLORREF brushColour = RGB(255, 255, 255);
         int penStyle = PS_SOLID;
         COLORREF penColour = 0;
         uint32_t penPixel = platform::Surface::kOpaque;
@@ -217,6 +312,7 @@ private:
         SIZE viewportExt{1, 1};
         bool clipped = false;
         int64_t clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;  // device
+        std::shared_ptr<const CRgn> clipRgn;                                // device
         COLORREF bkColour = RGB(255, 255, 255);
         COLORREF textColour = RGB(0, 0, 0);
         int bkMode = OPAQUE;
@@ -237,20 +333,38 @@ private:
     void AdjustIsotropic();
     // The logical rectangle from (x0, y0) to (x1, y1) in device pixels.
     Box MapBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const;
-    // The surface, narrowed by the clip rectangle.
+    // The bounding box of the clip rectangles.
     Box ClipBox() const;
+    // The surface, narrowed by the clip rectangle and regions, as disjoint
+    // rectangles; cached until the clip changes.
+    const std::vector<Box>& ClipRects() const;
+    void ClipChanged() { m_clipValid = false; }
     int ClipResult() const;
+    bool Visible(int64_t x, int64_t y) const;
+    void MixBox(const Box& box, uint32_t pixel);
+    void StretchCopy(const Box& dest, bool mirrorX, bool mirrorY, const platform::Surface* source,
+                     const Box& src, DWORD rop);
     uint32_t PixelOf(COLORREF colour) const { return platform::Surface::ToPixel(GetNearestColor(colour)); }
     void UpdatePenPixel();
     void FillBox(const Box& box, uint32_t pixel);
     void DrawDeviceLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
+    void DrawDeviceLineIn(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip);
     void PlotPenRow(int64_t x0, int64_t x1, int64_t y, const Box& clip);  // [x0, x1)
 
     struct DibCopy;
     void DrawDib(const DibCopy& copy);
+    void DrawDibIn(const DibCopy& copy, const Box& clip);
 
     platform::Surface* m_surface = nullptr;
     BOOL m_bPrinting = FALSE;
+    bool m_memory = false;
+    CBitmap* m_bitmap = nullptr;
+    std::shared_ptr<const CRgn> m_visible;
+    Box m_drawn;
+    void Touch(int64_t left, int64_t top, int64_t right, int64_t bottom);
+    mutable bool m_clipValid = false;
+    mutable int m_clipWidth = 0, m_clipHeight = 0;  // the surface's size when cached
+    mutable std::vector<Box> m_clipRects;
     State m_state;
     std::vector<State> m_saved;
 };

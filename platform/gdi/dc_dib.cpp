@@ -101,7 +101,13 @@ void CDC::DrawDib(const DibCopy& copy)
 {
     if (!m_surface)
         return;
-    const Box clip = ClipBox();
+    Touch(copy.dest.left, copy.dest.top, copy.dest.right, copy.dest.bottom);
+    for (const Box& clip : ClipRects())
+        DrawDibIn(copy, clip);
+}
+
+void CDC::DrawDibIn(const DibCopy& copy, const Box& clip)
+{
     const Box& dest = copy.dest;
     const int64_t left = std::max(dest.left, clip.left);
     const int64_t right = std::min(dest.right, clip.right);

@@ -28,6 +28,8 @@ public:
 
     // The pen a device context holds before anything is selected into it.
     static CPen* BlackPen();
+    // WHITE_PEN, BLACK_PEN or NULL_PEN; null for another index.
+    static CPen* StockPen(int index);
 
 private:
     int m_style = PS_NULL;
@@ -35,7 +37,7 @@ private:
     COLORREF m_colour = 0;
 };
 
-// Solid brushes only: the program fills with plain colours.
+// Solid and hollow brushes only: the program fills with plain colours.
 class CBrush : public CGdiObject {
 public:
     CBrush() = default;
@@ -46,7 +48,13 @@ public:
 
     // May be a palette-index colour, resolved when the brush is used.
     COLORREF GetColor() const { return m_colour; }
+    // The null brush paints nothing.
+    BOOL IsHollow() const { return m_hollow; }
+
+    // WHITE_BRUSH ... BLACK_BRUSH, NULL_BRUSH; null for another index.
+    static CBrush* StockBrush(int index);
 
 private:
     COLORREF m_colour = 0;
+    BOOL m_hollow = FALSE;
 };

@@ -47,8 +47,10 @@ constexpr COLORREF PALETTEINDEX(WORD index) { return 0x01000000u | index; }
 constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b) { return 0x02000000u | RGB(r, g, b); }
 
 // Ternary raster operations of bitmap copies. Bits 16..23 are the truth table
-// over pattern, source and destination (0xF0, 0xCC and 0xAA); copies from a
-// bitmap have no pattern, so only the codes that ignore it are drawn.
+// over pattern, source and destination (0xF0, 0xCC and 0xAA). Bitmap copies
+// between contexts take the pattern from the selected brush; copies of
+// device-independent bitmaps have none, so only the codes that ignore it are
+// drawn there.
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;
 constexpr DWORD SRCAND = 0x008800C6;
@@ -59,6 +61,9 @@ constexpr DWORD NOTSRCERASE = 0x001100A6;
 constexpr DWORD MERGEPAINT = 0x00BB0226;
 constexpr DWORD DSTINVERT = 0x00550009;
 constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD PATPAINT = 0x00FB0A09;
+constexpr DWORD PATINVERT = 0x005A0049;
 constexpr DWORD WHITENESS = 0x00FF0062;
 
 // Mapping modes. The fixed metric modes are not provided.
@@ -103,3 +108,15 @@ constexpr int RC_PALETTE = 0x0100;
 constexpr int RC_DIBTODEV = 0x0200;
 constexpr int RC_STRETCHBLT = 0x0800;
 constexpr int RC_STRETCHDIB = 0x2000;
+
+// Stock objects.
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/core/doc_template.h"
+#include "platform/ui/doc_template.h"
 #include "tests/document/document_fixture.h"
 
 using namespace doctest;

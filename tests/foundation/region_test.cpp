@@ -111,11 +111,15 @@ void ExpectWellFormed(const CRegion& region)
 {
     if (region.IsEmpty())
         return;
-    CRegion reread;
-    ASSERT_TRUE(reread.LoadData(region.GetData(), region.GetBlockSize()));
-    EXPECT_EQ(static_cast<DWORD>(region.GetSize()), region.GetBlockSize());
-    EXPECT_LE(region.GetBlockSize(), CRegion::kMaxBlockBytes);
+    EXPECT_EQ(region.GetSize(), region.GetBlockSize());
     const std::vector<SHORT> w = Words(region);
+    if (region.GetBlockSize() <= CRegion::kMaxBlockBytes) {
+        CRegion reread;
+        EXPECT_TRUE(reread.LoadData(region.GetData(), region.GetBlockSize()));
+        EXPECT_EQ(static_cast<DWORD>(w[0]), region.GetBlockSize());
+    } else {
+        EXPECT_EQ(w[0], 0) << "a size past 16 bits is not written as a wrong one";
+    }
     size_t at = 7;
     SHORT longest = 0;
     for (int i = 0; i < region.GetSpanCount(); ++i) {
@@ -474,8 +478,9 @@ TEST(Region, EmptyKeepsTheLastBoundsAndAnswersZero)
     EXPECT_TRUE(region.IsEmpty());
     EXPECT_EQ(region.GetBounds().left, 2);
     EXPECT_EQ(region.GetBounds().bottom, 13);
-    for (SHORT v : {region.GetSize(), region.GetSpanCount(), region.GetLongestSpan(), region.GetLeft(), region.GetTop(),
-                    region.GetRight(), region.GetBottom()})
+    EXPECT_EQ(region.GetSize(), 0u);
+    EXPECT_EQ(region.GetSpanCount(), 0);
+    for (SHORT v : {region.GetLongestSpan(), region.GetLeft(), region.GetTop(), region.GetRight(), region.GetBottom()})
         EXPECT_EQ(v, 0);
     region.SetLeft(5);  // no block to write into
     EXPECT_FALSE(region.PtInRegion({5, 5}));
@@ -749,14 +754,13 @@ TEST(Subtract, CutsRunsIntoPieces)
     }
 }
 
-// ---- Results too big for a block ----
+// ---- Results past a resource's 16-bit size ----
 
-TEST(RegionLimits, BuildersStopAtAWellFormedTruncatedRegion)
+TEST(RegionLimits, BuildersGrowPastTheResourceSize)
 {
     MessageBoxRecorder boxes;
-    constexpr int kMaxOneRunBands = (CRegion::kMaxBlockBytes - CRegion::kHeaderBytes) / 12;
 
-    // Union: even rows with odd rows, 4,000 one-row bands in all.
+    // Union: even rows with odd rows, 4,000 one-row bands in all (48,014 bytes).
     std::vector<Band> even, odd;
     for (SHORT y = 0; y < 4000; y += 2) {
         even.push_back({y, static_cast<SHORT>(y + 1), {0, 10}});
@@ -765,30 +769,37 @@ TEST(RegionLimits, BuildersStopAtAWellFormedTruncatedRegion)
     CRegion united = MakeRegion(even);
     EXPECT_TRUE(united.Union(united, MakeRegion(odd)));
     ExpectWellFormed(united);
-    ASSERT_EQ(united.GetSpanCount(), kMaxOneRunBands);
+    ASSERT_EQ(united.GetSpanCount(), 4000);
     const std::vector<Band> bands = Bands(united);
-    for (int i = 0; i < kMaxOneRunBands; ++i)
+    for (int i = 0; i < 4000; ++i)
         ASSERT_EQ(bands[i].top, i);
     EXPECT_EQ(united.GetBottom(), 4000);
+    EXPECT_TRUE(united.PtInRegion(POINT{5, 3999}));
 
     // Scan conversion: an outline whose every row differs.
     const POINT tall[6] = {{5000, 0}, {0, 5000}, {0, 5001}, {5000, 10001}, {10000, 5000}, {10000, 5001}};
     CRegion polygon;
     polygon.SetPolygon(tall);
     ExpectWellFormed(polygon);
-    EXPECT_EQ(polygon.GetSpanCount(), kMaxOneRunBands);
-    EXPECT_EQ(polygon.GetBottom(), 10001);
+    EXPECT_GT(polygon.GetSpanCount(), 10000);
+    EXPECT_EQ(Bands(polygon).back().bottom, 10001);
+    EXPECT_TRUE(polygon.PtInRegion(POINT{5000, 10000}));
 
-    // Subtraction: every band split in two no longer fits.
+    // Subtraction: every band split in two, 80,014 bytes; a copy and a move keep it whole.
     std::vector<Band> rows;
     for (SHORT y = 0; y < 2500; ++y)
         rows.push_back({y, static_cast<SHORT>(y + 1), {0, 100}});
     CRegion cut = MakeRegion(rows);
     cut.Subtract(cut, MakeRegion({{0, 2500, {40, 60}}}));
     ExpectWellFormed(cut);
-    EXPECT_EQ(cut.GetSpanCount(), (CRegion::kMaxBlockBytes - CRegion::kHeaderBytes) / 16);
+    EXPECT_EQ(cut.GetSpanCount(), 2500);
     EXPECT_EQ(cut.GetLongestSpan(), 4);
-    EXPECT_EQ(cut.GetBottom(), 2500);
+    CRegion moved = cut;
+    moved.OffsetY(10);
+    EXPECT_EQ(moved.GetSpanCount(), 2500);
+    EXPECT_EQ(Bands(moved).back().top, 2509);
+    EXPECT_TRUE(moved.PtInRegion(POINT{99, 2509}));
+    EXPECT_FALSE(moved.PtInRegion(POINT{50, 2509}));
 
     EXPECT_TRUE(boxes.texts.empty());
 }

@@ -14,11 +14,11 @@
 
 #include "platform/core/archive.h"
 #include "platform/core/cmd_ui.h"
-#include "platform/core/doc_template.h"
-#include "platform/core/document.h"
 #include "platform/core/hooks.h"
-#include "platform/core/ole_server_doc.h"
-#include "platform/core/view_base.h"
+#include "platform/ui/doc_template.h"
+#include "platform/ui/document.h"
+#include "platform/ui/ole_server_doc.h"
+#include "platform/ui/view.h"
 
 namespace fs = std::filesystem;
 
@@ -114,6 +114,7 @@ public:
     std::function<void()> m_onUpdate;
 
     void OnInitialUpdate() override { ++m_initialUpdates; }
+    void OnDraw(CDC*) override {}
 
 protected:
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override

@@ -140,7 +140,7 @@ TEST(Pen, SelectionAnswersThePreviousPenAndSetsTheColour)
     CPen red(PS_SOLID, 1, RGB(255, 0, 0));
     CPen* stock = dc.SelectObject(&red);
     EXPECT_EQ(stock, CPen::BlackPen());
-    EXPECT_EQ(dc.SelectObject(nullptr), nullptr);
+    EXPECT_EQ(dc.SelectObject(static_cast<CPen*>(nullptr)), nullptr);
     dc.MoveTo(0, 0);
     dc.LineTo(2, 0);
     EXPECT_EQ(dc.GetPixel(0, 0), RGB(255, 0, 0));

@@ -1,4 +1,4 @@
-#include "platform/core/document.h"
+#include "platform/ui/document.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,13 +10,13 @@
 #include <sys/stat.h>
 
 #include "platform/core/archive.h"
-#include "platform/core/doc_template.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
 #include "platform/core/safe_replace.h"
-#include "platform/core/view_base.h"
+#include "platform/ui/doc_template.h"
+#include "platform/ui/view.h"
 
 namespace platform {
 namespace {

@@ -4,7 +4,7 @@
 // embedded and has no item until its class makes one.
 #pragma once
 
-#include "platform/core/document.h"
+#include "platform/ui/document.h"
 
 // Defined by the window layer.
 class COleServerItem;

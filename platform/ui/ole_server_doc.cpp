@@ -1,4 +1,4 @@
-#include "platform/core/ole_server_doc.h"
+#include "platform/ui/ole_server_doc.h"
 
 #include <atomic>
 

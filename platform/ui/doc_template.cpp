@@ -1,11 +1,11 @@
-#include "platform/core/doc_template.h"
+#include "platform/ui/doc_template.h"
 
 #include <new>
 
-#include "platform/core/document.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/hooks.h"
-#include "platform/core/view_base.h"
+#include "platform/ui/document.h"
+#include "platform/ui/view.h"
 
 namespace platform {
 namespace {
@@ -195,6 +195,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisib
     bool created = false;
     if (document) {
         if (!document->SaveModified())
+            return nullptr;
+        // Its frame was closed: the document is shown in a new one.
+        if (!document->GetFirstViewPosition() && !CreateNewFrame(document))
             return nullptr;
     } else {
         document = CreateNewDocument();

@@ -1,0 +1,144 @@
+// The screenshot test's helper. `model PATH` writes the fixture model: a few
+// bricks of the shipped kit on a baseplate over a sky-blue background, one of
+// them selected. `check SHOT.ppm MODEL` compares a screenshot of the program
+// showing that model, maximised on a screen without decorations, with the
+// pane's own drawing of it at the screen's size: pixels where the projection
+// puts bricks, baseplate and background, then the whole picture.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "document/dizado_doc.h"
+#include "model/brick.h"
+#include "model/brick_class_library.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/surface.h"
+#include "views/iso_brick_pane.h"
+
+namespace {
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    COLORREF At(int x, int y) const
+    {
+        const size_t i = 3 * (static_cast<size_t>(y) * width + x);
+        return RGB(rgb[i], rgb[i + 1], rgb[i + 2]);
+    }
+};
+
+// A binary PPM (P6) of 8 or 16 bits a sample.
+bool ReadPpm(const char* path, Picture& picture)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxval = 0;
+    in >> magic >> picture.width >> picture.height >> maxval;
+    in.get();
+    if (magic != "P6" || (maxval != 255 && maxval != 65535) || picture.width <= 0 || picture.height <= 0 ||
+        picture.width > 10000 || picture.height > 10000)
+        return false;
+    const size_t samples = 3 * static_cast<size_t>(picture.width) * picture.height;
+    const size_t bytes = maxval == 255 ? 1 : 2;
+    std::vector<unsigned char> raw(samples * bytes);
+    in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
+    if (static_cast<size_t>(in.gcount()) != raw.size())
+        return false;
+    picture.rgb.resize(samples);
+    for (size_t i = 0; i < samples; ++i)
+        picture.rgb[i] = raw[i * bytes];  // the high byte of a 16-bit sample
+    return true;
+}
+
+int MakeModel(const char* path)
+{
+    CDizadoDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.OnNewDocument();
+    COLORREF sky = RGB(150, 200, 250);
+    doc.ChangeBackgroundColor(&sky);
+    doc.SetBaseplateSize(2, 2);
+    CBrickGroup* root = doc.GetBrickList();
+    CBrick::Make(root, CPoint3D(2, 2, 1), 2009, 2, 0, 0);    // a 2x4 brick on the plate
+    CBrick::Make(root, CPoint3D(8, 3, 1), 2007, 4, 0, 0);    // a 2x2 brick
+    CBrick::Make(root, CPoint3D(8, 3, 4), 2018, 5, 0, 0);    // a plate on top of it
+    CBrick::Make(root, CPoint3D(3, 10, 1), 2011, 6, 0, 1)->SetSelected(TRUE);  // a long one, turned, selected
+    return doc.OnSaveDocument(path) ? 0 : 1;
+}
+
+int Check(const char* shotPath, const char* modelPath)
+{
+    Picture shot;
+    if (!ReadPpm(shotPath, shot)) {
+        std::fprintf(stderr, "screen_check: cannot read %s\n", shotPath);
+        return 1;
+    }
+    CDizadoDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    if (!doc.OnOpenDocument(modelPath)) {
+        std::fprintf(stderr, "screen_check: cannot open %s\n", modelPath);
+        return 1;
+    }
+    CIsoBrickPane pane;
+    pane.SetDrawingSize(shot.width, shot.height);
+    pane.AttachDocument(&doc);
+    pane.SetOrigin(shot.width / 2, shot.height / 8 * 7, FALSE);
+    platform::Surface expected(shot.width, shot.height);
+    CDC dc(&expected);
+    pane.SetSelectionAfterPaint(FALSE);  // the outline blinks: its pixels are not compared
+    pane.OnDraw(&dc);
+    CRegion outline = pane.GetBlinker().GetRegion();
+
+    int failures = 0;
+    auto expect = [&](const char* what, POINT p) {
+        const COLORREF want = expected.GetPixel(p.x, p.y);
+        const COLORREF got = shot.At(p.x, p.y);
+        std::printf("%-28s at (%4ld, %4ld): expected %06lX, screen %06lX\n", what, static_cast<long>(p.x),
+                    static_cast<long>(p.y), static_cast<unsigned long>(want), static_cast<unsigned long>(got));
+        if (want != got)
+            ++failures;
+    };
+    POINT p;
+    pane.ProjectXYZ(&p, 3, 4, 4);
+    expect("top of the red brick", p);
+    pane.ProjectXYZ(&p, 9, 4, 5);
+    expect("top of the plate", p);
+    pane.ProjectXYZ(&p, 14, 14, 1);
+    expect("baseplate stud", POINT{p.x, p.y + 2});
+    expect("background", POINT{5, 5});
+    expect("background", POINT{shot.width - 5, shot.height - 5});
+    if (expected.GetPixel(5, 5) != RGB(150, 200, 250))
+        ++failures;
+
+    long differing = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (shot.At(x, y) != expected.GetPixel(x, y) && !outline.PtInRegion(POINT{x, y}))
+                ++differing;
+    std::printf("pixels differing outside the selection outline: %ld of %ld\n", differing,
+                static_cast<long>(shot.width) * shot.height);
+    if (differing != 0)
+        ++failures;
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CBrickClassLibrary classes{CString(DIZADO_PROGRAM_FOLDER)};
+    classes.LoadPalette();
+    classes.ScanKits();
+    SetBrickServices(&classes);
+    int result = 2;
+    if (argc == 3 && std::strcmp(argv[1], "model") == 0)
+        result = MakeModel(argv[2]);
+    else if (argc == 4 && std::strcmp(argv[1], "check") == 0)
+        result = Check(argv[2], argv[3]);
+    else
+        std::fprintf(stderr, "usage: screen_check model PATH | check SHOT.ppm MODEL\n");
+    SetBrickServices(nullptr);
+    return result;
+}

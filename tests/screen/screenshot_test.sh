@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Starts the program on a fixture model in a real X server (Xvfb), takes a
+# screenshot of the screen, and compares it with the pane's own drawing.
+# Arguments: the program, the checker, and a folder for the model and the
+# screenshot (screenshot.png stays there to be looked at).
+set -euo pipefail
+program=$1
+checker=$2
+out=$3
+mkdir -p "$out"
+for tool in Xvfb xwd xwdtopnm pnmtopng; do
+  command -v "$tool" > /dev/null || { echo "screenshot test: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
+done
+
+"$checker" model "$out/fixture.brk"
+
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+}
+trap cleanup EXIT
+
+# A display number of our own: Xvfb picks a free one and reports it.
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 100); do
+  read -r -t 0.1 -u "$display_fd" display && break || true
+done
+[ -n "$display" ] || { echo "screenshot test: Xvfb did not start"; cat "$out/xvfb.log"; exit 1; }
+export DISPLAY=":$display"
+
+runtime="$out/runtime"
+mkdir -p "$runtime" && chmod 700 "$runtime"
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$out/config" "$program" "$out/fixture.brk" \
+  > "$out/program.log" 2>&1 &
+program_pid=$!
+
+# Waits until the screen shows the model and stays the same for a moment.
+previous=""
+for _ in $(seq 60); do
+  sleep 0.25
+  kill -0 "$program_pid" 2> /dev/null || { echo "screenshot test: the program ended"; cat "$out/program.log"; exit 1; }
+  xwd -root -silent | xwdtopnm 2> /dev/null > "$out/screenshot.ppm"
+  current=$(cksum < "$out/screenshot.ppm")
+  if [ "$current" = "$previous" ] && "$checker" check "$out/screenshot.ppm" "$out/fixture.brk" > "$out/check.log"; then
+    break
+  fi
+  previous=$current
+done
+pnmtopng < "$out/screenshot.ppm" > "$out/screenshot.png"
+"$checker" check "$out/screenshot.ppm" "$out/fixture.brk"

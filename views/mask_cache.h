@@ -1,0 +1,25 @@
+// The fast drawing's cache of brick masks, kept by the pane between paints.
+#pragma once
+
+#include <unordered_map>
+
+#include "foundation/geometry3d.h"
+#include "views/brick_pane.h"
+#include "views/direct_paint.h"
+
+// A brick's region depends only on its class, pose, orientation, place and
+// the origin; its mask is kept until one of them changes.
+struct CBrickPane::MaskCache {
+    struct Entry {
+        CBox3D box;
+        SHORT classId = 0, pose = 0, orientation = 0;
+        POINT origin{};
+        views::Mask mask;
+        RECT bounds{};
+        bool empty = true;
+        unsigned seen = 0;
+    };
+    std::unordered_map<const CBrick*, Entry> entries;
+    unsigned paint = 0;
+};
+
