@@ -65,4 +65,20 @@
 #define IDS_COLOR_LT_BLUE 710
 #define IDS_COLOR_LT_GREEN 711
 
+// File browser and About.
+// The browser's buttons (bitmaps, normal and pressed): delete, previous row,
+// next row; colour button i (0 .. 15) shows 4000 + 2i and, chosen, 4001 + 2i.
+// Its thumbnails of no picture and of an empty place are the bitmaps named
+// "BLACK" and "BLANK".
+#define IDB_TRASH 3022
+#define IDB_TRASH_DOWN 3023
+#define IDB_ROW_UP 3024
+#define IDB_ROW_UP_DOWN 3025
+#define IDB_ROW_DOWN 3026
+#define IDB_ROW_DOWN_DOWN 3027
+#define IDB_BROWSER_COLOR_FIRST 4000
+#define IDB_BROWSER_COLOR_COUNT 16
+// The About box's picture (a "BRICKIMAGE").
+#define IDB_ABOUT 105
+
 #endif
