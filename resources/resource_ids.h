@@ -65,6 +65,100 @@
 #define IDS_COLOR_LT_BLUE 710
 #define IDS_COLOR_LT_GREEN 711
 
+// Kid frame and sign-in. Picture buttons: normal and pressed bitmaps;
+// backdrop tiles: "BRICKIMAGE" bitmap file images; the frame's resource id
+// (menu, accelerators, icon, title string).
+// Tools, 48 by 48
+#define IDB_TOOL_SELECT 2000
+#define IDB_TOOL_SELECT_PRESSED 2001
+#define IDB_TOOL_PAINT 2002
+#define IDB_TOOL_PAINT_PRESSED 2003
+#define IDB_TOOL_NEW_BRICK 2004
+#define IDB_TOOL_NEW_BRICK_PRESSED 2005
+#define IDB_TOOL_ERASE 2006
+#define IDB_TOOL_ERASE_PRESSED 2007
+
+// Colours, 24 by 24, in colour order: normal 1001 + i, pressed 1013 + i
+#define IDB_COLOR_FIRST 1001
+#define IDB_COLOR_PRESSED_FIRST 1013
+#define IDB_COLOR_RED 1001
+#define IDB_COLOR_RED_PRESSED 1013
+#define IDB_COLOR_GREEN 1002
+#define IDB_COLOR_GREEN_PRESSED 1014
+#define IDB_COLOR_BLUE 1003
+#define IDB_COLOR_BLUE_PRESSED 1015
+#define IDB_COLOR_YELLOW 1004
+#define IDB_COLOR_YELLOW_PRESSED 1016
+#define IDB_COLOR_WHITE 1005
+#define IDB_COLOR_WHITE_PRESSED 1017
+#define IDB_COLOR_GRAY 1006
+#define IDB_COLOR_GRAY_PRESSED 1018
+#define IDB_COLOR_BLACK 1007
+#define IDB_COLOR_BLACK_PRESSED 1019
+#define IDB_COLOR_BROWN 1008
+#define IDB_COLOR_BROWN_PRESSED 1020
+#define IDB_COLOR_PURPLE 1009
+#define IDB_COLOR_PURPLE_PRESSED 1021
+#define IDB_COLOR_PINK 1010
+#define IDB_COLOR_PINK_PRESSED 1022
+#define IDB_COLOR_LT_BLUE 1011
+#define IDB_COLOR_LT_BLUE_PRESSED 1023
+#define IDB_COLOR_LT_GREEN 1012
+#define IDB_COLOR_LT_GREEN_PRESSED 1024
+
+// File buttons, 50 by 28
+#define IDB_FILE_NEW 3002
+#define IDB_FILE_NEW_PRESSED 3003
+#define IDB_FILE_OPEN 3008
+#define IDB_FILE_OPEN_PRESSED 3009
+#define IDB_FILE_SAVE 3010
+#define IDB_FILE_SAVE_PRESSED 3011
+#define IDB_FILE_EXIT 3012
+#define IDB_FILE_EXIT_PRESSED 3013
+
+// Bottom row, 45 by 45
+#define IDB_PRINT 3020
+#define IDB_PRINT_PRESSED 3021
+#define IDB_UNDO 3014
+#define IDB_UNDO_PRESSED 3015
+#define IDB_BACKGROUND 2026
+#define IDB_BACKGROUND_PRESSED 2027
+#define IDB_MOVE_BACK_LEFT 2010
+#define IDB_MOVE_BACK_LEFT_PRESSED 2011
+#define IDB_MOVE_UP 2012
+#define IDB_MOVE_UP_PRESSED 2013
+#define IDB_MOVE_BACK_RIGHT 2016
+#define IDB_MOVE_BACK_RIGHT_PRESSED 2015
+#define IDB_TURN_LEFT 2017
+#define IDB_TURN_LEFT_PRESSED 2028
+#define IDB_MOVE_FRONT_LEFT 2018
+#define IDB_MOVE_FRONT_LEFT_PRESSED 2019
+#define IDB_MOVE_DOWN 2020
+#define IDB_MOVE_DOWN_PRESSED 2021
+#define IDB_MOVE_FRONT_RIGHT 2022
+#define IDB_MOVE_FRONT_RIGHT_PRESSED 2023
+#define IDB_TURN_RIGHT 2024
+#define IDB_TURN_RIGHT_PRESSED 2025
+
+// Brick list paging, 64 by 32
+#define IDB_LIST_UP 3016
+#define IDB_LIST_UP_PRESSED 3017
+#define IDB_LIST_DOWN 3018
+#define IDB_LIST_DOWN_PRESSED 3019
+
+// Sign-in dialog, 64 by 64 (its 32 by 32 dialog units)
+#define IDB_SIGNIN_OK 3004
+#define IDB_SIGNIN_OK_PRESSED 3005
+#define IDB_SIGNIN_CANCEL 3006
+#define IDB_SIGNIN_CANCEL_PRESSED 3007
+
+// Backdrop tiles, bitmap file images
+#define IDB_FRAME_BACKDROP 104
+#define IDB_SIGNIN_BACKDROP 106
+
+// The frame's icon
+#define IDR_MAINFRAME 2
+
 // File browser and About.
 // The browser's buttons (bitmaps, normal and pressed): delete, previous row,
 // next row; colour button i (0 .. 15) shows 4000 + 2i and, chosen, 4001 + 2i.

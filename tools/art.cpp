@@ -65,6 +65,7 @@ bool GoodSource(const std::string& source)
 // Pictures as large as a backdrop; cursors as large as the format allows.
 constexpr int kLargestPicture = 1024;
 constexpr int kLargestCursor = 256;
+constexpr size_t kLargestIconImages = 16;
 
 void Put16(std::string& out, uint32_t v)
 {
@@ -158,11 +159,14 @@ bool ReadArtDescription(const std::string& path, std::vector<ArtItem>& items, st
             item.kind = ArtItem::Kind::picture;
         else if (t[0] == "cursor")
             item.kind = ArtItem::Kind::cursor;
+        else if (t[0] == "icon")
+            item.kind = ArtItem::Kind::icon;
         else if (t[0] == "background")
             item.kind = ArtItem::Kind::background;
         else
             return fail("unknown keyword \"" + t[0] + "\"");
-        const bool cursor = item.kind == ArtItem::Kind::cursor;
+        // Icons and cursors keep their size in one byte each, 0 for 256.
+        const bool cursor = item.kind == ArtItem::Kind::cursor || item.kind == ArtItem::Kind::icon;
         if (t.size() < 4)
             return fail("expected: " + t[0] + " NAME SOURCE.svg WIDTHxHEIGHT ...");
         item.name = t[1];
@@ -181,7 +185,19 @@ bool ReadArtDescription(const std::string& path, std::vector<ArtItem>& items, st
             return fail("expected a size WIDTHxHEIGHT from 1x1 to " +
                         std::to_string(cursor ? kLargestCursor : kLargestPicture) + "x" +
                         std::to_string(cursor ? kLargestCursor : kLargestPicture));
-        if (cursor) {
+        if (item.kind == ArtItem::Kind::icon) {
+            std::set<std::pair<int, int>> sizes{{item.width, item.height}};
+            for (size_t i = 4; i < t.size(); ++i) {
+                int w = 0;
+                int h = 0;
+                if (!Size(t[i], kLargestCursor, w, h))
+                    return fail("expected more sizes WIDTHxHEIGHT from 1x1 to 256x256");
+                if (!sizes.insert({w, h}).second || sizes.size() > kLargestIconImages)
+                    return fail("an icon holds up to " + std::to_string(kLargestIconImages) +
+                                " images, each of its own size");
+                item.moreSizes.emplace_back(w, h);
+            }
+        } else if (item.kind == ArtItem::Kind::cursor) {
             const std::optional<int> x = t.size() == 7 && t[4] == "hotspot" ? Integer(t[5], 0, item.width - 1)
                                                                               : std::nullopt;
             const std::optional<int> y = t.size() == 7 && t[4] == "hotspot" ? Integer(t[6], 0, item.height - 1)
@@ -316,47 +332,76 @@ std::string PreviewFileBytes(const platform::ArgbImage& art, const Palette& pale
     return BitmapFileBytes(OnBackground(Shrink(art, kPreviewWidth, kPreviewHeight), palette, 255), palette, 0);
 }
 
-std::string CursorFileBytes(const IndexedPicture& picture, const Palette& palette, int hotX, int hotY)
+namespace {
+
+// Icon and cursor files share their layout: a directory of entries, then each
+// image as an information header of double height, the XOR image (8 bits a
+// pixel on the palette, black where uncovered) and the AND mask (set where
+// uncovered). `type` is 1 for icons, 2 for cursors; a cursor's entry holds
+// its hot spot where an icon's holds planes and bit count.
+std::string DirectoryFileBytes(const std::vector<IndexedPicture>& pictures, const Palette& palette, uint32_t type,
+                               int hotX, int hotY)
 {
     const int black = NearestEntry(palette, Rgb{0, 0, 0});
     const Rgb& b = palette.entries[static_cast<size_t>(black)];
-    if (b.r != 0 || b.g != 0 || b.b != 0 || picture.width < 1 || picture.width > kLargestCursor ||
-        picture.height < 1 || picture.height > kLargestCursor)
+    if (b.r != 0 || b.g != 0 || b.b != 0 || pictures.empty() || pictures.size() > kLargestIconImages)
         return {};
-    // The screen shows through where the mask is set and the XOR image black.
-    IndexedPicture xorImage = picture;
-    for (size_t i = 0; i < xorImage.pixels.size(); ++i)
-        if (!xorImage.covered[i])
-            xorImage.pixels[i] = static_cast<uint8_t>(black);
-    const uint32_t xorBytes = RowStride(picture.width, 8) * static_cast<uint32_t>(picture.height);
-    const uint32_t andStride = RowStride(picture.width, 1);
-    const uint32_t andBytes = andStride * static_cast<uint32_t>(picture.height);
-    const uint32_t imageBytes = 40 + 4 * kPaletteSize + xorBytes + andBytes;
+    for (const IndexedPicture& picture : pictures)
+        if (picture.width < 1 || picture.width > kLargestCursor || picture.height < 1 ||
+            picture.height > kLargestCursor)
+            return {};
 
-    std::string out;
-    Put16(out, 0);
-    Put16(out, 2);  // cursors
-    Put16(out, 1);
-    out.push_back(static_cast<char>(picture.width & 0xFF));  // 0 for 256
-    out.push_back(static_cast<char>(picture.height & 0xFF));
-    out.push_back(0);  // 256 colours
-    out.push_back(0);
-    Put16(out, static_cast<uint32_t>(hotX));
-    Put16(out, static_cast<uint32_t>(hotY));
-    Put32(out, imageBytes);
-    Put32(out, 6 + 16);
-    PutInfo(out, picture.width, 2 * picture.height, xorBytes + andBytes, palette);
-    PutIndices(out, xorImage);
-    for (int y = picture.height - 1; y >= 0; --y) {
-        std::string row(andStride, '\0');
-        for (int x = 0; x < picture.width; ++x) {
-            char& bits = row[static_cast<size_t>(x / 8)];
-            if (!picture.Covered(x, y))
-                bits = static_cast<char>(bits | (0x80 >> (x % 8)));
+    std::string directory;
+    std::string images;
+    Put16(directory, 0);
+    Put16(directory, type);
+    Put16(directory, static_cast<uint32_t>(pictures.size()));
+    const uint32_t firstImage = 6 + 16 * static_cast<uint32_t>(pictures.size());
+    for (const IndexedPicture& picture : pictures) {
+        // The screen shows through where the mask is set and the XOR image black.
+        IndexedPicture xorImage = picture;
+        for (size_t i = 0; i < xorImage.pixels.size(); ++i)
+            if (!xorImage.covered[i])
+                xorImage.pixels[i] = static_cast<uint8_t>(black);
+        const uint32_t xorBytes = RowStride(picture.width, 8) * static_cast<uint32_t>(picture.height);
+        const uint32_t andStride = RowStride(picture.width, 1);
+        const uint32_t andBytes = andStride * static_cast<uint32_t>(picture.height);
+        const uint32_t imageBytes = 40 + 4 * kPaletteSize + xorBytes + andBytes;
+
+        directory.push_back(static_cast<char>(picture.width & 0xFF));  // 0 for 256
+        directory.push_back(static_cast<char>(picture.height & 0xFF));
+        directory.push_back(0);  // 256 colours
+        directory.push_back(0);
+        Put16(directory, type == 2 ? static_cast<uint32_t>(hotX) : 1);
+        Put16(directory, type == 2 ? static_cast<uint32_t>(hotY) : 8);
+        Put32(directory, imageBytes);
+        Put32(directory, firstImage + static_cast<uint32_t>(images.size()));
+
+        PutInfo(images, picture.width, 2 * picture.height, xorBytes + andBytes, palette);
+        PutIndices(images, xorImage);
+        for (int y = picture.height - 1; y >= 0; --y) {
+            std::string row(andStride, '\0');
+            for (int x = 0; x < picture.width; ++x) {
+                char& bits = row[static_cast<size_t>(x / 8)];
+                if (!picture.Covered(x, y))
+                    bits = static_cast<char>(bits | (0x80 >> (x % 8)));
+            }
+            images += row;
         }
-        out += row;
     }
-    return out;
+    return directory + images;
+}
+
+}  // namespace
+
+std::string CursorFileBytes(const IndexedPicture& picture, const Palette& palette, int hotX, int hotY)
+{
+    return DirectoryFileBytes({picture}, palette, 2, hotX, hotY);
+}
+
+std::string IconFileBytes(const std::vector<IndexedPicture>& pictures, const Palette& palette)
+{
+    return DirectoryFileBytes(pictures, palette, 1, 0, 0);
 }
 
 }  // namespace tools

@@ -1,11 +1,12 @@
-// The program's pictures, cursors and background pictures from SVG artwork:
-// the description that lists them (see resources/art/art.txt for its
+// The program's pictures, cursors, icons and background pictures from SVG
+// artwork: the description that lists them (see resources/art/art.txt for its
 // grammar), the mapping of rasterised artwork onto the shared palette, and the
 // files written.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/argb_image.h"
@@ -14,7 +15,7 @@
 namespace tools {
 
 struct ArtItem {
-    enum class Kind { picture, cursor, background };
+    enum class Kind { picture, cursor, icon, background };
     Kind kind = Kind::picture;
     std::string name;    // the output file's name without its extension
     std::string source;  // the SVG file, relative to the description's folder
@@ -26,8 +27,13 @@ struct ArtItem {
     // Cursors: the pixel the pointer position is.
     int hotX = 0;
     int hotY = 0;
+    // Icons: the sizes after the first, each drawn from the same artwork.
+    std::vector<std::pair<int, int>> moreSizes;
 
-    std::string FileName() const { return name + (kind == Kind::cursor ? ".cur" : ".bmp"); }
+    std::string FileName() const
+    {
+        return name + (kind == Kind::cursor ? ".cur" : kind == Kind::icon ? ".ico" : ".bmp");
+    }
     // Backgrounds: the thumbnail the file browser shows beside the picture.
     std::string PreviewName() const { return name + ".pbk"; }
 };
@@ -83,5 +89,10 @@ std::string PreviewFileBytes(const platform::ArgbImage& art, const Palette& pale
 // image (8 bits a pixel on the palette, black where uncovered) and the AND
 // mask (set where uncovered). The palette must hold black.
 std::string CursorFileBytes(const IndexedPicture& picture, const Palette& palette, int hotX, int hotY);
+
+// An icon file of one image per picture, each stored like a cursor's image.
+// Empty when the palette holds no black, or there are no pictures, more than
+// 16, or one larger than 256.
+std::string IconFileBytes(const std::vector<IndexedPicture>& pictures, const Palette& palette);
 
 }  // namespace tools

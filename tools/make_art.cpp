@@ -1,13 +1,14 @@
-// Draws the program's pictures, cursors and background pictures from SVG
-// artwork onto the shared palette, as the art description lists them.
+// Draws the program's pictures, cursors, icons and background pictures from
+// SVG artwork onto the shared palette, as the art description lists them.
 //
 //   make_art <art.txt> <palette.txt> <output folder> [<background folder>]
 //
 // Each picture becomes NAME.bmp (8 bits a pixel, the palette as colour
 // table), each cursor NAME.cur (one image with its hot spot, XOR image and
-// AND mask), ready for the resource script. Each background becomes NAME.bmp
-// with its 80 x 60 thumbnail NAME.pbk in the background folder, which the
-// program lists from beside itself.
+// AND mask), each icon NAME.ico (one such image a size), ready for the
+// resource script. Each background becomes NAME.bmp with its 80 x 60
+// thumbnail NAME.pbk in the background folder, which the program lists from
+// beside itself.
 
 #include <filesystem>
 #include <fstream>
@@ -61,6 +62,23 @@ bool Make(const tools::ArtItem& item, const std::filesystem::path& folder, const
         const tools::IndexedPicture picture = tools::OnBackground(art, palette, 255);
         return WriteFile(backgrounds / item.FileName(), tools::BitmapFileBytes(picture, palette)) &&
                WriteFile(backgrounds / item.PreviewName(), tools::PreviewFileBytes(art, palette));
+    }
+    if (item.kind == tools::ArtItem::Kind::icon) {
+        std::vector<tools::IndexedPicture> pictures{tools::CutOut(art, palette, 0)};
+        for (const auto& [width, height] : item.moreSizes) {
+            platform::ArgbImage more;
+            if (!platform::RenderSvg(svg, width, height, more, error)) {
+                std::cerr << source.string() << ": " << error << "\n";
+                return false;
+            }
+            pictures.push_back(tools::CutOut(more, palette, 0));
+        }
+        const std::string bytes = tools::IconFileBytes(pictures, palette);
+        if (bytes.empty()) {
+            std::cerr << "the palette holds no black for the icons' transparent pixels\n";
+            return false;
+        }
+        return WriteFile(output / item.FileName(), bytes);
     }
     if (item.kind == tools::ArtItem::Kind::picture) {
         const tools::IndexedPicture picture = item.cutOut ? tools::CutOut(art, palette, item.background)

@@ -96,8 +96,6 @@ TEST(BrowserArt, ButtonsHaveTheirSizesAndAPressedPicture)
 TEST(BrowserArt, SharedButtonsHaveTheirSizesAndAPressedPicture)
 {
     const ButtonPictures buttons[] = {
-        {"OK", 3004, 3005, 48, 32},
-        {"Cancel", 3006, 3007, 48, 32},
         {"baseplate", 2026, 2027, 45, 45},
     };
     for (const ButtonPictures& b : buttons) {

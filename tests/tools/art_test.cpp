@@ -203,6 +203,43 @@ TEST(PictureFiles, CursorDecodesToTheDrawingWithItsHotSpot)
               (std::vector<uint32_t>{0xFFFF0000, 0xFFFF8080, 0, 0, 0xFFFFFFFF, 0xFF000000}));
 }
 
+// What windres makes of an icon file: one RT_ICON image per directory entry,
+// which the window layer decodes like a cursor's image after its hot spot.
+TEST(PictureFiles, IconHoldsOneImageASize)
+{
+    const IndexedPicture large = Picture(3, 2, {2, 3, 9, 9, 1, 0}, {1, 1, 0, 0, 1, 1});
+    const IndexedPicture small = Picture(1, 1, {2}, {1});
+    const std::string file = tools::IconFileBytes({large, small}, SmallPalette());
+    ASSERT_GE(file.size(), 6u + 2 * 16);
+    EXPECT_EQ(Get16(file, 2), 1u);  // icons
+    ASSERT_EQ(Get16(file, 4), 2u);
+    const std::vector<uint32_t> expected[] = {
+        {0xFFFF0000, 0xFFFF8080, 0, 0, 0xFFFFFFFF, 0xFF000000},
+        {0xFFFF0000},
+    };
+    size_t end = 6 + 2 * 16;
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const size_t entry = 6 + 16 * i;
+        EXPECT_EQ(static_cast<unsigned char>(file[entry]), i == 0 ? 3u : 1u);
+        EXPECT_EQ(static_cast<unsigned char>(file[entry + 1]), i == 0 ? 2u : 1u);
+        EXPECT_EQ(Get16(file, entry + 4), 1u);  // planes
+        EXPECT_EQ(Get16(file, entry + 6), 8u);  // bits a pixel
+        const uint32_t bytes = Get32(file, entry + 8);
+        const uint32_t offset = Get32(file, entry + 12);
+        EXPECT_EQ(offset, end);
+        end = offset + bytes;
+        ASSERT_LE(end, file.size());
+        const std::string image = std::string(4, '\0') + file.substr(offset, bytes);
+        const std::optional<platform::CursorPicture> c = platform::DecodeCursorImage(image.data(), image.size());
+        ASSERT_TRUE(c);
+        EXPECT_EQ(c->invertedPixels, 0);
+        EXPECT_EQ(c->image.pixels, expected[i]);
+    }
+    EXPECT_EQ(end, file.size());
+    EXPECT_TRUE(tools::IconFileBytes({}, SmallPalette()).empty());
+}
+
 TEST(PictureFiles, CursorNeedsBlackInThePalette)
 {
     Palette p = SmallPalette();
@@ -237,9 +274,10 @@ TEST_F(ArtDescription, ReadsPicturesAndCursors)
                      "picture keyed keyed.svg 16x8 transparent 8   # cut out\n"
                      "picture laid laid.svg 1x1 background 3\n"
                      "cursor hand cursors/hand.svg 32x32 hotspot 31 0\n"
+                     "icon frame frame.svg 32x32 16x16 48x48\n"
                      "  background sky backgrounds/sky.svg 640x480\n"))
         << m_error;
-    ASSERT_EQ(m_items.size(), 5u);
+    ASSERT_EQ(m_items.size(), 6u);
     const tools::ArtItem& plain = m_items[0];
     EXPECT_EQ(plain.FileName(), "plain.bmp");
     EXPECT_EQ(plain.source, "a/plain.svg");
@@ -256,7 +294,12 @@ TEST_F(ArtDescription, ReadsPicturesAndCursors)
     EXPECT_EQ(hand.FileName(), "hand.cur");
     EXPECT_EQ(hand.hotX, 31);
     EXPECT_EQ(hand.hotY, 0);
-    const tools::ArtItem& sky = m_items[4];
+    const tools::ArtItem& frame = m_items[4];
+    EXPECT_EQ(frame.kind, tools::ArtItem::Kind::icon);
+    EXPECT_EQ(frame.FileName(), "frame.ico");
+    EXPECT_EQ(frame.width, 32);
+    EXPECT_EQ(frame.moreSizes, (std::vector<std::pair<int, int>>{{16, 16}, {48, 48}}));
+    const tools::ArtItem& sky = m_items[5];
     EXPECT_EQ(sky.kind, tools::ArtItem::Kind::background);
     EXPECT_EQ(sky.FileName(), "sky.bmp");
     EXPECT_EQ(sky.PreviewName(), "sky.pbk");
@@ -283,11 +326,15 @@ TEST_F(ArtDescription, NamesTheLineOfAFault)
         "cursor a a.svg 32x32 hotspot 32 0",
         "cursor a a.svg 32x32 hotspot 0",
         "cursor a a.svg 257x32 hotspot 0 0",
+        "icon a a.svg 32x32 257x257",
+        "icon a a.svg 32x32 16x16 32x32",
+        "icon a a.svg 32x32 hotspot 0 0",
         "picture b b.svg 8x8\ncursor B b.svg 8x8 hotspot 0 0",
         "background a a.svg 63x64",
         "background a a.svg 64x63",
         "background a a.svg 80x60 background 3",
         "picture b b.svg 8x8\nbackground b b.svg 80x60",
+        "background a a.svg 1025x480",
     };
     for (const char* fault : faults) {
         SCOPED_TRACE(fault);
