@@ -146,7 +146,7 @@
 #define IDB_LIST_DOWN 3018
 #define IDB_LIST_DOWN_PRESSED 3019
 
-// Sign-in dialog, 64 by 64 (its 32 by 32 dialog units)
+// OK and Cancel of the sign-in dialog and the file browser, 48 by 32
 #define IDB_SIGNIN_OK 3004
 #define IDB_SIGNIN_OK_PRESSED 3005
 #define IDB_SIGNIN_CANCEL 3006

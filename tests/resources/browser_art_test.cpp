@@ -80,6 +80,8 @@ void ExpectButton(const ButtonPictures& b)
     EXPECT_NE(Pixels(*normal), Pixels(*pressed)) << "pressed looks like normal";
 }
 
+// OK, Cancel, the baseplate toggle and the backdrop are the sign-in's and the
+// kid frame's pictures, tested with them.
 TEST(BrowserArt, ButtonsHaveTheirSizesAndAPressedPicture)
 {
     const ButtonPictures buttons[] = {
@@ -89,20 +91,6 @@ TEST(BrowserArt, ButtonsHaveTheirSizesAndAPressedPicture)
     };
     for (const ButtonPictures& b : buttons)
         ExpectButton(b);
-}
-
-// The browser shares these with the sign-in and the kid frame, whose art
-// draws them.
-TEST(BrowserArt, SharedButtonsHaveTheirSizesAndAPressedPicture)
-{
-    const ButtonPictures buttons[] = {
-        {"baseplate", 2026, 2027, 45, 45},
-    };
-    for (const ButtonPictures& b : buttons) {
-        if (Resource(Program(), b.normal, kBitmap).empty())
-            GTEST_SKIP() << b.what << " comes with the kid frame's art";
-        ExpectButton(b);
-    }
 }
 
 // Each colour button shows its colour as near as the palette allows, in the
@@ -158,17 +146,6 @@ TEST(AboutArt, PictureIsDarkBehindTheText)
         for (int x = 172; x < 364; ++x)
             brightest = std::max(brightest, Luminance(about->Colour(about->Pixel(x, y))));
     EXPECT_LE(brightest, 80);
-}
-
-TEST(BrowserArt, BackdropTileIsSixteenSquare)
-{
-    const Bytes tile = Resource(Program(), 106, "BRICKIMAGE");
-    if (tile.empty())
-        GTEST_SKIP() << "the backdrop comes with the kid frame's art";
-    const std::optional<Dib> dib = ReadDib(tile);
-    ASSERT_TRUE(dib);
-    EXPECT_EQ(dib->width, 16);
-    EXPECT_EQ(dib->height, 16);
 }
 
 Bytes ReadFile(const std::filesystem::path& path)
