@@ -146,7 +146,7 @@
 #define IDB_LIST_DOWN 3018
 #define IDB_LIST_DOWN_PRESSED 3019
 
-// Sign-in dialog, 64 by 64 (its 32 by 32 dialog units)
+// OK and Cancel of the sign-in dialog and the file browser, 48 by 32
 #define IDB_SIGNIN_OK 3004
 #define IDB_SIGNIN_OK_PRESSED 3005
 #define IDB_SIGNIN_CANCEL 3006
@@ -158,5 +158,21 @@
 
 // The frame's icon
 #define IDR_MAINFRAME 2
+
+// File browser and About.
+// The browser's buttons (bitmaps, normal and pressed): delete, previous row,
+// next row; colour button i (0 .. 15) shows 4000 + 2i and, chosen, 4001 + 2i.
+// Its thumbnails of no picture and of an empty place are the bitmaps named
+// "BLACK" and "BLANK".
+#define IDB_TRASH 3022
+#define IDB_TRASH_DOWN 3023
+#define IDB_ROW_UP 3024
+#define IDB_ROW_UP_DOWN 3025
+#define IDB_ROW_DOWN 3026
+#define IDB_ROW_DOWN_DOWN 3027
+#define IDB_BROWSER_COLOR_FIRST 4000
+#define IDB_BROWSER_COLOR_COUNT 16
+// The About box's picture (a "BRICKIMAGE").
+#define IDB_ABOUT 105
 
 #endif

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <utility>
 
 namespace tools {
 namespace {
@@ -83,7 +84,8 @@ uint32_t RowStride(int width, int bits)
 }
 
 // The information header and the palette as colour table.
-void PutInfo(std::string& out, int width, int storedHeight, uint32_t imageBytes, const Palette& palette)
+void PutInfo(std::string& out, int width, int storedHeight, uint32_t imageBytes, const Palette& palette,
+             uint32_t pixelsPerMetre = 2835)
 {
     Put32(out, 40);
     Put32(out, static_cast<uint32_t>(width));
@@ -92,8 +94,8 @@ void PutInfo(std::string& out, int width, int storedHeight, uint32_t imageBytes,
     Put16(out, 8);
     Put32(out, 0);  // uncompressed
     Put32(out, imageBytes);
-    Put32(out, 2835);  // 72 dots an inch
-    Put32(out, 2835);
+    Put32(out, pixelsPerMetre);
+    Put32(out, pixelsPerMetre);
     Put32(out, kPaletteSize);
     Put32(out, 0);
     for (const Rgb& c : palette.entries) {
@@ -159,10 +161,12 @@ bool ReadArtDescription(const std::string& path, std::vector<ArtItem>& items, st
             item.kind = ArtItem::Kind::cursor;
         else if (t[0] == "icon")
             item.kind = ArtItem::Kind::icon;
+        else if (t[0] == "background")
+            item.kind = ArtItem::Kind::background;
         else
             return fail("unknown keyword \"" + t[0] + "\"");
         // Icons and cursors keep their size in one byte each, 0 for 256.
-        const bool cursor = item.kind != ArtItem::Kind::picture;
+        const bool cursor = item.kind == ArtItem::Kind::cursor || item.kind == ArtItem::Kind::icon;
         if (t.size() < 4)
             return fail("expected: " + t[0] + " NAME SOURCE.svg WIDTHxHEIGHT ...");
         item.name = t[1];
@@ -202,6 +206,10 @@ bool ReadArtDescription(const std::string& path, std::vector<ArtItem>& items, st
                 return fail("expected: hotspot X Y, a pixel of the cursor");
             item.hotX = *x;
             item.hotY = *y;
+        } else if (item.kind == ArtItem::Kind::background) {
+            // The pane tiles a background only from 64 x 64 up.
+            if (t.size() != 4 || item.width < 64 || item.height < 64)
+                return fail("expected: background NAME SOURCE.svg WIDTHxHEIGHT, at least 64x64");
         } else if (t.size() != 4) {
             const std::optional<int> index = t.size() == 6 ? Integer(t[5], 0, kPaletteSize - 1) : std::nullopt;
             if (!index || (t[4] != "background" && t[4] != "transparent"))
@@ -261,7 +269,7 @@ IndexedPicture CutOut(const platform::ArgbImage& art, const Palette& palette, in
     return picture;
 }
 
-std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palette)
+std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palette, uint32_t pixelsPerMetre)
 {
     const uint32_t offBits = 14 + 40 + 4 * kPaletteSize;
     const uint32_t imageBytes = RowStride(picture.width, 8) * static_cast<uint32_t>(picture.height);
@@ -270,9 +278,58 @@ std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palett
     Put32(out, offBits + imageBytes);
     Put32(out, 0);  // reserved
     Put32(out, offBits);
-    PutInfo(out, picture.width, picture.height, imageBytes, palette);
+    PutInfo(out, picture.width, picture.height, imageBytes, palette, pixelsPerMetre);
     PutIndices(out, picture);
     return out;
+}
+
+platform::ArgbImage Shrink(const platform::ArgbImage& art, int width, int height)
+{
+    platform::ArgbImage small;
+    if (width < 1 || height < 1 || art.width < 1 || art.height < 1)
+        return small;
+    small.width = width;
+    small.height = height;
+    small.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    // The source columns [from, to) under destination column i; never empty.
+    auto span = [](int i, int source, int destination) {
+        const int from = static_cast<int>(static_cast<long long>(i) * source / destination);
+        const int to = static_cast<int>(static_cast<long long>(i + 1) * source / destination);
+        return std::pair<int, int>(from, std::max(to, from + 1));
+    };
+    for (int y = 0; y < height; ++y) {
+        const auto [top, bottom] = span(y, art.height, height);
+        for (int x = 0; x < width; ++x) {
+            const auto [left, right] = span(x, art.width, width);
+            uint64_t alpha = 0;
+            uint64_t r = 0;
+            uint64_t g = 0;
+            uint64_t b = 0;
+            for (int sy = top; sy < bottom; ++sy)
+                for (int sx = left; sx < right; ++sx) {
+                    const uint32_t p = art.At(sx, sy);
+                    const uint32_t a = platform::ArgbImage::Alpha(p);
+                    alpha += a;
+                    r += a * ((p >> 16) & 0xFF);
+                    g += a * ((p >> 8) & 0xFF);
+                    b += a * (p & 0xFF);
+                }
+            const uint64_t count = static_cast<uint64_t>(bottom - top) * static_cast<uint64_t>(right - left);
+            uint32_t pixel = 0;
+            if (alpha != 0)
+                pixel = static_cast<uint32_t>((alpha + count / 2) / count) << 24 |
+                        static_cast<uint32_t>((r + alpha / 2) / alpha) << 16 |
+                        static_cast<uint32_t>((g + alpha / 2) / alpha) << 8 |
+                        static_cast<uint32_t>((b + alpha / 2) / alpha);
+            small.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = pixel;
+        }
+    }
+    return small;
+}
+
+std::string PreviewFileBytes(const platform::ArgbImage& art, const Palette& palette)
+{
+    return BitmapFileBytes(OnBackground(Shrink(art, kPreviewWidth, kPreviewHeight), palette, 255), palette, 0);
 }
 
 namespace {

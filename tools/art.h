@@ -1,6 +1,7 @@
-// The program's pictures, cursors and icons from SVG artwork: the description
-// that lists them (see resources/art/art.txt for its grammar), the mapping of
-// rasterised artwork onto the shared palette, and the files written.
+// The program's pictures, cursors, icons and background pictures from SVG
+// artwork: the description that lists them (see resources/art/art.txt for its
+// grammar), the mapping of rasterised artwork onto the shared palette, and the
+// files written.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 namespace tools {
 
 struct ArtItem {
-    enum class Kind { picture, cursor, icon };
+    enum class Kind { picture, cursor, icon, background };
     Kind kind = Kind::picture;
     std::string name;    // the output file's name without its extension
     std::string source;  // the SVG file, relative to the description's folder
@@ -33,6 +34,8 @@ struct ArtItem {
     {
         return name + (kind == Kind::cursor ? ".cur" : kind == Kind::icon ? ".ico" : ".bmp");
     }
+    // Backgrounds: the thumbnail the file browser shows beside the picture.
+    std::string PreviewName() const { return name + ".pbk"; }
 };
 
 // Reads and checks a description. On failure answers false with a message
@@ -66,7 +69,21 @@ IndexedPicture OnBackground(const platform::ArgbImage& art, const Palette& palet
 IndexedPicture CutOut(const platform::ArgbImage& art, const Palette& palette, int transparent);
 
 // A bitmap file image: 8 bits a pixel, the palette as its colour table.
-std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palette);
+// `pixelsPerMetre` is the resolution written into the header.
+std::string BitmapFileBytes(const IndexedPicture& picture, const Palette& palette, uint32_t pixelsPerMetre = 2835);
+
+// The size of a background's thumbnail.
+constexpr int kPreviewWidth = 80;
+constexpr int kPreviewHeight = 60;
+
+// The artwork shrunk to `width` x `height`: each pixel the average of the
+// pixels its area covers, weighted by how opaque they are.
+platform::ArgbImage Shrink(const platform::ArgbImage& art, int width, int height);
+
+// A background's thumbnail as the program writes a model's: the artwork
+// shrunk to 80 x 60 and laid on white, in the bitmap file format without a
+// resolution.
+std::string PreviewFileBytes(const platform::ArgbImage& art, const Palette& palette);
 
 // A cursor file of one image: the directory with the hot spot, then the XOR
 // image (8 bits a pixel on the palette, black where uncovered) and the AND

@@ -1,12 +1,14 @@
-// Draws the program's pictures, cursors and icons from SVG artwork onto the
-// shared palette, as the art description lists them.
+// Draws the program's pictures, cursors, icons and background pictures from
+// SVG artwork onto the shared palette, as the art description lists them.
 //
-//   make_art <art.txt> <palette.txt> <output folder>
+//   make_art <art.txt> <palette.txt> <output folder> [<background folder>]
 //
 // Each picture becomes NAME.bmp (8 bits a pixel, the palette as colour
 // table), each cursor NAME.cur (one image with its hot spot, XOR image and
 // AND mask), each icon NAME.ico (one such image a size), ready for the
-// resource script.
+// resource script. Each background becomes NAME.bmp with its 80 x 60
+// thumbnail NAME.pbk in the background folder, which the program lists from
+// beside itself.
 
 #include <filesystem>
 #include <fstream>
@@ -42,7 +44,7 @@ bool WriteFile(const std::filesystem::path& path, const std::string& bytes)
 }
 
 bool Make(const tools::ArtItem& item, const std::filesystem::path& folder, const tools::Palette& palette,
-          const std::filesystem::path& output)
+          const std::filesystem::path& output, const std::filesystem::path& backgrounds)
 {
     const std::filesystem::path source = folder / item.source;
     std::string svg;
@@ -55,6 +57,11 @@ bool Make(const tools::ArtItem& item, const std::filesystem::path& folder, const
     if (!platform::RenderSvg(svg, item.width, item.height, art, error)) {
         std::cerr << source.string() << ": " << error << "\n";
         return false;
+    }
+    if (item.kind == tools::ArtItem::Kind::background) {
+        const tools::IndexedPicture picture = tools::OnBackground(art, palette, 255);
+        return WriteFile(backgrounds / item.FileName(), tools::BitmapFileBytes(picture, palette)) &&
+               WriteFile(backgrounds / item.PreviewName(), tools::PreviewFileBytes(art, palette));
     }
     if (item.kind == tools::ArtItem::Kind::icon) {
         std::vector<tools::IndexedPicture> pictures{tools::CutOut(art, palette, 0)};
@@ -97,8 +104,8 @@ bool Make(const tools::ArtItem& item, const std::filesystem::path& folder, const
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::cerr << "usage: make_art <art.txt> <palette.txt> <output folder>\n";
+    if (argc != 4 && argc != 5) {
+        std::cerr << "usage: make_art <art.txt> <palette.txt> <output folder> [<background folder>]\n";
         return 2;
     }
     std::vector<tools::ArtItem> items;
@@ -114,10 +121,18 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path folder = std::filesystem::path(argv[1]).parent_path();
     const std::filesystem::path output = argv[3];
+    const std::filesystem::path backgrounds = argc == 5 ? argv[4] : "";
     std::error_code made;
     std::filesystem::create_directories(output, made);
     for (const tools::ArtItem& item : items)
-        if (!Make(item, folder, palette, output))
+        if (item.kind == tools::ArtItem::Kind::background && backgrounds.empty()) {
+            std::cerr << "background " << item.name << ": no background folder given\n";
+            return 1;
+        }
+    if (!backgrounds.empty())
+        std::filesystem::create_directories(backgrounds, made);
+    for (const tools::ArtItem& item : items)
+        if (!Make(item, folder, palette, output, backgrounds))
             return 1;
     return 0;
 }

@@ -47,9 +47,9 @@ constexpr Button kButtons[] = {
     {IDB_TURN_RIGHT, IDB_TURN_RIGHT_PRESSED, 45, 45, "direction 611"},
     {IDB_LIST_UP, IDB_LIST_UP_PRESSED, 64, 32, "list page up"},
     {IDB_LIST_DOWN, IDB_LIST_DOWN_PRESSED, 64, 32, "list page down"},
-    // The sign-in dialog's 32 by 32 dialog units at 2 pixels a unit.
-    {IDB_SIGNIN_OK, IDB_SIGNIN_OK_PRESSED, 64, 64, "OK"},
-    {IDB_SIGNIN_CANCEL, IDB_SIGNIN_CANCEL_PRESSED, 64, 64, "Cancel"},
+    // Shared with the file browser, whose OK and Cancel are 48 by 32.
+    {IDB_SIGNIN_OK, IDB_SIGNIN_OK_PRESSED, 48, 32, "OK"},
+    {IDB_SIGNIN_CANCEL, IDB_SIGNIN_CANCEL_PRESSED, 48, 32, "Cancel"},
 };
 
 // A packed picture as the picture button copies it: the information header,

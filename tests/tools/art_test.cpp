@@ -130,6 +130,51 @@ TEST(PictureFiles, BitmapRowsRunBottomUpPaddedToFourBytes)
     EXPECT_EQ(b.substr(pixelsAt), std::string("\4\5\6\0\1\2\3\0", 8));
 }
 
+TEST(PictureFiles, ShrinkAveragesTheAreaEachPixelCovers)
+{
+    // 4 x 2 to 2 x 1: a red and a blue square, the blue one half see-through,
+    // whose colour still counts whole; 3 x 1 to 2 x 1 takes one then two pixels.
+    ArgbImage art;
+    art.width = 4;
+    art.height = 2;
+    art.pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x000000FF,
+                  0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00FFFFFF};
+    const ArgbImage small = tools::Shrink(art, 2, 1);
+    ASSERT_EQ(small.width, 2);
+    ASSERT_EQ(small.height, 1);
+    EXPECT_EQ(small.pixels, (std::vector<uint32_t>{0xFF808000, 0x800000FF}));
+    EXPECT_EQ(tools::Shrink(Row({0xFF000000, 0xFFFF0000, 0xFF0000FF}), 2, 1).pixels,
+              (std::vector<uint32_t>{0xFF000000, 0xFF800080}));
+}
+
+// A background's thumbnail is exactly what the program writes beside a model.
+TEST(PictureFiles, PreviewIsAnEightyBySixtyModelPreview)
+{
+    ArgbImage art;
+    art.width = 160;
+    art.height = 120;
+    art.pixels.assign(160 * 120, 0xFFFF0000);
+    for (int y = 60; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+            art.pixels[static_cast<size_t>(y) * 160 + static_cast<size_t>(x)] = 0xFF000000;
+    const std::string b = tools::PreviewFileBytes(art, SmallPalette());
+    ASSERT_EQ(b.size(), 5878u);
+    EXPECT_EQ(b.substr(0, 2), "BM");
+    EXPECT_EQ(Get32(b, 2), 5878u);
+    EXPECT_EQ(Get32(b, 10), 1078u);
+    EXPECT_EQ(Get32(b, 18), 80u);
+    EXPECT_EQ(Get32(b, 22), 60u);
+    EXPECT_EQ(Get16(b, 26), 1u);
+    EXPECT_EQ(Get16(b, 28), 8u);
+    EXPECT_EQ(Get32(b, 34), 4800u);
+    EXPECT_EQ(Get32(b, 38), 0u);
+    EXPECT_EQ(Get32(b, 42), 0u);
+    EXPECT_EQ(Get32(b, 46), 256u);
+    // Bottom-up: the black lower half first, the red upper half last.
+    EXPECT_EQ(b[1078], 0);
+    EXPECT_EQ(b[5877], 2);
+}
+
 // What windres makes of a cursor file: the hot spot before the image.
 std::string ResourceImage(const std::string& cursorFile)
 {
@@ -229,9 +274,10 @@ TEST_F(ArtDescription, ReadsPicturesAndCursors)
                      "picture keyed keyed.svg 16x8 transparent 8   # cut out\n"
                      "picture laid laid.svg 1x1 background 3\n"
                      "cursor hand cursors/hand.svg 32x32 hotspot 31 0\n"
-                     "icon frame frame.svg 32x32 16x16 48x48\n"))
+                     "icon frame frame.svg 32x32 16x16 48x48\n"
+                     "  background sky backgrounds/sky.svg 640x480\n"))
         << m_error;
-    ASSERT_EQ(m_items.size(), 5u);
+    ASSERT_EQ(m_items.size(), 6u);
     const tools::ArtItem& plain = m_items[0];
     EXPECT_EQ(plain.FileName(), "plain.bmp");
     EXPECT_EQ(plain.source, "a/plain.svg");
@@ -253,6 +299,12 @@ TEST_F(ArtDescription, ReadsPicturesAndCursors)
     EXPECT_EQ(frame.FileName(), "frame.ico");
     EXPECT_EQ(frame.width, 32);
     EXPECT_EQ(frame.moreSizes, (std::vector<std::pair<int, int>>{{16, 16}, {48, 48}}));
+    const tools::ArtItem& sky = m_items[5];
+    EXPECT_EQ(sky.kind, tools::ArtItem::Kind::background);
+    EXPECT_EQ(sky.FileName(), "sky.bmp");
+    EXPECT_EQ(sky.PreviewName(), "sky.pbk");
+    EXPECT_EQ(sky.width, 640);
+    EXPECT_EQ(sky.height, 480);
 }
 
 TEST_F(ArtDescription, NamesTheLineOfAFault)
@@ -278,6 +330,11 @@ TEST_F(ArtDescription, NamesTheLineOfAFault)
         "icon a a.svg 32x32 16x16 32x32",
         "icon a a.svg 32x32 hotspot 0 0",
         "picture b b.svg 8x8\ncursor B b.svg 8x8 hotspot 0 0",
+        "background a a.svg 63x64",
+        "background a a.svg 64x63",
+        "background a a.svg 80x60 background 3",
+        "picture b b.svg 8x8\nbackground b b.svg 80x60",
+        "background a a.svg 1025x480",
     };
     for (const char* fault : faults) {
         SCOPED_TRACE(fault);
