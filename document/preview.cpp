@@ -332,7 +332,7 @@ CString CDizadoDoc::GetPreviewPath(const char* documentPath)
     return CString(path.substr(0, dot)) + ".pbk";
 }
 
-void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
+BOOL CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
 {
     if (width <= 0 || height <= 0) {
         width = kPreviewWidth;
@@ -351,7 +351,7 @@ void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
                 text = "Not Enough Memory For Bitmap.";
             AfxMessageBox(text, MB_OK);
         }
-        return;
+        return FALSE;
     }
     // Until the panes draw into the picture, it shows the background colour,
     // which is also what an empty client area gives.
@@ -369,4 +369,5 @@ void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
     GlobalFree(dib);
     if (!written)
         AfxMessageBox("Failed to write preview file", MB_OK);
+    return written;
 }
