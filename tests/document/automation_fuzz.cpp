@@ -142,8 +142,8 @@ int FuzzAutomationCalls(const uint8_t* data, size_t size, const char* folder)
     const auto oldBox = platform::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
     {
         Reader in(data, size);
+        HoldBalance holds;  // outlives the document, which notifies it as it goes
         auto doc = std::make_unique<CDizadoDoc>();
-        HoldBalance holds;
         CBrickGroup* root = doc->GetBrickList();
         root->AddListener(&holds);
         std::vector<COleVariant> objects{COleVariant(doc->GetIDispatch(FALSE))};
