@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev
   libsimpleini-dev
   binutils-mingw-w64-x86-64
+  dbus-daemon
 )
 
 missing=()

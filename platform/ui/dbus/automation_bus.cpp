@@ -1,6 +1,7 @@
 #include "platform/ui/dbus/automation_bus.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
@@ -219,8 +220,13 @@ QString CAutomationBus::HandOut(IDispatch* dispatch, const QString& client)
     object.dispatch = dispatch;
     object.holders[client] = 1;
     m_paths[dispatch] = path;
-    if (m_watcher && !m_watcher->watchedServices().contains(client))
+    if (m_watcher && !m_watcher->watchedServices().contains(client)) {
         m_watcher->addWatchedService(client);
+        // A client that left before the watch began is not reported by it.
+        QDBusConnectionInterface* daemon = m_connection.interface();
+        if (daemon && !daemon->isServiceRegistered(client).value())
+            QMetaObject::invokeMethod(this, [this, client] { ReleaseClient(client); }, Qt::QueuedConnection);
+    }
     return path;
 }
 
