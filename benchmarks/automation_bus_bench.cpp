@@ -1,7 +1,9 @@
 // "MakeBrick" 10,000 times over the session bus: a client connection calls
-// the document exported by the automation bus, through a private bus daemon,
-// in the same process. The in-process calls of automation_bench.cpp are the
-// reference. Goal: 10,000 in 2 s or less.
+// the document exported by the automation bus, through a private bus daemon.
+// The client runs on a thread of its own and waits for each reply, as a
+// separate program would, while the program's thread serves the calls. The
+// in-process calls of automation_bench.cpp are the reference. Goal: 10,000
+// in 2 s or less.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,7 +11,9 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QEventLoop>
 #include <QProcess>
+#include <QThread>
 #include <QStandardPaths>
 
 #include "document/dizado_doc.h"
@@ -52,18 +56,26 @@ void BM_MakeBrickOverTheBus(benchmark::State& state)
                 break;
             }
             state.ResumeTiming();
-            for (int i = 0; i < kBricks; ++i) {
-                QDBusMessage call = QDBusMessage::createMethodCall(busName, path, QLatin1String(CAutomationBus::kInterface),
-                                                                   QStringLiteral("MakeBrick"));
-                call << QVariant::fromValue(short{1030}) << QVariant::fromValue(static_cast<short>(i % 100))
-                     << QVariant::fromValue(static_cast<short>(i / 100)) << QVariant::fromValue(short{0})
-                     << QVariant::fromValue(static_cast<short>(i % 4)) << QVariant::fromValue(static_cast<short>(i % 12))
-                     << false;
-                const QDBusMessage reply = client.call(call, QDBus::BlockWithGui, 5000);
-                if (reply.type() != QDBusMessage::ReplyMessage) {
-                    state.SkipWithError("a call failed");
-                    break;
+            bool failed = false;
+            QThread* caller = QThread::create([&] {
+                for (int i = 0; i < kBricks && !failed; ++i) {
+                    QDBusMessage call = QDBusMessage::createMethodCall(
+                        busName, path, QLatin1String(CAutomationBus::kInterface), QStringLiteral("MakeBrick"));
+                    call << QVariant::fromValue(short{1030}) << QVariant::fromValue(static_cast<short>(i % 100))
+                         << QVariant::fromValue(static_cast<short>(i / 100)) << QVariant::fromValue(short{0})
+                         << QVariant::fromValue(static_cast<short>(i % 4))
+                         << QVariant::fromValue(static_cast<short>(i % 12)) << false;
+                    failed = client.call(call, QDBus::Block, 5000).type() != QDBusMessage::ReplyMessage;
                 }
+            });
+            QEventLoop loop;
+            QObject::connect(caller, &QThread::finished, &loop, &QEventLoop::quit);
+            caller->start();
+            loop.exec();
+            delete caller;
+            if (failed) {
+                state.SkipWithError("a call failed");
+                break;
             }
             state.PauseTiming();
             bus.reset();
