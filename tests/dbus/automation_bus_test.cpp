@@ -219,6 +219,19 @@ TEST_F(AutomationBusTest, AClientThatLeavesReleasesWhatItHeld)
     EXPECT_EQ(1u, doc->GetBrickList()->GetRefCount());
 }
 
+TEST_F(AutomationBusTest, ObjectsHeldAtOnceAreBounded)
+{
+    bus->SetMaxExported(2);
+    const QString brick = Path(Call(kRoot, QStringLiteral("MakeBrick"), Brick(1030, 0, 0, 0, 0, 0, false)));
+    Path(Call(kRoot, QStringLiteral("GetList")));
+    const QDBusMessage refused =
+        Call(brick, QStringLiteral("Get"), {QString(), QStringLiteral("Bounds")}, QStringLiteral("org.freedesktop.DBus.Properties"));
+    EXPECT_EQ(QStringLiteral("dizado.Error.TooManyObjects"), refused.errorName());
+    EXPECT_EQ(2, bus->GetExportedCount());
+    // Already exported objects can still be handed out again.
+    EXPECT_EQ(brick, Path(Call(Path(Call(kRoot, QStringLiteral("GetList"))), QStringLiteral("GetBrick"), {0})));
+}
+
 TEST_F(AutomationBusTest, TheNameBelongsToOneProgram)
 {
     CAutomationBus second(*client);

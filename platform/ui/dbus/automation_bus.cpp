@@ -22,6 +22,12 @@ const QString kUnknownInterface = QStringLiteral("org.freedesktop.DBus.Error.Unk
 const QString kNoReference = QStringLiteral("dizado.Error.NotHeld");
 const QString kDisconnected = QStringLiteral("dizado.Error.Disconnected");
 const QString kRefused = QStringLiteral("dizado.Error.Refused");
+const QString kTooMany = QStringLiteral("dizado.Error.TooManyObjects");
+
+QString TooManyText()
+{
+    return QStringLiteral("Clients hold too many objects; release some first.");
+}
 
 QString FromText(const CString& text)
 {
@@ -214,6 +220,10 @@ QString CAutomationBus::HandOut(IDispatch* dispatch, const QString& client)
         dispatch->Release();  // the bus holds one already
         ++m_objects[known->second].holders[client];
         return known->second;
+    }
+    if (m_objects.size() >= m_nMaxExported) {
+        dispatch->Release();
+        return QString();
     }
     const QString path = m_strRoot + QStringLiteral("/o") + QString::number(m_nNextId++);
     Exported& object = m_objects[path];
@@ -434,10 +444,14 @@ void CAutomationBus::ReplyResult(const QDBusMessage& message, HRESULT hr, const 
     case VT_BSTR:
         m_connection.send(message.createReply(QVariant::fromValue(FromText(result.strVal))));
         break;
-    default:
-        m_connection.send(message.createReply(
-            QVariant::fromValue(QDBusObjectPath(HandOut(result.DetachDispatch(), message.service())))));
+    default: {
+        const QString path = HandOut(result.DetachDispatch(), message.service());
+        if (path.isEmpty())
+            m_connection.send(message.createErrorReply(kTooMany, TooManyText()));
+        else
+            m_connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(path))));
         break;
+    }
     }
 }
 
@@ -515,9 +529,15 @@ void CAutomationBus::Properties(const QDBusMessage& message, IDispatch* dispatch
         case VT_BSTR:
             value = QVariant::fromValue(FromText(result.strVal));
             break;
-        default:
-            value = QVariant::fromValue(QDBusObjectPath(HandOut(result.DetachDispatch(), message.service())));
+        default: {
+            const QString path = HandOut(result.DetachDispatch(), message.service());
+            if (path.isEmpty()) {
+                m_connection.send(message.createErrorReply(kTooMany, TooManyText()));
+                return;
+            }
+            value = QVariant::fromValue(QDBusObjectPath(path));
             break;
+        }
         }
         m_connection.send(message.createReply(QVariant::fromValue(QDBusVariant(value))));
         return;

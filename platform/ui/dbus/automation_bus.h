@@ -27,6 +27,11 @@ class CAutomationBus : public QDBusVirtualObject {
 public:
     // The interface of every object's own members.
     static constexpr const char* kInterface = "dizado.Automation";
+    // Objects exported at once for all clients; beyond it a call that would
+    // hand out one more answers dizado.Error.TooManyObjects, so that no
+    // client can make the program hold objects without bound.
+    static constexpr size_t kMaxExported = 1 << 18;
+    void SetMaxExported(size_t count) { m_nMaxExported = count; }
 
     static QString BusName(const char* progId);
     static QString RootPath(const char* progId);
@@ -73,5 +78,6 @@ private:
     std::map<QString, Exported> m_objects;  // path
     std::map<IDispatch*, QString> m_paths;
     quint64 m_nNextId = 1;
+    size_t m_nMaxExported = kMaxExported;
     std::unique_ptr<QDBusServiceWatcher> m_watcher;
 };
