@@ -4,6 +4,10 @@
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
+namespace {
+DispatchDisconnectHook g_disconnectHook = nullptr;
+}  // namespace
+
 DWORD CCmdTarget::InternalRelease()
 {
     if (m_dwRef == 0)
@@ -85,10 +89,22 @@ void CCmdTarget::ExternalDisconnect()
         return;
     m_pDispatch = nullptr;
     dispatch->m_pTarget = nullptr;
-    if (dispatch->m_nRefs == 0)
+    if (dispatch->m_nRefs == 0) {
         delete dispatch;
-    else if (m_dwRef > 0)
+        return;
+    }
+    if (m_dwRef > 0)
         --m_dwRef;  // the clients' reference; the interface frees itself at their last release
+    // Told last: the listener may release the interface, which frees it.
+    if (g_disconnectHook)
+        g_disconnectHook(dispatch);
+}
+
+DispatchDisconnectHook SetDispatchDisconnectHook(DispatchDisconnectHook hook)
+{
+    DispatchDisconnectHook previous = g_disconnectHook;
+    g_disconnectHook = hook;
+    return previous;
 }
 
 BOOL CCmdTarget::IsInvokeAllowed(DISPID)

@@ -9,6 +9,13 @@
 #include "platform/core/message_map.h"
 #include "platform/core/object.h"
 
+// Told when an object that clients still hold is destroyed, with the interface
+// they hold (which answers RPC_E_DISCONNECTED from then on). One listener for
+// the program: the automation transport, which stops publishing the object.
+using DispatchDisconnectHook = void (*)(IDispatch* dispatch);
+// Answers the hook it replaced; null removes it.
+DispatchDisconnectHook SetDispatchDisconnectHook(DispatchDisconnectHook hook);
+
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 public:

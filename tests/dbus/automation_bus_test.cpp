@@ -174,10 +174,15 @@ TEST_F(AutomationBusTest, CallsAreCheckedLikeFileInput)
                    QStringLiteral("org.freedesktop.DBus.Properties"))
                   .errorName());
 
-    // The brick goes with a new document: its path stays and answers with an error.
+    // The brick goes with a new document, and its path with it.
     doc->OnNewDocument();
-    EXPECT_EQ(QStringLiteral("dizado.Error.Disconnected"), Call(brick, QStringLiteral("GetType")).errorName());
-    One(Call(brick, QStringLiteral("Release")));
+    EXPECT_EQ(QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"), Call(brick, QStringLiteral("GetType")).errorName());
+    EXPECT_EQ(0, bus->GetExportedCount());
+
+    // An erased brick is still there but out of the model: its calls are refused.
+    const QString erased = Path(Call(kRoot, QStringLiteral("MakeBrick"), Brick(1030, 0, 0, 0, 0, 0, false)));
+    doc->GetBrickList()->GetBrickAt(0)->Detach();
+    EXPECT_EQ(QStringLiteral("dizado.Error.Disconnected"), Call(erased, QStringLiteral("GetType")).errorName());
 }
 
 TEST_F(AutomationBusTest, IntrospectionNamesEveryMemberWithItsTypes)
@@ -199,14 +204,18 @@ TEST_F(AutomationBusTest, IntrospectionNamesEveryMemberWithItsTypes)
 TEST_F(AutomationBusTest, AClientThatLeavesReleasesWhatItHeld)
 {
     const QString iface = QLatin1String(CAutomationBus::kInterface);
+    const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
     QString name;
+    QString brick;
     {
         QDBusConnection leaving = QDBusConnection::connectToBus(address, QStringLiteral("leaving"));
         ASSERT_TRUE(leaving.isConnected());
         name = leaving.baseService();
-        Path(Call(kRoot, QStringLiteral("MakeBrick"), Brick(1030, 0, 0, 0, 0, 0, false), iface, &leaving));
+        brick = Path(Call(kRoot, QStringLiteral("MakeBrick"), Brick(1030, 0, 0, 0, 0, 0, false), iface, &leaving));
         Path(Call(kRoot, QStringLiteral("GetList"), {}, iface, &leaving));
-        EXPECT_EQ(2, bus->GetReferencesOf(name));
+        Call(brick, QStringLiteral("Get"), {QString(), QStringLiteral("Position")}, properties, &leaving);
+        EXPECT_EQ(3, bus->GetReferencesOf(name));
+        EXPECT_EQ(3, bus->GetExportedCount());
         EXPECT_EQ(2u, doc->GetBrickList()->GetRefCount());
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("leaving"));
@@ -215,21 +224,63 @@ TEST_F(AutomationBusTest, AClientThatLeavesReleasesWhatItHeld)
     while (bus->GetReferencesOf(name) > 0 && waited.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(0, bus->GetReferencesOf(name));
+    // The position only it kept is gone; the brick and the list live on in
+    // the model, and another client can go on with their paths.
+    EXPECT_EQ(2, bus->GetExportedCount());
+    EXPECT_EQ(0, One(Call(brick, QStringLiteral("GetColor"))).value<short>());
+    doc.reset();
     EXPECT_EQ(0, bus->GetExportedCount());
-    EXPECT_EQ(1u, doc->GetBrickList()->GetRefCount());
 }
 
 TEST_F(AutomationBusTest, ObjectsHeldAtOnceAreBounded)
 {
-    bus->SetMaxExported(2);
+    bus->SetMaxExported(1);
+    const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
     const QString brick = Path(Call(kRoot, QStringLiteral("MakeBrick"), Brick(1030, 0, 0, 0, 0, 0, false)));
     Path(Call(kRoot, QStringLiteral("GetList")));
-    const QDBusMessage refused =
-        Call(brick, QStringLiteral("Get"), {QString(), QStringLiteral("Bounds")}, QStringLiteral("org.freedesktop.DBus.Properties"));
+    Property(brick, QStringLiteral("Position"));
+    const QDBusMessage refused = Call(brick, QStringLiteral("Get"), {QString(), QStringLiteral("Bounds")}, properties);
     EXPECT_EQ(QStringLiteral("dizado.Error.TooManyObjects"), refused.errorName());
-    EXPECT_EQ(2, bus->GetExportedCount());
+    EXPECT_EQ(3, bus->GetExportedCount());
     // Already exported objects can still be handed out again.
     EXPECT_EQ(brick, Path(Call(Path(Call(kRoot, QStringLiteral("GetList"))), QStringLiteral("GetBrick"), {0})));
+}
+
+// gdbus types its arguments from the introspection data, so this shows that
+// another binding can read it and drive the program with it.
+TEST_F(AutomationBusTest, GdbusDrivesTheDocument)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("gdbus")).isEmpty())
+        GTEST_SKIP() << "no gdbus";
+    auto gdbus = [&](const QStringList& args) {
+        QProcess process;
+        process.start(QStringLiteral("gdbus"), QStringList{args[0], QStringLiteral("--address"), address,
+                                                           QStringLiteral("--dest"), kBusName} + args.mid(1));
+        // The program serves the call on this thread meanwhile.
+        QElapsedTimer waited;
+        waited.start();
+        while (process.state() != QProcess::NotRunning && waited.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            process.waitForFinished(5);
+        }
+        EXPECT_EQ(0, process.exitCode()) << process.readAllStandardError().toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    };
+    const QString introspection = gdbus({QStringLiteral("introspect"), QStringLiteral("--object-path"), kRoot});
+    EXPECT_TRUE(introspection.contains(QStringLiteral("MakeBrick"))) << introspection.toStdString();
+    const QString brick = gdbus({QStringLiteral("call"), QStringLiteral("--object-path"), kRoot, QStringLiteral("--method"),
+                                 QStringLiteral("dizado.Automation.MakeBrick"), QStringLiteral("1030"), QStringLiteral("1"),
+                                 QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("4"),
+                                 QStringLiteral("true")});
+    EXPECT_TRUE(brick.startsWith(QStringLiteral("(objectpath '") + kRoot + QStringLiteral("/o"))) << brick.toStdString();
+    ASSERT_EQ(1, doc->GetBrickList()->GetSize());
+    EXPECT_EQ(4, doc->GetBrickList()->GetBrickAt(0)->GetColorIndex());
+    EXPECT_EQ(QStringLiteral("(int16 4,)"),
+              gdbus({QStringLiteral("call"), QStringLiteral("--object-path"), brick.section(QLatin1Char('\''), 1, 1),
+                     QStringLiteral("--method"), QStringLiteral("dizado.Automation.GetColor")}));
+    // Each gdbus call was a client of its own that has left; the brick, which
+    // lives in the model, kept its path from one call to the next.
+    EXPECT_EQ(1, bus->GetExportedCount());
 }
 
 TEST_F(AutomationBusTest, TheNameBelongsToOneProgram)

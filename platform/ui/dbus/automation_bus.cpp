@@ -126,6 +126,9 @@ QString ErrorText(HRESULT hr, const EXCEPINFO& error)
     }
 }
 
+// The bus that publishes objects; one for the program.
+CAutomationBus* g_pActiveBus = nullptr;
+
 }  // namespace
 
 QString CAutomationBus::BusName(const char* progId)
@@ -162,6 +165,8 @@ bool CAutomationBus::Start(const char* progId, IDispatch* root)
     m_strName = name;
     m_pRoot = root;
     m_pRoot->AddRef();
+    g_pActiveBus = this;
+    m_previousHook = SetDispatchDisconnectHook(&CAutomationBus::OnDisconnected);
     m_watcher = std::make_unique<QDBusServiceWatcher>(QString(), m_connection,
                                                       QDBusServiceWatcher::WatchForUnregistration);
     QObject::connect(m_watcher.get(), &QDBusServiceWatcher::serviceUnregistered, this,
@@ -175,6 +180,11 @@ void CAutomationBus::Stop()
         m_connection.unregisterObject(m_strRoot, QDBusConnection::UnregisterTree);
         m_connection.unregisterService(m_strName);
     }
+    if (g_pActiveBus == this) {
+        SetDispatchDisconnectHook(m_previousHook);
+        g_pActiveBus = nullptr;
+    }
+    m_nClientOwned = 0;
     m_watcher.reset();
     std::map<QString, Exported> objects;
     objects.swap(m_objects);
@@ -221,7 +231,9 @@ QString CAutomationBus::HandOut(IDispatch* dispatch, const QString& client)
         ++m_objects[known->second].holders[client];
         return known->second;
     }
-    if (m_objects.size() >= m_nMaxExported) {
+    const CCmdTarget* target = CCmdTarget::FromIDispatch(dispatch);
+    const bool clientOwned = !target || target->GetRefCount() <= 1;
+    if (clientOwned && m_nClientOwned >= m_nMaxExported) {
         dispatch->Release();
         return QString();
     }
@@ -229,6 +241,8 @@ QString CAutomationBus::HandOut(IDispatch* dispatch, const QString& client)
     Exported& object = m_objects[path];
     object.dispatch = dispatch;
     object.holders[client] = 1;
+    object.clientOwned = clientOwned;
+    m_nClientOwned += clientOwned ? 1 : 0;
     m_paths[dispatch] = path;
     if (m_watcher && !m_watcher->watchedServices().contains(client)) {
         m_watcher->addWatchedService(client);
@@ -250,32 +264,56 @@ bool CAutomationBus::Release(const QString& path, const QString& client)
         return false;
     if (--holder->second == 0)
         it->second.holders.erase(holder);
-    if (it->second.holders.empty()) {
-        IDispatch* dispatch = it->second.dispatch;
-        m_paths.erase(dispatch);
-        m_objects.erase(it);
-        dispatch->Release();
-    }
+    Settle(it);
     return true;
+}
+
+void CAutomationBus::Settle(std::map<QString, Exported>::iterator it)
+{
+    if (!it->second.holders.empty())
+        return;
+    const CCmdTarget* target = CCmdTarget::FromIDispatch(it->second.dispatch);
+    if (target && target->GetRefCount() > 1)
+        return;  // it lives on its own; its path stays until it goes
+    Unexport(it);
+}
+
+void CAutomationBus::Unexport(std::map<QString, Exported>::iterator it)
+{
+    IDispatch* dispatch = it->second.dispatch;
+    m_nClientOwned -= it->second.clientOwned ? 1 : 0;
+    m_paths.erase(dispatch);
+    m_objects.erase(it);
+    dispatch->Release();  // may free the object
+}
+
+void CAutomationBus::OnDisconnected(IDispatch* dispatch)
+{
+    CAutomationBus* bus = g_pActiveBus;
+    if (!bus)
+        return;
+    if (bus->m_previousHook)
+        bus->m_previousHook(dispatch);
+    const auto known = bus->m_paths.find(dispatch);
+    if (known != bus->m_paths.end())
+        bus->Unexport(bus->m_objects.find(known->second));
 }
 
 void CAutomationBus::ReleaseClient(const QString& client)
 {
-    std::vector<IDispatch*> released;
-    for (auto it = m_objects.begin(); it != m_objects.end();) {
-        it->second.holders.erase(client);
-        if (it->second.holders.empty()) {
-            released.push_back(it->second.dispatch);
-            m_paths.erase(it->second.dispatch);
-            it = m_objects.erase(it);
-        } else {
-            ++it;
-        }
-    }
     if (m_watcher)
         m_watcher->removeWatchedService(client);
-    for (IDispatch* dispatch : released)
-        dispatch->Release();
+    std::vector<QString> settle;
+    for (auto& [path, object] : m_objects) {
+        if (object.holders.erase(client) && object.holders.empty())
+            settle.push_back(path);
+    }
+    // One at a time: freeing one object may take others with it.
+    for (const QString& path : settle) {
+        const auto it = m_objects.find(path);
+        if (it != m_objects.end())
+            Settle(it);
+    }
 }
 
 QString CAutomationBus::introspect(const QString& path) const

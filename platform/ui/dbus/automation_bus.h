@@ -7,6 +7,12 @@
 // "Release", which gives back one reference the client received; a client
 // that leaves the bus gives back all of its own.
 //
+// An object that lives on its own (a document, a brick list, a brick) keeps
+// its path while it lives, whoever holds it, so that a script of one-shot
+// calls can pass paths from one call to the next; its path goes when it is
+// destroyed. An object that only clients keep (a position, a bounds) goes
+// with their last reference.
+//
 // Calls are checked like file input: a wrong signature, an unknown path or
 // member, or an object that is gone give D-Bus errors, never a crash.
 #pragma once
@@ -18,7 +24,7 @@
 #include <QDBusVirtualObject>
 #include <QString>
 
-#include "platform/core/dispatch.h"
+#include "platform/core/cmd_target.h"
 
 class QDBusMessage;
 class QDBusServiceWatcher;
@@ -27,9 +33,10 @@ class CAutomationBus : public QDBusVirtualObject {
 public:
     // The interface of every object's own members.
     static constexpr const char* kInterface = "dizado.Automation";
-    // Objects exported at once for all clients; beyond it a call that would
-    // hand out one more answers dizado.Error.TooManyObjects, so that no
-    // client can make the program hold objects without bound.
+    // Objects that only clients keep, exported at once for all of them;
+    // beyond it a call that would hand out one more answers
+    // dizado.Error.TooManyObjects, so that no client can make the program
+    // hold objects without bound.
     static constexpr size_t kMaxExported = 1 << 18;
     void SetMaxExported(size_t count) { m_nMaxExported = count; }
 
@@ -46,7 +53,7 @@ public:
     bool Start(const char* progId, IDispatch* root);
     void Stop();
 
-    // Objects exported for clients, the top object not counted.
+    // Objects exported below the top object.
     int GetExportedCount() const { return static_cast<int>(m_objects.size()); }
     // References `client` (a unique bus name) holds on all objects.
     int GetReferencesOf(const QString& client) const;
@@ -58,7 +65,14 @@ private:
     struct Exported {
         IDispatch* dispatch = nullptr;  // one reference of the bus
         std::map<QString, int> holders;  // client, references handed to it
+        bool clientOwned = false;        // nothing but the bus keeps the object
     };
+
+    static void OnDisconnected(IDispatch* dispatch);
+    // Stops publishing the object at `path` and drops the bus's reference.
+    void Unexport(std::map<QString, Exported>::iterator it);
+    // After a client's last reference: objects that live on their own stay.
+    void Settle(std::map<QString, Exported>::iterator it);
 
     // The object at a path: the top object or an exported one; null when none.
     IDispatch* Find(const QString& path) const;
@@ -79,5 +93,7 @@ private:
     std::map<IDispatch*, QString> m_paths;
     quint64 m_nNextId = 1;
     size_t m_nMaxExported = kMaxExported;
+    size_t m_nClientOwned = 0;
+    DispatchDisconnectHook m_previousHook = nullptr;
     std::unique_ptr<QDBusServiceWatcher> m_watcher;
 };
