@@ -181,8 +181,11 @@ TEST_F(AutomationBusTest, CallsAreCheckedLikeFileInput)
 
     // An erased brick is still there but out of the model: its calls are refused.
     const QString erased = Path(Call(kRoot, QStringLiteral("MakeBrick"), Brick(1030, 0, 0, 0, 0, 0, false)));
-    doc->GetBrickList()->GetBrickAt(0)->Detach();
+    std::unique_ptr<CBrick> kept(doc->GetBrickList()->GetBrickAt(0));  // as the erase command keeps it
+    kept->Detach();
     EXPECT_EQ(QStringLiteral("dizado.Error.Disconnected"), Call(erased, QStringLiteral("GetType")).errorName());
+    kept.reset();
+    EXPECT_EQ(QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"), Call(erased, QStringLiteral("GetType")).errorName());
 }
 
 TEST_F(AutomationBusTest, IntrospectionNamesEveryMemberWithItsTypes)
