@@ -51,8 +51,10 @@ public:
     // RPC_E_DISCONNECTED.
     virtual BOOL IsInvokeAllowed(DISPID id);
 
-    // The members of the dispatch maps, most derived class first; the id of
-    // each is its index here made into a dispatch id by MemberDispId.
+    // The members of the dispatch maps with their ids, most derived class
+    // first. An id is the member's 1-based position in its class's table,
+    // with the number of classes between that class and this object's own in
+    // the high word.
     struct AFX_DISPMEMBER {
         DISPID id;
         const AFX_DISPMAP_ENTRY* entry;

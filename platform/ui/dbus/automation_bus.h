@@ -69,14 +69,15 @@ private:
     };
 
     static void OnDisconnected(IDispatch* dispatch);
-    // Stops publishing the object at `path` and drops the bus's reference.
+    // Stops publishing the object and drops the bus's reference.
     void Unexport(std::map<QString, Exported>::iterator it);
     // After a client's last reference: objects that live on their own stay.
     void Settle(std::map<QString, Exported>::iterator it);
 
     // The object at a path: the top object or an exported one; null when none.
     IDispatch* Find(const QString& path) const;
-    // Hands `dispatch` (whose reference the call takes) to `client`: its path.
+    // Hands `dispatch` (whose reference the call takes) to `client`: its
+    // path, "/" for null, or empty when the bound refuses one more object.
     QString HandOut(IDispatch* dispatch, const QString& client);
     bool Release(const QString& path, const QString& client);
     void ReleaseClient(const QString& client);
