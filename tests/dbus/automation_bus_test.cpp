@@ -3,6 +3,8 @@
 // calls that must fail cleanly.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include <QCoreApplication>
@@ -291,6 +293,44 @@ TEST_F(AutomationBusTest, TheNameBelongsToOneProgram)
     CAutomationBus second(*client);
     EXPECT_FALSE(second.Start("DodezAR", doc->GetIDispatch(FALSE)));
     EXPECT_EQ(2u, doc->GetRefCount());  // the first bus's reference only
+
+    // On the session bus, here the private one, the name is taken as well.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    QString problem;
+    EXPECT_EQ(nullptr, CAutomationBus::OnSessionBus("DodezAR", doc->GetIDispatch(FALSE), problem));
+    EXPECT_TRUE(problem.contains(kBusName)) << problem.toStdString();
+    auto other = CAutomationBus::OnSessionBus("DodezARTest", doc->GetIDispatch(FALSE), problem);
+    EXPECT_NE(nullptr, other);
+    EXPECT_TRUE(problem.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+[[noreturn]] void StartWithoutABus()
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/dizado-test-bus");
+    bool told = false;
+    {
+        int argc = 1;
+        char name[] = "dbus_tests";
+        char* argv[] = {name, nullptr};
+        QCoreApplication app(argc, argv);
+        CDizadoDoc document;
+        QString problem;
+        const bool refused = !CAutomationBus::OnSessionBus("DodezAR", document.GetIDispatch(FALSE), problem);
+        std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+        told = refused && problem.startsWith(QStringLiteral("No D-Bus session bus"));
+    }
+    std::exit(told ? 0 : 1);
+}
+
+// In a process of its own, so that no session connection made earlier is reused.
+TEST(AutomationBusStartTest, WithoutASessionBusThereIsAClearMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(StartWithoutABus(), ::testing::ExitedWithCode(0), "No D-Bus session bus");
 }
 
 }  // namespace

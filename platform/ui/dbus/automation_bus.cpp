@@ -1,6 +1,7 @@
 #include "platform/ui/dbus/automation_bus.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -139,6 +140,24 @@ QString CAutomationBus::BusName(const char* progId)
 QString CAutomationBus::RootPath(const char* progId)
 {
     return QStringLiteral("/") + QString::fromUtf8(progId);
+}
+
+std::unique_ptr<CAutomationBus> CAutomationBus::OnSessionBus(const char* progId, IDispatch* root, QString& problem)
+{
+    const QDBusConnection session = QDBusConnection::sessionBus();
+    if (!session.isConnected()) {
+        const QString reason = session.lastError().message();
+        problem = QStringLiteral("No D-Bus session bus to serve automation on") +
+                  (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) + QLatin1Char('.');
+        return nullptr;
+    }
+    auto bus = std::make_unique<CAutomationBus>(session);
+    if (!bus->Start(progId, root)) {
+        problem = QStringLiteral("The name %1 on the session bus belongs to another program.").arg(BusName(progId));
+        return nullptr;
+    }
+    problem.clear();
+    return bus;
 }
 
 CAutomationBus::CAutomationBus(const QDBusConnection& connection) : m_connection(connection) {}

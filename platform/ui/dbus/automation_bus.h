@@ -43,6 +43,11 @@ public:
     static QString BusName(const char* progId);
     static QString RootPath(const char* progId);
 
+    // The bus of a program started for automation: the session bus, with the
+    // top object exported and the name taken. Null with `problem` saying why
+    // (no session bus, or the name is another program's).
+    static std::unique_ptr<CAutomationBus> OnSessionBus(const char* progId, IDispatch* root, QString& problem);
+
     explicit CAutomationBus(const QDBusConnection& connection);
     // Gives back every reference it holds and leaves the bus.
     ~CAutomationBus() override;
