@@ -19,6 +19,7 @@ CDizadoDoc::CDizadoDoc()
     SetNotifyId(kNotifyId);
     OnTool(doc_id::kToolNewBrick);
     EnableAutomation();
+    m_brickList.SetModelRoot(TRUE);
     AfxOleLockApp();
     if (g_clipboardFormat == 0)
         g_clipboardFormat = RegisterClipboardFormatA(kClipboardFormatName);

@@ -132,7 +132,8 @@ public:
     // The preview picture: 80 by 60 when either size is -1 (or not positive).
     // It replaces an older file at the path only once it is whole, and never
     // replaces a model; a picture that cannot be written is reported.
-    void WriteBitmapFile(const char* path, int width, int height);
+    // FALSE when it was not written.
+    BOOL WriteBitmapFile(const char* path, int width, int height);
     // The preview's name beside a document: the file name cut at its first ".".
     static CString GetPreviewPath(const char* documentPath);
 
@@ -207,6 +208,40 @@ protected:
     COleServerItem* OnGetEmbeddedItem() override;
 
     DECLARE_MESSAGE_MAP()
+
+    // Dispatch handlers. Values a client gives are checked like a file's.
+    IDispatch* DispApplication();
+    void DispShowWindow();
+    IDispatch* DispMakeBrick(SHORT classId, SHORT x, SHORT y, SHORT z, SHORT orientation, SHORT colour,
+                             LONG selected);
+    IDispatch* DispGetList();
+    void DispSetName(const char* path);
+    void DispSetBackgroundColor(LONG colour);
+    LONG DispGetBackgroundColor();
+    void DispSetBackgroundImage(const char* path);
+    void DispSetTiled(LONG tiled);
+    LONG DispIsTiled();
+    LONG DispHasBaseplate();
+    void DispSetBaseplate(LONG shown);
+    void DispSetBaseplateSize(SHORT x, SHORT y);
+    LONG DispHasMultiView();
+    void DispSetMultiView(LONG shown);
+    LONG DispIsModified();
+    CString DispGetName();
+    CString DispGetBackgroundImage();
+    void DispSetCurrentColor(SHORT colour);
+    SHORT DispGetCurrentColor();
+    void DispSetCurrentBrick(SHORT classId);
+    SHORT DispGetCurrentBrick();
+    void DispSetCurrentOrientation(SHORT orientation);
+    SHORT DispGetCurrentOrientation();
+    LONG DispSaveBmp(const char* path, SHORT width, SHORT height);
+    SHORT DispGetDocBoundsW();
+    SHORT DispGetDocBoundsH();
+    SHORT DispGetBaseplateSizeX();
+    SHORT DispGetBaseplateSizeY();
+
+    DECLARE_DISPATCH_MAP()
 
 private:
     // Gives an unnamed document its automatic path; FALSE when there is none.

@@ -237,7 +237,7 @@ CString CDizadoDoc::GetPreviewPath(const char* documentPath)
     return CString(path.substr(0, dot)) + ".pbk";
 }
 
-void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
+BOOL CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
 {
     if (width <= 0 || height <= 0) {
         width = kPreviewWidth;
@@ -256,7 +256,7 @@ void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
                 text = "Not Enough Memory For Bitmap.";
             AfxMessageBox(text, MB_OK);
         }
-        return;
+        return FALSE;
     }
     // The first view draws the model into the picture, its client area scaled
     // with equal scales on both axes. Without a view, or with a view of no
@@ -300,4 +300,5 @@ void CDizadoDoc::WriteBitmapFile(const char* path, int width, int height)
     GlobalFree(dib);
     if (!written)
         AfxMessageBox("Failed to write preview file", MB_OK);
+    return written;
 }

@@ -33,6 +33,11 @@ BOOL AsBool(LONG value)
 
 }  // namespace
 
+BOOL CBrick::IsKnownClassId(SHORT classId)
+{
+    return IsKnownClass(classId) ? TRUE : FALSE;
+}
+
 CBrick::CBrick(CBrickGroup* owner) : CBrick(kDefaultType, owner) {}
 
 CBrick::CBrick(SHORT classId, CBrickGroup* owner)

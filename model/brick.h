@@ -165,6 +165,42 @@ public:
     void Load(CArchive& ar);
     void Serialize(CArchive& ar) override;
 
+    // A class id that the program or a kit holds.
+    static BOOL IsKnownClassId(SHORT classId);
+    // Clients reach the brick only while it is part of a model: not once it
+    // has been erased, or its group taken out.
+    BOOL IsInvokeAllowed(DISPID id) override;
+
+protected:
+    // Dispatch handlers.
+    IDispatch* GetPositionObject();
+    void SetPositionObject(IDispatch* value);
+    IDispatch* GetBoundsObject();
+    void SetBoundsObject(IDispatch* value);
+    void DispSetOrientation(SHORT orientation) { ChangeOrientation(orientation); }
+    SHORT DispGetOrientation() { return m_nOrientation; }
+    void DispSetType(SHORT classId);
+    SHORT DispGetType() { return m_nClassId; }
+    void DispSetColor(SHORT colour);
+    SHORT DispGetColor() { return static_cast<SHORT>(m_nColor); }
+    void DispSetPose(SHORT pose) { ChangePose(pose); }
+    SHORT DispGetPose() { return m_nPose; }
+    LONG DispIsSelected() { return m_bSelected; }
+    void DispSelect(LONG selected) { SetSelected(selected); }
+    LONG DispIsVisible() { return m_bVisible; }
+    void DispVisible(LONG visible) { SetVisible(visible); }
+    LONG DispIsSelectable() { return m_bSelectable; }
+    void DispSelectable(LONG selectable) { SetSelectable(selectable); }
+    LONG DispIsMoveable() { return m_bMoveable; }
+    void DispMoveable(LONG moveable) { SetMoveable(moveable); }
+    LONG DispIsColorable() { return m_bColorable; }
+    void DispColorable(LONG colorable) { SetColorable(colorable); }
+    SHORT DispLength() { return static_cast<SHORT>(m_worldBox.Max().X() - m_worldBox.Min().X()); }
+    SHORT DispWidth() { return static_cast<SHORT>(m_worldBox.Max().Y() - m_worldBox.Min().Y()); }
+    SHORT DispHeight() { return static_cast<SHORT>(m_worldBox.Max().Z() - m_worldBox.Min().Z()); }
+
+    DECLARE_DISPATCH_MAP()
+
 private:
     struct ReadingTag {};
     explicit CBrick(ReadingTag) {}

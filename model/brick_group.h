@@ -96,6 +96,12 @@ public:
     CBrick* GetBrick(LONG index) const;
     CBrickGroup* GetList(LONG index) const;
 
+    // The root of a document's model, as against a group a command has taken
+    // out of it: only what hangs below a model root is open to automation.
+    void SetModelRoot(BOOL modelRoot) { m_bModelRoot = modelRoot ? TRUE : FALSE; }
+    BOOL IsInModel() const;
+    BOOL IsInvokeAllowed(DISPID id) override;
+
     // Stored records: the group block with the brick and group counts, then
     // the brick records, then the group records.
     void Serialize(CArchive& ar) override;
@@ -107,6 +113,13 @@ public:
     // would sit deeper than kMaxDepth are not made: their bricks go to their
     // ancestor at that depth, so that no brick of a deeper file is lost.
     void ReadContents(CArchive& ar);
+
+protected:
+    // Dispatch handlers: the brick or sub-group with a reference added, or null.
+    IDispatch* DispGetBrick(LONG index);
+    IDispatch* DispGetList(LONG index);
+
+    DECLARE_DISPATCH_MAP()
 
 private:
     friend class CBrick;
@@ -129,6 +142,7 @@ private:
     mutable CBox3D m_bounds;
     mutable BOOL m_bHasBounds = FALSE;
     mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+    BOOL m_bModelRoot = FALSE;
     [[no_unique_address]] CLiveCount<CBrickGroup> m_live;
 };
 

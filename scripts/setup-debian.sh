@@ -9,6 +9,7 @@ packages=(
   libsimpleini-dev
   binutils-mingw-w64-x86-64
   xvfb x11-apps netpbm
+  dbus-daemon
 )
 
 missing=()
