@@ -66,6 +66,7 @@ for name in "${targets[@]}"; do
     printf '%-16s ok      %10s runs  %s\n' "$name" "${runs:-?}" "$coverage"
   else
     printf '%-16s FAILED  %10s runs  %s  (see %s)\n' "$name" "${runs:-?}" "$coverage" "$log"
+    grep -E 'ERROR|SUMMARY|runtime error|check failed|Test unit written' "$log" | head -n 8 | sed 's/^/    /'
     failed=1
   fi
 done

@@ -32,8 +32,8 @@ int FuzzRegion(const uint8_t* data, size_t size)
 
     // Hit tests over the bounds and a margin, a bounded number of them.
     const RECT bounds = region.GetBounds();
-    const long stepX = std::max<long>(1, (static_cast<long>(bounds.right) - bounds.left + 2) / 24);
-    const long stepY = std::max<long>(1, (static_cast<long>(bounds.bottom) - bounds.top + 2) / 24);
+    const long stepX = std::max<long>(1, (static_cast<long>(bounds.right) - bounds.left + 2) / 12);
+    const long stepY = std::max<long>(1, (static_cast<long>(bounds.bottom) - bounds.top + 2) / 12);
     for (long y = bounds.top - 1; y <= bounds.bottom; y += stepY)
         for (long x = bounds.left - 1; x <= bounds.right; x += stepX)
             region.PtInRegion(POINT{static_cast<LONG>(x), static_cast<LONG>(y)});
