@@ -1,16 +1,14 @@
 #include "tests/fuzz/fuzz_support.h"
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 #include <unistd.h>
-
-#include "platform/core/resources.h"
 
 namespace fuzz {
 namespace {
@@ -102,10 +100,7 @@ void Fail(const char* what)
 
 QuietHooks::QuietHooks()
 {
-    m_box = platform::SetMessageBoxHook([this](const std::string&, const std::string&, UINT) {
-        ++m_messages;
-        return IDOK;
-    });
+    m_box = platform::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
     m_beep = platform::SetBeepHook([](UINT) {});
     m_keys = platform::SetKeyStateHook([](int) -> SHORT { return 0; });
 }
@@ -136,9 +131,6 @@ Bytes InputReader::Take(size_t count)
     return out;
 }
 
-}  // namespace fuzz
-
-namespace fuzz {
 namespace {
 
 void ReadResource(HMODULE module, const char* name, const char* type)

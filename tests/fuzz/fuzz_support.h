@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/core/hooks.h"
+#include "platform/core/resources.h"
 #include "tests/fuzz/fuzz_target.h"
 
 namespace fuzz {
@@ -28,6 +29,10 @@ std::string ScratchPath(const std::string& name);
 // Reads every byte, so that the sanitizers see a range that leaves its buffer.
 void Touch(const void* data, size_t size);
 
+// Looks up what the program looks up in a module (strings, kit classes and
+// their records, pictures, masks, sounds, labels) and reads every byte found.
+void ReadModule(HMODULE module);
+
 // A finding that is no crash of its own (an oracle that failed): reported and
 // aborted, so that libFuzzer keeps the input.
 [[noreturn]] void Fail(const char* what);
@@ -40,10 +45,7 @@ public:
     QuietHooks(const QuietHooks&) = delete;
     QuietHooks& operator=(const QuietHooks&) = delete;
 
-    int MessageCount() const { return m_messages; }
-
 private:
-    int m_messages = 0;
     platform::MessageBoxHook m_box;
     platform::BeepHook m_beep;
     platform::KeyStateHook m_keys;
@@ -67,15 +69,5 @@ private:
     size_t m_size;
     size_t m_at = 0;
 };
-
-}  // namespace fuzz
-
-#include "platform/core/resources.h"
-
-namespace fuzz {
-
-// Looks up what the program looks up in a module (strings, kit classes and
-// their records, pictures, masks, sounds, labels) and reads every byte found.
-void ReadModule(HMODULE module);
 
 }  // namespace fuzz
