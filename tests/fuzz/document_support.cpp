@@ -19,6 +19,9 @@ Bytes SavedModel(int shape)
         inner->SetParent(group);
         CBrick::Make(inner, CPoint3D(0, 0, 1), 1030, 7, 0, 3)->SetMoveable(FALSE);
         CBrick::Make(root, CPoint3D(0, 5, 0), 2000, 2, 1, 0);  // a class no kit lists
+        auto* second = new CBrickGroup;
+        second->SetParent(root);
+        CBrick::Make(second, CPoint3D(4, 4, 0), 1030, 9, 0, 0);
         const COLORREF sky = RGB(255, 128, 0);
         doc.ChangeBackgroundColor(&sky);
         doc.ChangeBackgroundImage("C:\\dizado\\backgrnd\\sky.bmp");
