@@ -34,6 +34,10 @@ else
 fi
 
 export QT_QPA_PLATFORM=offscreen
+# The targets' scratch files; libFuzzer ends a run without cleaning up.
+export TMPDIR=$fuzz_dir/tmp
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
@@ -55,6 +59,7 @@ for name in "${targets[@]}"; do
   run_one "$name" &
 done
 wait
+rm -rf "$TMPDIR"
 
 failed=0
 for name in "${targets[@]}"; do

@@ -19,7 +19,8 @@ std::string FromEnvironment(const char* variable, const char* fallback)
     return value && *value ? value : fallback;
 }
 
-// Removed at exit; libFuzzer ends its runs through exit().
+// Removed at exit, where exit runs destructors (scripts/fuzz.sh points TMPDIR
+// at a folder of its own for the runs that end without).
 class ScratchFolder {
 public:
     ScratchFolder()
