@@ -62,6 +62,23 @@ bool IsPushButton(CWnd* wnd)
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
+// The predefined classes may also be named.
+WORD ClassOrdinal(const std::string& name)
+{
+    const CString lower = CString(name.c_str());
+    static const struct {
+        const char* name;
+        WORD ordinal;
+    } known[] = {{"button", platform::DIALOG_CLASS_BUTTON},
+                 {"edit", platform::DIALOG_CLASS_EDIT},
+                 {"static", platform::DIALOG_CLASS_STATIC},
+                 {"listbox", platform::DIALOG_CLASS_LISTBOX}};
+    for (const auto& entry : known)
+        if (lower.CompareNoCase(entry.name) == 0)
+            return entry.ordinal;
+    return 0;
+}
+
 }  // namespace
 
 // --- Taking over a control ------------------------------------------------------------------
@@ -135,7 +152,7 @@ BOOL CDialog::Build(CWnd* owner)
 
     for (const platform::DialogItemTemplate& item : form.items) {
         CWnd* control = nullptr;
-        const WORD kind = item.windowClass.isOrdinal ? item.windowClass.ordinal : 0;
+        const WORD kind = item.windowClass.isOrdinal ? item.windowClass.ordinal : ClassOrdinal(item.windowClass.name);
         switch (kind) {
         case platform::DIALOG_CLASS_BUTTON:
             control = new CButton;

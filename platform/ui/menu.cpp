@@ -191,19 +191,15 @@ void CMenu::UpdateCommandUI(CCmdTarget* target)
 
 HACCEL LoadAccelerators(HINSTANCE instance, const char* name)
 {
-    static std::map<std::pair<HINSTANCE, std::string>, std::unique_ptr<AcceleratorTable>> loaded;
-    const std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(name))
-                                                 : std::string(name ? name : "");
-    auto found = loaded.find({instance, key});
-    if (found != loaded.end())
-        return found->second.get();
+    // Tables are few and small; they stay until the program ends, as the
+    // system keeps a loaded table.
+    static std::vector<std::unique_ptr<AcceleratorTable>> loaded;
     const std::vector<uint8_t> bytes = platform::ResourceBytes(instance, name, RT_ACCELERATOR);
     auto table = std::make_unique<AcceleratorTable>();
     if (bytes.empty() || !platform::ParseAcceleratorTable(bytes.data(), bytes.size(), table->entries))
         return nullptr;
-    HACCEL result = table.get();
-    loaded[{instance, key}] = std::move(table);
-    return result;
+    loaded.push_back(std::move(table));
+    return loaded.back().get();
 }
 
 int TranslateAccelerator(CWnd* wnd, HACCEL table, const MSG* msg)

@@ -85,7 +85,7 @@ struct AcceleratorTable {
 using HACCEL = AcceleratorTable*;
 
 // Null when the resource is missing or damaged. Tables live until the
-// program ends (loading the same one again answers the same table).
+// program ends.
 HACCEL LoadAccelerators(HINSTANCE instance, const char* name);
 // A key-down (WM_KEYDOWN, WM_SYSKEYDOWN) matching an entry with the current
 // Shift, Ctrl and Alt state sends WM_COMMAND (id, 1) to `wnd`, which runs it

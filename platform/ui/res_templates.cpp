@@ -261,10 +261,32 @@ bool ParseAcceleratorTable(const uint8_t* data, size_t size, std::vector<Acceler
     }
 }
 
+namespace {
+
+HMODULE& TemplateModuleSlot()
+{
+    static HMODULE module = nullptr;
+    return module;
+}
+
+}  // namespace
+
+HMODULE SetTemplateModule(HMODULE module)
+{
+    HMODULE previous = TemplateModuleSlot();
+    TemplateModuleSlot() = module;
+    return previous;
+}
+
+HMODULE TemplateModule()
+{
+    return TemplateModuleSlot() ? TemplateModuleSlot() : AfxGetResourceHandle();
+}
+
 std::vector<uint8_t> ResourceBytes(HMODULE module, const char* name, const char* type)
 {
     if (!module)
-        module = AfxGetResourceHandle();
+        module = TemplateModule();
     HRSRC found = FindResourceA(module, name, type);
     if (!found)
         return {};

@@ -72,7 +72,14 @@ bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplate& out);
 bool ParseMenuTemplate(const uint8_t* data, size_t size, std::vector<MenuItemTemplate>& out);
 bool ParseAcceleratorTable(const uint8_t* data, size_t size, std::vector<AcceleratorEntry>& out);
 
-// The bytes of a resource of the program (or of `module`); empty when missing.
+// Where dialogs, menus and accelerators are looked up when no module is
+// named: the program's resources unless another module is set (null goes
+// back to them). Answers the module it replaced.
+HMODULE SetTemplateModule(HMODULE module);
+HMODULE TemplateModule();
+
+// The bytes of a resource of `module` (TemplateModule() for null); empty
+// when missing.
 std::vector<uint8_t> ResourceBytes(HMODULE module, const char* name, const char* type);
 
 }  // namespace platform

@@ -392,7 +392,6 @@ CWnd* CWnd::SetActiveWindow()
     if (m_hWnd) {
         QWidget* top = m_hWnd->window();
         top->activateWindow();
-        top->raise();
         platform::NoteActiveWindow(GetTopLevelParent());
     }
     return previous;
