@@ -90,10 +90,7 @@ void CMenu::Build(const std::vector<platform::MenuItemTemplate>& items)
 BOOL CMenu::DestroyMenu()
 {
     // A window still showing this menu loses its bar.
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* peer = dynamic_cast<platform::WindowPeer*>(widget); peer && peer->Owner())
-            if (platform::AttachedMenu(peer->Owner()) == this)
-                platform::AttachMenuBar(peer->Owner(), nullptr);
+    platform::DetachMenuEverywhere(this);
     const bool had = m_loaded;
     m_items.clear();
     m_loaded = false;
@@ -321,6 +318,21 @@ void AttachMenuBar(CWnd* wnd, CMenu* menu)
     widget->show();
     widget->raise();
     bar.widget = widget;
+}
+
+void DetachMenuEverywhere(const CMenu* menu)
+{
+    std::vector<WindowPeer*> showing;
+    for (const auto& [peer, bar] : Bars())
+        if (bar.menu == menu)
+            showing.push_back(const_cast<WindowPeer*>(peer));
+    for (WindowPeer* peer : showing) {
+        auto it = Bars().find(peer);
+        if (it == Bars().end())
+            continue;
+        delete it->second.widget.data();
+        Bars().erase(it);
+    }
 }
 
 CMenu* AttachedMenu(const CWnd* wnd)

@@ -98,6 +98,8 @@ namespace platform {
 // The frame's menu bar (SetMenu); null takes it away.
 void AttachMenuBar(CWnd* wnd, CMenu* menu);
 CMenu* AttachedMenu(const CWnd* wnd);
+// Takes `menu` off every window showing it.
+void DetachMenuEverywhere(const CMenu* menu);
 // For tests and keyboard-free use: what choosing the item with `id` from
 // `wnd`'s menu bar does. FALSE when the menu has no such item.
 BOOL ChooseMenuItem(CWnd* wnd, UINT id);

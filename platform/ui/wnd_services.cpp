@@ -227,10 +227,14 @@ void CWnd::DragAcceptFiles(BOOL accept)
     if (!m_hWnd)
         return;
     m_hWnd->setAcceptDrops(accept != FALSE);
-    auto* filter = m_hWnd->findChild<DropFilter*>(QString(), Qt::FindDirectChildrenOnly);
-    if (accept && !filter)
-        m_hWnd->installEventFilter(new DropFilter(m_hWnd));
-    else if (!accept && filter) {
+    // Found by name: the filter class has no meta-object of its own.
+    static const QString kFilterName = QStringLiteral("dizado-drop-filter");
+    QObject* filter = m_hWnd->findChild<QObject*>(kFilterName, Qt::FindDirectChildrenOnly);
+    if (accept && !filter) {
+        auto* made = new DropFilter(m_hWnd);
+        made->setObjectName(kFilterName);
+        m_hWnd->installEventFilter(made);
+    } else if (!accept && filter) {
         m_hWnd->removeEventFilter(filter);
         delete filter;
     }
