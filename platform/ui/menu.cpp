@@ -240,6 +240,23 @@ std::map<const WindowPeer*, Bar>& Bars()
 
 void FillMenu(QMenu* target, CMenu* menu, CWnd* wnd);
 
+// Keeps a menu bar as wide as the frame it lies on.
+class BarWidth : public QObject {
+public:
+    explicit BarWidth(QMenuBar* bar) : QObject(bar), m_bar(bar) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && watched == m_bar->parentWidget())
+            m_bar->setGeometry(0, 0, m_bar->parentWidget()->width(), m_bar->sizeHint().height());
+        return false;
+    }
+
+private:
+    QMenuBar* m_bar;
+};
+
 void SyncActions(QMenu* target, CMenu* menu, CWnd* wnd)
 {
     target->clear();
@@ -313,8 +330,10 @@ void AttachMenuBar(CWnd* wnd, CMenu* menu)
             }
         });
     }
-    // Over the top of the client area: the frame's layout is its own.
+    // Over the top of the client area: the frame's layout is its own. The
+    // bar follows the frame's width.
     widget->setGeometry(0, 0, peer->width(), widget->sizeHint().height());
+    peer->installEventFilter(new BarWidth(widget));
     widget->show();
     widget->raise();
     bar.widget = widget;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 
@@ -112,6 +113,12 @@ TEST(MenuAndAccelerators, MenuItemsTakeTheirStateFromTheUpdateHandlers)
     EXPECT_TRUE(platform::ChooseMenuItem(frame, IDM_NEW));
     EXPECT_FALSE(platform::ChooseMenuItem(frame, 4711));
     EXPECT_EQ(frame->ran, (std::vector<UINT>{IDM_NEW}));
+    // The bar lies along the frame's top edge and follows its width.
+    auto* bar = frame->GetSafeHwnd()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    frame->MoveWindow(0, 0, 333, 200);
+    EXPECT_EQ(bar->width(), 333);
+    EXPECT_EQ(bar->y(), 0);
     // A menu destroyed while shown leaves the bar.
     menu.DestroyMenu();
     EXPECT_EQ(frame->GetMenu(), nullptr);
