@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstring>
@@ -75,6 +76,29 @@ protected:
         if (!peer)
             return false;
         peer->Deliver(WM_KEYDOWN, static_cast<WPARAM>(vk), MAKELONG(1, 0));
+        return true;
+    }
+};
+
+// The wheel scrolls a list box a row per notch, as its scroll bar would.
+class ListWheel : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        auto* peer = dynamic_cast<platform::WindowPeer*>(watched);
+        auto* list = peer ? dynamic_cast<CListBox*>(peer->Owner()) : nullptr;
+        if (!list)
+            return false;
+        const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        if (notches != 0) {
+            const int top = std::clamp(list->GetTopIndex() - notches, 0, std::max(0, list->GetCount() - 1));
+            list->SetTopIndex(top);
+        }
         return true;
     }
 };
@@ -296,7 +320,10 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    return CWnd::Create(nullptr, nullptr, style | WS_CHILD, rect, parent, id);
+    if (!CWnd::Create(nullptr, nullptr, style | WS_CHILD, rect, parent, id))
+        return FALSE;
+    platform::SetUpControl(this, nullptr);
+    return TRUE;
 }
 
 int CListBox::DefaultHeight() const
@@ -749,8 +776,15 @@ LRESULT CListBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if ((wParam == VK_UP || wParam == VK_DOWN) && GetCount() > 0) {
             int row = m_sel == LB_ERR ? 0 : m_sel + (wParam == VK_UP ? -1 : 1);
             row = std::clamp(row, 0, GetCount() - 1);
-            if (row < m_top)
+            if (row < m_top) {
                 SetTopIndex(row);
+            } else {
+                // Down to a row below the last one shown: scroll it into view.
+                RECT client, place;
+                GetClientRect(&client);
+                while (m_top < row && GetItemRect(row, &place) == 0 && place.bottom > client.bottom)
+                    SetTopIndex(m_top + 1);
+            }
             if (row != m_sel)
                 Select(row, true);
         }
@@ -897,6 +931,13 @@ namespace platform {
 void SetUpControl(CWnd* control, const char* text)
 {
     WindowPeer* peer = control ? control->GetSafeHwnd() : nullptr;
+    if (peer && control->IsKindOf(RUNTIME_CLASS(CListBox)) &&
+        !peer->findChild<QObject*>(QStringLiteral("dizado-list-wheel"), Qt::FindDirectChildrenOnly)) {
+        auto* wheel = new ListWheel(peer);
+        wheel->setObjectName(QStringLiteral("dizado-list-wheel"));
+        peer->installEventFilter(wheel);
+        return;
+    }
     if (!peer || !control->IsKindOf(RUNTIME_CLASS(CEdit)) || FieldOf(control))
         return;
     auto* field = new QLineEdit(peer);

@@ -2,10 +2,15 @@
 // once they are in the list, the LB_ERR answers, clicks that notify.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QWheelEvent>
+
 #include <cstring>
+#include <string>
 
 #include "platform/ui/controls.h"
 #include "platform/ui/synthetic_input.h"
+#include "platform/ui/window_peer.h"
 
 namespace {
 
@@ -151,6 +156,29 @@ TEST(ListBox, PlainSortedListAndItsErrorAnswers)
     EXPECT_EQ(list.DeleteString(3), 3);
     EXPECT_EQ(list.GetTopIndex(), 2) << "the top follows a deleted last row";
     EXPECT_EQ(parent.selChanges, 0);
+    parent.DestroyWindow();
+}
+
+TEST(ListBox, KeysAndWheelScrollThePlainList)
+{
+    ListParent parent;
+    parent.Make(LBS_NOTIFY | WS_VSCROLL);  // 200 pixels: twelve rows of 16 shown whole
+    CListBox& list = parent.list;
+    for (int i = 0; i < 30; ++i)
+        list.AddString(CString(std::to_string(100 + i)));
+    list.SetCurSel(11);
+    platform::SendKeyInput(&list, VK_DOWN, true);
+    EXPECT_EQ(list.GetCurSel(), 12);
+    EXPECT_EQ(list.GetTopIndex(), 1) << "the new row is scrolled into view";
+    EXPECT_EQ(parent.selChanges, 1);
+    QWheelEvent down(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -360), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list.GetSafeHwnd(), &down);
+    EXPECT_EQ(list.GetTopIndex(), 4);
+    QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 1200), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list.GetSafeHwnd(), &up);
+    EXPECT_EQ(list.GetTopIndex(), 0) << "never above row 0";
     parent.DestroyWindow();
 }
 
