@@ -32,6 +32,14 @@ QImage BackingImage(CWnd* wnd)
                   surface->Width() * 4, QImage::Format_RGB32);
 }
 
+// A control is drawn disabled only when it was disabled itself, not while its
+// parent is (a frame under a modal dialog keeps its look).
+bool SelfEnabled(const CWnd* wnd)
+{
+    const QWidget* widget = wnd->GetSafeHwnd();
+    return widget && !widget->testAttribute(Qt::WA_ForceDisabled);
+}
+
 QString TextOf(CWnd* wnd)
 {
     CString text;
@@ -183,7 +191,7 @@ void CButton::PaintButton()
         item.CtlID = GetDlgCtrlID();
         item.itemAction = ODA_DRAWENTIRE;
         item.itemState = (m_pressed ? ODS_SELECTED : 0) | (GetFocus() == this ? ODS_FOCUS : 0) |
-                         (IsWindowEnabled() ? 0 : ODS_DISABLED);
+                         (SelfEnabled(this) ? 0 : ODS_DISABLED);
         item.hwndItem = this;
         item.hDC = &dc;
         item.rcItem = client;
@@ -202,7 +210,7 @@ void CButton::PaintButton()
     option.rect = QRect(0, 0, client.right, client.bottom);
     option.text = TextOf(this);
     option.state = QStyle::State_None;
-    if (IsWindowEnabled())
+    if (SelfEnabled(this))
         option.state |= QStyle::State_Enabled;
     if (GetFocus() == this)
         option.state |= QStyle::State_HasFocus;
@@ -594,7 +602,7 @@ void CListBox::DrawRow(CDC* dc, int index, UINT action)
         item.CtlID = GetDlgCtrlID();
         item.itemID = static_cast<UINT>(index);
         item.itemAction = action;
-        item.itemState = (selected ? ODS_SELECTED : 0) | (IsWindowEnabled() ? 0 : ODS_DISABLED);
+        item.itemState = (selected ? ODS_SELECTED : 0) | (SelfEnabled(this) ? 0 : ODS_DISABLED);
         item.hwndItem = this;
         item.hDC = dc;
         item.rcItem = rect;

@@ -262,4 +262,24 @@ TEST(Dialog, CheckBoxesReadBackAndMissingTemplateFails)
     EXPECT_EQ(missing.DoModal(), -1);
 }
 
+TEST(Dialog, OwnerDrawnButtonsAreDrawnDisabledOnlyWhenDisabledThemselves)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.Create(nullptr, "frame", WS_OVERLAPPED, RECT{0, 0, 100, 100}, nullptr, 0));
+    PictureButton button;
+    ASSERT_TRUE(button.Create("p", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{0, 0, 40, 40}, &frame, 600));
+    const auto drawnState = [&] {
+        button.Invalidate();
+        button.UpdateWindow();
+        return button.states.empty() ? 0xFFFFu : button.states.back();
+    };
+    // As under a modal dialog: the frame is disabled, the button is not.
+    frame.EnableWindow(FALSE);
+    EXPECT_EQ(drawnState() & ODS_DISABLED, 0u);
+    frame.EnableWindow(TRUE);
+    button.EnableWindow(FALSE);
+    EXPECT_NE(drawnState() & ODS_DISABLED, 0u);
+    frame.DestroyWindow();
+}
+
 }  // namespace
