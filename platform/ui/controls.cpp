@@ -316,7 +316,7 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Click();
         return 0;
     case WM_SETTEXT:
-        SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
+        CWnd::DefWindowProc(message, wParam, lParam);
         Invalidate(FALSE);
         return TRUE;
     default:
@@ -812,17 +812,6 @@ BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
     return TRUE;
 }
 
-void CEdit::SetWindowText(LPCTSTR text)
-{
-    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""));
-}
-
-void CEdit::GetWindowText(CString& text) const
-{
-    QLineEdit* field = FieldOf(this);
-    text = field ? CString(field->text().toUtf8().constData()) : CString();
-}
-
 int CEdit::GetWindowTextLength() const
 {
     CString text;
@@ -922,7 +911,7 @@ LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SETTEXT:
-        SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
+        CWnd::DefWindowProc(message, wParam, lParam);
         Invalidate();
         return TRUE;
     case WM_ERASEBKGND:

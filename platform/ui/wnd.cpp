@@ -263,6 +263,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         return FALSE;
+    case WM_SETTEXT:
+        if (m_hWnd)
+            m_hWnd->setWindowTitle(QString::fromUtf8(lParam ? reinterpret_cast<LPCTSTR>(lParam) : ""));
+        return TRUE;
+    case WM_GETTEXT:
+        // lParam: the CString that receives the text.
+        if (auto* text = reinterpret_cast<CString*>(lParam))
+            *text = m_hWnd ? CString(m_hWnd->windowTitle().toUtf8().constData()) : CString();
+        return TRUE;
     case WM_CLOSE:
         DestroyWindow();
         return 0;
@@ -379,15 +388,17 @@ BOOL CWnd::IsWindowVisible() const
     return m_hWnd && m_hWnd->isVisible();
 }
 
+// Through WM_SETTEXT and WM_GETTEXT, so that a control reached as a CWnd
+// (an edit, say) keeps its text where it shows it and reports the change.
 void CWnd::SetWindowText(LPCTSTR text)
 {
-    if (m_hWnd)
-        m_hWnd->setWindowTitle(QString::fromUtf8(text ? text : ""));
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""));
 }
 
 void CWnd::GetWindowText(CString& text) const
 {
-    text = m_hWnd ? CString(m_hWnd->windowTitle().toUtf8().constData()) : CString();
+    text.Empty();
+    const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(&text));
 }
 
 CWnd* CWnd::GetTopLevelParent() const

@@ -159,6 +159,15 @@ TEST(Dialog, ProgramChangesToTheEditNotify)
         dialog.name.SetWindowText("Bob");
         dialog.name.SetWindowText("Bob");  // the same text again still notifies
         EXPECT_EQ(dialog.changes, 2);
+        // Reached as a plain window, the edit behaves the same.
+        d.SetDlgItemText(IDC_NAME, "Zed");
+        EXPECT_EQ(dialog.changes, 3);
+        CString text;
+        EXPECT_EQ(d.GetDlgItemText(IDC_NAME, text), 3);
+        EXPECT_STREQ(text, "Zed");
+        d.GetDlgItem(IDC_OK)->SetWindowText("Go");
+        d.GetDlgItem(IDC_OK)->GetWindowText(text);
+        EXPECT_STREQ(text, "Go");
         // A click on a row selects it; the handler copies it into the edit.
         RECT row;
         ASSERT_EQ(dialog.names.GetItemRect(2, &row), 0);
