@@ -624,7 +624,6 @@ void CListBox::DrawRow(CDC* dc, int index, UINT action)
     painter.setPen(selected ? palette.highlightedText().color() : QColor(Qt::black));
     painter.drawText(area.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
                      QString::fromUtf8(m_rows[static_cast<size_t>(index)].text.c_str()));
-    (void)dc;
 }
 
 void CListBox::PaintList()
