@@ -183,6 +183,9 @@ BOOL CWinThread::OnIdle(LONG)
 int CWinThread::Run()
 {
     platform::EnsureToolkit();
+    // The running program reads the keyboard from the toolkit; tests keep
+    // whatever state they set.
+    platform::SetKeyStateHook(ToolkitKeyState);
     if (IdleDriver* idle = Idle())
         idle->OnMessage();
     m_nExitCode = QApplication::exec();
@@ -262,7 +265,6 @@ void StartToolkit(int& argc, char** argv)
     if (qApp)
         return;
     new QApplication(argc, argv);
-    SetKeyStateHook(ToolkitKeyState);
     SetWaitCursorHook([](int delta) {
         if (delta > 0)
             BeginWaitCursor();

@@ -36,10 +36,13 @@ void PostQuitMessage(int code);
 inline void AfxPostQuitMessage(int code) { PostQuitMessage(code); }
 
 // Polls the thread's queue for a message for `wnd` (any window of the thread
-// for null) in [first, last] (0, 0: any), without waiting. Only mouse
-// messages are queued this way: a caller tracking the mouse gets them in
-// order while paint, timers and idle passes wait. TRUE when one was found;
-// PM_REMOVE takes it off the queue.
+// for null) in [first, last] (0, 0: any). The first poll starts a tracking
+// loop: from then on the input messages of every window are queued here
+// instead of being dispatched, and paints and idle passes wait. Taking a
+// button-up ends the loop, as does a pause in polling of 100 ms; what was
+// left in the queue is then dispatched in order. The call waits at most a
+// few milliseconds, so a polling loop does not spin. TRUE when a message was
+// found; PM_REMOVE takes it off the queue.
 BOOL PeekMessage(LPMSG msg, CWnd* wnd, UINT first, UINT last, UINT remove);
 
 namespace platform {

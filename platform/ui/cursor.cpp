@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/dib.h"
 #include "platform/ui/app.h"
@@ -154,11 +155,14 @@ HCURSOR LoadCursorResource(HINSTANCE instance, LPCSTR name)
     return result;
 }
 
-// The window whose cursor SetCursor sets: the one under the pointer.
+// The window whose cursor SetCursor sets: the captured one, the one whose
+// cursor message was sent last, or the one under the pointer.
 QWidget* CursorTarget()
 {
     if (CWnd* capture = CaptureWindow())
         return capture->GetPeer();
+    if (WindowPeer* peer = CursorMessageWindow(); peer && peer->Owner())
+        return peer;
     POINT p;
     if (!GetCursorPos(&p))
         return nullptr;
@@ -194,6 +198,11 @@ void SetTestCursorPos(POINT screen)
     State().position = screen;
 }
 
+void ClearTestCursorPos()
+{
+    State().testPosition = false;
+}
+
 }  // namespace platform
 
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name)
@@ -221,6 +230,19 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name)
         }
     }
     return platform::LoadCursorResource(instance, name);
+}
+
+HCURSOR CreateIconFromResource(const BYTE* bits, DWORD size, BOOL icon, DWORD)
+{
+    if (!bits || icon)
+        return nullptr;
+    platform::EnsureToolkit();
+    static std::vector<std::unique_ptr<platform::CursorShape>> made;
+    std::unique_ptr<platform::CursorShape> shape = platform::DecodeCursor(bits, size);
+    if (!shape)
+        return nullptr;
+    made.push_back(std::move(shape));
+    return made.back().get();
 }
 
 HCURSOR SetCursor(HCURSOR cursor)

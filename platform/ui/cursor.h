@@ -22,6 +22,12 @@ inline const char* const IDC_HAND = MAKEINTRESOURCE(32649);
 // A standard cursor (null instance), or a cursor resource of the module
 // (group cursor and its image, hot spot included). Null when there is none.
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
+// A cursor from the bytes of one cursor image resource (hot spot, then the
+// bitmap with its AND mask); every size is checked against `size`. Icons
+// (`icon` TRUE) are not made. Null when the bytes are no cursor. The cursor
+// lives as long as the program.
+HCURSOR CreateIconFromResource(const BYTE* bits, DWORD size, BOOL icon, DWORD version);
+
 // Shows `cursor` over the program's windows (null hides it); answers the one
 // shown before.
 HCURSOR SetCursor(HCURSOR cursor);
@@ -42,7 +48,8 @@ void BeginWaitCursor();
 void EndWaitCursor();
 int WaitCursorDepth();
 
-// Tests: where GetCursorPos says the pointer is.
+// Tests: where GetCursorPos says the pointer is, until cleared.
 void SetTestCursorPos(POINT screen);
+void ClearTestCursorPos();
 
 }  // namespace platform

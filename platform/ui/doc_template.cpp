@@ -196,6 +196,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisib
     if (document) {
         if (!document->SaveModified())
             return nullptr;
+        // Its frame was closed: the document is shown in a new one.
+        if (!document->GetFirstViewPosition() && !CreateNewFrame(document))
+            return nullptr;
     } else {
         document = CreateNewDocument();
         if (!document) {

@@ -75,14 +75,9 @@ CWnd* CFrameWnd::CreateView(CCreateContext* context, UINT id)
     }
     RECT client;
     GetClientRect(&client);
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, client, this, id, context)) {
-        // A window that failed to be made is the caller's to delete; a view
-        // deletes itself when its window goes, so only a view without one is
-        // left here.
-        if (!view->GetSafeHwnd())
-            delete view;
+    // A view that cannot be made has deleted itself (PostNcDestroy).
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, client, this, id, context))
         return nullptr;
-    }
     return view;
 }
 
@@ -177,11 +172,10 @@ void CFrameWnd::OnClose()
     CDocument* document = GetActiveDocument();
     if (document && !document->SaveModified())
         return;
-    if (document && document->GetDocTemplate()) {
-        // The document's frames go with it.
+    if (document && platform::GetDocumentFrames()) {
+        // Closing the document destroys its frames, this one among them:
+        // nothing of this object may be touched afterwards.
         document->OnCloseDocument();
-        if (GetSafeHwnd())
-            DestroyWindow();
         return;
     }
     DestroyWindow();
@@ -224,11 +218,9 @@ public:
         context.m_pNewViewClass = docTemplate.GetViewClass();
         context.m_pNewDocTemplate = &docTemplate;
         context.m_pCurrentFrame = frame;
-        if (!frame->LoadFrame(docTemplate.GetResourceID(), WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-            if (!frame->GetSafeHwnd())
-                delete frame;
+        // A frame that cannot be made has deleted itself (PostNcDestroy).
+        if (!frame->LoadFrame(docTemplate.GetResourceID(), WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
             return false;
-        }
         if (CWinThread* thread = AfxGetThread(); thread && !thread->m_pMainWnd)
             thread->m_pMainWnd = frame;
         return true;

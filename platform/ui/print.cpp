@@ -187,11 +187,9 @@ void CView::OnFilePrintPreview()
     OpenPreview() = preview;
     const int height = 700;
     const int width = std::max(200, height * info.m_page.width / std::max(1, info.m_page.height));
-    if (!preview->Create(nullptr, "Print Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 40 + width, 40 + height},
-                         nullptr, 0)) {
-        if (!preview->GetSafeHwnd())
-            delete preview;
-    }
+    // A preview window that cannot be made deletes itself.
+    preview->Create(nullptr, "Print Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 40 + width, 40 + height},
+                    nullptr, 0);
 }
 
 // --- Back ends ------------------------------------------------------------------------------

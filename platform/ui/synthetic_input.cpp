@@ -58,6 +58,11 @@ void SendMouseInput(CWnd* wnd, MouseAction action, MouseButton button, POINT cli
     WindowPeer* peer = wnd ? wnd->GetPeer() : nullptr;
     if (!peer)
         return;
+    if (action == MouseAction::Leave) {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(peer, &leave);
+        return;
+    }
     const QPointF local(client.x, client.y);
     const QPointF global = QPointF(peer->mapToGlobal(QPoint(client.x, client.y)));
     Qt::MouseButton qtButton = Qt::NoButton;
@@ -86,6 +91,7 @@ void SendMouseInput(CWnd* wnd, MouseAction action, MouseButton button, POINT cli
         type = QEvent::MouseButtonDblClick;
         break;
     case MouseAction::Move:
+    case MouseAction::Leave:
         qtButton = Qt::NoButton;
         break;
     }

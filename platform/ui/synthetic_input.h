@@ -10,7 +10,8 @@ class CWnd;
 
 namespace platform {
 
-enum class MouseAction { Press, Release, DoubleClick, Move };
+// Leave: the pointer has left the window (no point or button needed).
+enum class MouseAction { Press, Release, DoubleClick, Move, Leave };
 enum class MouseButton { None, Left, Right, Middle };
 
 // `client` is in `wnd`'s client pixels. `buttons` are MK_LBUTTON, MK_RBUTTON

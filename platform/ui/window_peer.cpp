@@ -45,6 +45,12 @@ Pointer& PointerState()
     return pointer;
 }
 
+QPointer<WindowPeer>& CursorMessageSlot()
+{
+    static QPointer<WindowPeer> peer;
+    return peer;
+}
+
 LPARAM PackPoint(int x, int y)
 {
     const auto clamp16 = [](int v) { return static_cast<WORD>(static_cast<SHORT>(std::clamp(v, SHRT_MIN, SHRT_MAX))); };
@@ -52,6 +58,11 @@ LPARAM PackPoint(int x, int y)
 }
 
 }  // namespace
+
+WindowPeer* CursorMessageWindow()
+{
+    return CursorMessageSlot().data();
+}
 
 CWnd* CaptureWindow()
 {
@@ -254,6 +265,17 @@ bool WindowPeer::event(QEvent* event)
         m_owner->UpdateWindow();
         return true;
     }
+    if (event->type() == QEvent::Leave && m_owner && Capture().data() == this &&
+        QGuiApplication::mouseButtons() == Qt::NoButton) {
+        // The toolkit sends no moves outside the window without a button
+        // held; a captured window hears once that the pointer left, as a
+        // move to where it is now.
+        POINT p;
+        if (GetCursorPos(&p))
+            SendMouse(WM_MOUSEMOVE, mapFromGlobal(QPointF(p.x, p.y)), Qt::NoButton,
+                      QGuiApplication::queryKeyboardModifiers());
+        return true;
+    }
     return QWidget::event(event);
 }
 
@@ -320,6 +342,7 @@ void WindowPeer::SendMouse(UINT message, QPointF local, Qt::MouseButtons buttons
     const WPARAM flags = MouseKeyFlags(buttons, modifiers);
     QPointer<WindowPeer> alive(target);
     if (!Capture() && !Tracking()) {
+        CursorMessageSlot() = target;
         owner->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                            static_cast<LPARAM>(MAKELONG(static_cast<WORD>(HTCLIENT), static_cast<WORD>(message))));
         if (!alive || !alive->Owner())

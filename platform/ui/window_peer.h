@@ -69,6 +69,9 @@ int VirtualKeyOf(int qtKey);
 // MK_ flags of a toolkit mouse state.
 UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
+// The window whose WM_SETCURSOR is being handled: SetCursor sets its cursor.
+WindowPeer* CursorMessageWindow();
+
 // The last pointer position seen in an event, screen pixels.
 void NotePointer(QPoint global);
 bool PointerSeen(QPoint* global);

@@ -49,8 +49,12 @@ BOOL CWnd::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rect, CW
         return FALSE;
     platform::EnsureToolkit();
     const bool child = (style & WS_CHILD) != 0;
-    if (child && (!parent || !parent->m_hWnd))
+    if (child && (!parent || !parent->m_hWnd)) {
+        // As after a window that is destroyed at once: objects that delete
+        // themselves with their window do so now.
+        PostNcDestroy();
         return FALSE;
+    }
     m_pParent = parent;
     m_nID = id;
     m_dwStyle = style;
@@ -141,25 +145,42 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+namespace {
+
+// The message being handled, for Default. It belongs to the thread, not to
+// the window: a handler may destroy and delete its window, and nothing of the
+// object is touched after the handler returns.
+platform::WindowMessage*& CurrentMessage()
+{
+    static platform::WindowMessage* current = nullptr;
+    return current;
+}
+
+class CurrentMessageScope {
+public:
+    explicit CurrentMessageScope(platform::WindowMessage* message) : m_previous(CurrentMessage())
+    {
+        CurrentMessage() = message;
+    }
+    ~CurrentMessageScope() { CurrentMessage() = m_previous; }
+
+private:
+    platform::WindowMessage* m_previous;
+};
+
+}  // namespace
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     platform::WindowMessage current{message, wParam, lParam, 0};
-    platform::WindowMessage* previous = m_pCurrentMsg;
-    m_pCurrentMsg = &current;
+    CurrentMessageScope scope(&current);
     LRESULT result = 0;
-    if (message == WM_NCDESTROY) {
-        // Nothing of this object may be touched after the handler.
-        if (!OnWndMsg(message, wParam, lParam, &result))
-            DefWindowProc(message, wParam, lParam);
-        return 0;
-    }
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
             result = DefWindowProc(message, wParam, lParam);
     } else if (!OnWndMsg(message, wParam, lParam, &result)) {
         result = DefWindowProc(message, wParam, lParam);
     }
-    m_pCurrentMsg = previous;
     return result;
 }
 
@@ -169,15 +190,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         return OnCommand(wParam, lParam);
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn; ++entry) {
-            if (entry->nMessage != message || message == WM_COMMAND)
+            if (entry->nMessage != message)
                 continue;
             platform::WindowMessage m{message, wParam, lParam, 0};
-            platform::WindowMessage* previous = m_pCurrentMsg;
-            if (message != WM_NCDESTROY)
-                m_pCurrentMsg = &m;
+            CurrentMessageScope scope(&m);
             entry->pfn(this, 0, &m);
-            if (message != WM_NCDESTROY)
-                m_pCurrentMsg = previous;
             if (result)
                 *result = m.result;
             return TRUE;
@@ -201,9 +218,10 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
 
 LRESULT CWnd::Default()
 {
-    if (!m_pCurrentMsg)
+    const platform::WindowMessage* current = CurrentMessage();
+    if (!current)
         return 0;
-    return DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam);
+    return DefWindowProc(current->message, current->wParam, current->lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -219,9 +219,10 @@ public:
 
     // Makes the window: a top-level one without WS_CHILD, else a child of
     // `parent`, at `rect` (parent client pixels for children). Sends
-    // WM_NCCALCSIZE, WM_CREATE (with `context` as lpCreateParams) and WM_SIZE;
-    // FALSE, and no window, when WM_CREATE answers -1. `className` is
-    // recorded only.
+    // WM_NCCALCSIZE, WM_CREATE (with `context` as lpCreateParams) and WM_SIZE.
+    // FALSE when the window cannot be made or WM_CREATE answers -1; either
+    // way PostNcDestroy has run, so a window that deletes itself there is
+    // gone. `className` is not used.
     virtual BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                         UINT id, CCreateContext* context = nullptr);
     // Sends WM_DESTROY to the window and its children (parents first), then
@@ -243,7 +244,8 @@ public:
     // WM_COMMAND: the id in the low word of wParam, routed through OnCmdMsg
     // (after its update handler, which may disable it).
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-    // Default processing of the message being handled.
+    // Default processing of the message being handled (the thread's
+    // innermost one).
     LRESULT Default();
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -351,8 +353,6 @@ private:
     CWnd* m_pParent = nullptr;
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
-    // The message being handled, for Default.
-    platform::WindowMessage* m_pCurrentMsg = nullptr;
 };
 
 // Releases the mouse capture, whichever window holds it.

@@ -287,6 +287,35 @@ TEST(ClipRegion, DrawingStaysInsideAndInvertsEachPixelOnce)
     EXPECT_EQ(surface.GetPixel(0, 0), kBlack);
 }
 
+TEST(ClipRegion, PicturesAndCopiesStayInsideToo)
+{
+    // An 8 x 8 black picture, 32 bits, top-down.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 8;
+    info.bmiHeader.biHeight = -8;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    const std::vector<uint32_t> black(64, 0);
+    platform::Surface source(8, 8, kBlack);
+    CDC sourceDc(&source);
+
+    CRgn a, b, clip;
+    a.CreateRectRgn(0, 0, 3, 3);
+    b.CreateRectRgn(5, 4, 8, 8);
+    clip.CombineRgn(&a, &b, RGN_OR);
+    for (int way = 0; way < 2; ++way) {
+        platform::Surface surface(8, 8, kWhite);
+        CDC dc(&surface);
+        dc.SelectClipRgn(&clip);
+        if (way == 0)
+            dc.StretchDIBits(0, 0, 8, 8, 0, 0, 8, 8, black.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        else
+            dc.BitBlt(0, 0, 8, 8, &sourceDc, 0, 0, SRCCOPY);
+        EXPECT_EQ(Changed(surface, kWhite), RegionPixels(clip, 8)) << way;
+    }
+}
+
 TEST(ClipRegion, VisibleRegionOfTheLayerStaysAcrossTheProgramsClip)
 {
     platform::Surface surface(10, 10, kWhite);

@@ -247,6 +247,40 @@ TEST_F(FrameTest, ClosingTheFrameDestroysTheViewAndLeavesTheDocumentWithout)
     EXPECT_EQ(AfxGetThread()->m_pMainWnd, nullptr);
 }
 
+TEST_F(FrameTest, ClosingTheFrameClosesItsDocumentAndEndsTheLoop)
+{
+    TestView* view = OpenView();
+    ASSERT_NE(view, nullptr);
+    CDocument* doc = view->GetDocument();
+    view->GetParentFrame()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(doc->GetFirstViewPosition(), nullptr);
+    EXPECT_EQ(AfxGetThread()->m_pMainWnd, nullptr);
+    // The single template keeps its document and makes a new frame for it.
+    TestView* again = OpenView();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetDocument(), doc);
+}
+
+class RefusingView : public TestView {
+    DECLARE_DYNCREATE(RefusingView)
+protected:
+    int OnCreate(LPCREATESTRUCT) { return -1; }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(RefusingView, TestView)
+BEGIN_MESSAGE_MAP(RefusingView, TestView)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST_F(FrameTest, AViewThatCannotBeMadeLeavesNoDocumentFrameOrView)
+{
+    CSingleDocTemplate refusing(0, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestFrame), RUNTIME_CLASS(RefusingView));
+    EXPECT_EQ(refusing.OpenDocumentFile(nullptr, TRUE), nullptr);
+    EXPECT_EQ(refusing.GetFirstDocPosition(), nullptr);
+    EXPECT_EQ(AfxGetThread()->m_pMainWnd, nullptr);
+}
+
 TEST(IdleScheduler, PassesEvery15MsWhileAskedAndStopsUntilTheNextMessage)
 {
     platform::IdleScheduler idle;

@@ -151,6 +151,7 @@ protected:
     }
     void TearDown() override
     {
+        platform::ClearTestCursorPos();
         ReleaseCapture();
         platform::ProcessPendingEvents();
     }
@@ -383,6 +384,15 @@ TEST_F(WindowTest, CaptureSendsMovesOutsideInClientCoordinates)
     // Left of the window: negative, as the drag commands expect.
     platform::SendMouseInput(&a, platform::MouseAction::Move, platform::MouseButton::None, POINT{-7, -3}, 0, 0);
     EXPECT_EQ(CPoint(a.Last(WM_MOUSEMOVE)->lParam), CPoint(-7, -3));
+    // Leaving the window without a button held is told as a move to where
+    // the pointer is.
+    POINT away{-30, 10};
+    a.ClientToScreen(&away);
+    platform::SetTestCursorPos(away);
+    const int moves = a.Count(WM_MOUSEMOVE);
+    platform::SendMouseInput(&a, platform::MouseAction::Leave, platform::MouseButton::None, POINT{}, 0, 0);
+    ASSERT_EQ(a.Count(WM_MOUSEMOVE), moves + 1);
+    EXPECT_EQ(CPoint(a.Last(WM_MOUSEMOVE)->lParam), CPoint(-30, 10));
     ReleaseCapture();
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
     platform::SendMouseInput(&b, platform::MouseAction::Move, platform::MouseButton::None, POINT{1, 2}, 0, 0);
@@ -497,6 +507,75 @@ TEST_F(WindowTest, TrackingLoopGetsOnlyMouseMessagesAndTheRestWaits)
     }
     EXPECT_EQ(wnd.Count(WM_PAINT), 1);
     wnd.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// A 32 x 32 one-bit cursor image as resources hold it: hot spot, header with
+// twice the height, two colours, colour rows, then mask rows.
+std::vector<BYTE> CursorImage()
+{
+    std::vector<BYTE> bytes;
+    const auto word = [&](unsigned v) {
+        bytes.push_back(static_cast<BYTE>(v));
+        bytes.push_back(static_cast<BYTE>(v >> 8));
+    };
+    const auto dword = [&](unsigned v) {
+        word(v & 0xFFFF);
+        word(v >> 16);
+    };
+    word(3);   // hot spot x
+    word(4);   // hot spot y
+    dword(40);
+    dword(32);
+    dword(64);
+    word(1);
+    word(1);
+    dword(0);  // BI_RGB
+    dword(0);
+    dword(0);
+    dword(0);
+    dword(2);
+    dword(0);
+    dword(0x000000);  // black
+    dword(0xFFFFFF);  // white
+    for (int row = 0; row < 32; ++row)
+        dword(row < 16 ? 0xFFFFFFFFu : 0);
+    for (int row = 0; row < 32; ++row)
+        dword(row % 2 ? 0xFFFFFFFFu : 0);
+    return bytes;
+}
+
+TEST(Cursor, ImageResourcesAreCheckedBeforeUse)
+{
+    platform::EnsureToolkit();
+    const std::vector<BYTE> good = CursorImage();
+    EXPECT_NE(CreateIconFromResource(good.data(), static_cast<DWORD>(good.size()), FALSE, 0x30000), nullptr);
+    EXPECT_EQ(CreateIconFromResource(good.data(), static_cast<DWORD>(good.size()), TRUE, 0x30000), nullptr);
+    EXPECT_EQ(CreateIconFromResource(nullptr, 100, FALSE, 0x30000), nullptr);
+    // Every truncation is refused.
+    for (DWORD size = 0; size < good.size(); size += 7)
+        EXPECT_EQ(CreateIconFromResource(good.data(), size, FALSE, 0x30000), nullptr) << size;
+    const struct {
+        size_t offset;
+        BYTE value;
+    } damaged[] = {
+        {4, 12},     // header size below 40
+        {8, 0},      // no width
+        {12, 65},    // odd double height
+        {16, 2},     // two planes
+        {18, 3},     // three bits per pixel
+        {20, 1},     // compressed
+        {36, 5},     // more colours than the depth has
+    };
+    for (const auto& d : damaged) {
+        std::vector<BYTE> bad = good;
+        bad[d.offset] = d.value;
+        EXPECT_EQ(CreateIconFromResource(bad.data(), static_cast<DWORD>(bad.size()), FALSE, 0x30000), nullptr)
+            << d.offset;
+    }
 }
 
 }  // namespace
