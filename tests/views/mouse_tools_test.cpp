@@ -592,7 +592,10 @@ TEST_F(PaneTest, LargeSelectionFootprintIsWhole)
     for (int i = 0; i < 40; ++i)
         for (int j = 0; j < 40; ++j)
             bricks.push_back(Add(i * 3 - 60, j * 3 - 60, (i + j) % 3));
-    Root()->SelectAll(TRUE);
+    {
+        CPaneHold hold(Root());
+        Root()->SelectAll(TRUE);
+    }
     CRegion footprint;
     pane.BuildListRegion(&footprint);
     EXPECT_GT(footprint.GetBlockSize(), CRegion::kMaxBlockBytes);
