@@ -10,8 +10,8 @@
 #include "model/brick_group.h"
 #include "platform/core/cstring.h"
 #include "platform/core/global_memory.h"
-#include "platform/ui/ole_server_doc.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/ui/ole_server_doc.h"
 
 class CArchive;
 class CChunkBlock;

@@ -20,7 +20,6 @@ void CDragCommand::Track(IMousePane* pane, UINT keyFlags, POINT point)
     pane->PrepareMouseDC(&dc);
     m_nKeyFlags = static_cast<WORD>(keyFlags);
     m_pTrackPane = pane;
-    m_pTrackDC = &dc;
     BOOL begun = FALSE;
     try {
         BeginDrag(&dc, point.x, point.y);
@@ -36,18 +35,15 @@ void CDragCommand::Track(IMousePane* pane, UINT keyFlags, POINT point)
             }
         }
         ReleaseOwnCapture();
-        m_pTrackDC = nullptr;
         throw;
     }
     try {
         EndDrag(m_current.x, m_current.y, m_last.x, m_last.y, m_start.x, m_start.y);
     } catch (...) {
         ReleaseOwnCapture();
-        m_pTrackDC = nullptr;
         throw;
     }
     ReleaseOwnCapture();
-    m_pTrackDC = nullptr;
 }
 
 void CDragCommand::BeginDrag(CDC*, int x, int y)
@@ -67,7 +63,7 @@ void CDragCommand::RunLoop()
     LPARAM last = PackPoint(device);
     for (;;) {
         MSG msg;
-        platform::GetDragMessage(wnd, last, &msg, m_pTrackDC);
+        platform::GetDragMessage(wnd, last, &msg);
         last = msg.lParam;
         POINT p{static_cast<SHORT>(LOWORD(msg.lParam)), static_cast<SHORT>(HIWORD(msg.lParam))};
         dc.DPtoLP(&p);

@@ -38,7 +38,4 @@ protected:
 
 private:
     void ReleaseOwnCapture();
-
-    // The context Track opened, shown on the screen while the loop waits.
-    CDC* m_pTrackDC = nullptr;
 };

@@ -97,8 +97,8 @@ int main(int argc, char** argv)
         frame->SetWindowText(path ? path : "dizado");
     PlaySoundEffect("SIGNIN");
     const int code = app.Run();
-    CPaneWindow::SetApplicationNotifier(nullptr);
     delete docTemplate;
+    CPaneWindow::SetApplicationNotifier(nullptr);
     SetBrickServices(nullptr);
     return code;
 }

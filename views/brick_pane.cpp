@@ -14,7 +14,6 @@
 
 IMPLEMENT_DYNAMIC(CBrickPane, CPaneWindow)
 
-
 BEGIN_MESSAGE_MAP(CBrickPane, CPaneWindow)
     ON_WM_CREATE()
     ON_WM_DESTROY()
@@ -30,10 +29,6 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr UINT kVirtualKeyControl = 0x11;
-constexpr UINT kToolSelect = 600;
-constexpr UINT kToolPaint = 601;
-constexpr UINT kToolNewBrick = 602;
-constexpr UINT kToolErase = 603;
 
 }  // namespace
 

@@ -2,8 +2,9 @@
 // as the walkers decide, so every pixel comes out the same, but
 // - the bricks that may lie in front of a brick are looked up in a grid of
 //   screen cells instead of walking the whole tree for each brick;
-// - regions are row bit masks, built once per brick and draw, and carved by
-//   word operations;
+// - regions are row bit masks, kept between paints until a brick changes,
+//   and carved by word operations, the bricks most likely to hide one first,
+//   stopping when nothing is left;
 // - on a 1:1 target the visible pixels are written straight into the surface
 //   through a colour table made once per brick.
 // Anything the short cuts do not cover (scaled targets, a brick whose picture
@@ -24,8 +25,8 @@
 #include "platform/gdi/surface.h"
 #include "views/brick_pane.h"
 #include "views/direct_paint.h"
-#include "views/mask_cache.h"
 #include "views/draw_walkers.h"
+#include "views/mask_cache.h"
 #include "views/pane_walkers.h"
 
 namespace {
@@ -44,7 +45,6 @@ struct Item {
     CBox3D depth;
     int group;
     bool drawn;
-    int mask = -1;      // into the mask cache
     RECT bounds{};      // of the brick's region, once built
     bool empty = true;  // the brick's region holds nothing
 };

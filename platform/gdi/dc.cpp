@@ -53,7 +53,7 @@ Wide CeilDiv(Wide n, Wide d)
 CDC::CDC()
 {
     m_state.palette = CPalette::DefaultPalette();
-    m_state.brush = CBrush::StockBrush(WHITE_BRUSH);
+    SelectObject(CBrush::StockBrush(WHITE_BRUSH));
     SelectObject(CPen::BlackPen());
 }
 
@@ -154,6 +154,8 @@ CBrush* CDC::SelectObject(CBrush* brush)
 {
     if (!brush)
         return nullptr;
+    m_state.brushFills = brush->IsCreated() && !brush->IsHollow();
+    m_state.brushColour = brush->GetColor();
     return std::exchange(m_state.brush, brush);
 }
 
@@ -427,9 +429,14 @@ CDC::Box CDC::MapBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const
 
 const std::vector<CDC::Box>& CDC::ClipRects() const
 {
-    if (m_clipValid)
+    // A window's surface may be resized while a context on it lives.
+    const int width = m_surface ? m_surface->Width() : 0;
+    const int height = m_surface ? m_surface->Height() : 0;
+    if (m_clipValid && width == m_clipWidth && height == m_clipHeight)
         return m_clipRects;
     m_clipValid = true;
+    m_clipWidth = width;
+    m_clipHeight = height;
     m_clipRects.clear();
     Box box;
     if (m_surface) {
@@ -738,17 +745,17 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
         return TRUE;
     const Box box = MapBox(left, top, right, bottom);
     const bool pen = m_state.penStyle != PS_NULL;
-    const CBrush* brush = m_state.brush;
-    const bool fill = brush && brush->IsCreated() && !brush->IsHollow();
+    const bool fill = m_state.brushFills;
+    const uint32_t brush = PixelOf(m_state.brushColour);
     if (!pen) {
         if (fill)
-            MixBox(Box{box.left, box.top, box.right - 1, box.bottom - 1}, PixelOf(brush->GetColor()));
+            MixBox(Box{box.left, box.top, box.right - 1, box.bottom - 1}, brush);
         return TRUE;
     }
     if (box.Empty())
         return TRUE;
     if (fill)
-        MixBox(Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, PixelOf(brush->GetColor()));
+        MixBox(Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, brush);
     // The border, each pixel once: top and bottom rows whole, then the sides
     // between them.
     MixBox(Box{box.left, box.top, box.right, box.top + 1}, m_state.penPixel);

@@ -1,5 +1,5 @@
-// Device contexts: drawing state (pen, mix mode, current position, palette,
-// mapping, clip rectangle) over one of the layer's surfaces. Drawing is the
+// Device contexts: drawing state (pen, brush, mix mode, current position,
+// palette, mapping, clip area) over one of the layer's surfaces. Drawing is the
 // layer's own pixel code, by the rules the program was written against: a line
 // leaves out its end point, every pen pixel goes through the binary raster
 // operation, rectangles leave out their right and bottom edges.
@@ -7,8 +7,8 @@
 // Coordinates passed to drawing calls are logical: they go through the mapping
 // (window origin and extent to viewport origin and extent) to device pixels,
 // rounding half away from zero; device coordinates are held within +-2^40, so
-// no caller value overflows. Everything drawn is clipped to the surface and to
-// the clip rectangle.
+// no caller value overflows. Everything drawn is clipped to the surface, the
+// clip rectangle, the clip region and the layer's visible region.
 #pragma once
 
 #include <cstdint>
@@ -78,7 +78,8 @@ public:
     CBitmap* GetCurrentBitmap() const { return m_bitmap; }
 
     // Answers the brush selected before; null (and nothing changes) for null.
-    // At first the stock white brush.
+    // At first the stock white brush. As with pens, the context keeps the
+    // brush's attributes from the moment of selection.
     CBrush* SelectObject(CBrush* brush);
     CBrush* GetCurrentBrush() const { return m_state.brush; }
     CPen* GetCurrentPen() const { return m_state.pen; }
@@ -297,6 +298,8 @@ private:
     struct State {
         CPen* pen = nullptr;
         CBrush* brush = nullptr;
+        bool brushFills = true;  // created and not hollow
+        COLORREF brushColour = RGB(255, 255, 255);
         int penStyle = PS_SOLID;
         COLORREF penColour = 0;
         uint32_t penPixel = platform::Surface::kOpaque;
@@ -360,6 +363,7 @@ private:
     Box m_drawn;
     void Touch(int64_t left, int64_t top, int64_t right, int64_t bottom);
     mutable bool m_clipValid = false;
+    mutable int m_clipWidth = 0, m_clipHeight = 0;  // the surface's size when cached
     mutable std::vector<Box> m_clipRects;
     State m_state;
     std::vector<State> m_saved;

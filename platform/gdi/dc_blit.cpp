@@ -129,8 +129,7 @@ void CDC::StretchCopy(const Box& dest, bool mirrorX, bool mirrorY, const platfor
                       const Box& src, DWORD rop)
 {
     const unsigned code = Code(rop);
-    const CBrush* brush = m_state.brush;
-    const uint32_t pattern = brush && brush->IsCreated() && !brush->IsHollow() ? PixelOf(brush->GetColor()) : 0;
+    const uint32_t pattern = m_state.brushFills ? PixelOf(m_state.brushColour) : 0;
     const int64_t destWidth = dest.right - dest.left, destHeight = dest.bottom - dest.top;
     const int64_t srcWidth = src.right - src.left, srcHeight = src.bottom - src.top;
     Touch(dest.left, dest.top, dest.right, dest.bottom);

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <set>
@@ -132,6 +133,9 @@ struct TrackingState {
     std::deque<MSG> queue;
     QElapsedTimer lastPoll;
     bool active = false;
+    int waiting = 0;         // WaitMessage calls blocked now
+    uint64_t arrived = 0;    // messages queued so far
+    uint64_t seen = 0;       // `arrived` at the last poll
     QTimer* watch = nullptr;
 };
 
@@ -153,10 +157,33 @@ void EndTracking()
     std::deque<MSG> waiting;
     waiting.swap(state.queue);
     for (const MSG& msg : waiting)
-        if (msg.hwnd && msg.hwnd->Owner())
+        if (platform::IsLiveWindow(msg.hwnd) && msg.hwnd->Owner())
             msg.hwnd->Deliver(msg.message, msg.wParam, msg.lParam);
+    platform::RequestPendingPaints();
     if (IdleDriver* idle = Idle())
         idle->Arm();
+}
+
+// A poll of the tracking loop: starts the loop at the first one, and shows
+// what its client contexts drew.
+void Poll()
+{
+    platform::EnsureToolkit();
+    TrackingState& state = Track();
+    if (!state.active) {
+        state.active = true;
+        if (!state.watch) {
+            state.watch = new QTimer;
+            QObject::connect(state.watch, &QTimer::timeout, [] {
+                // Nobody polled for a while: the tracking loop is over.
+                if (Track().waiting == 0 && Track().lastPoll.elapsed() > 100)
+                    EndTracking();
+            });
+        }
+        state.watch->start(50);
+    }
+    state.lastPoll.start();
+    platform::PresentClientDrawing();
 }
 
 }  // namespace
@@ -211,22 +238,8 @@ void PostQuitMessage(int code)
 
 BOOL PeekMessage(LPMSG msg, CWnd* wnd, UINT first, UINT last, UINT remove)
 {
-    platform::EnsureToolkit();
+    Poll();
     TrackingState& state = Track();
-    if (!state.active) {
-        state.active = true;
-        if (!state.watch) {
-            state.watch = new QTimer;
-            QObject::connect(state.watch, &QTimer::timeout, [] {
-                // Nobody polled for a while: the tracking loop is over.
-                if (Track().lastPoll.elapsed() > 100)
-                    EndTracking();
-            });
-        }
-        state.watch->start(50);
-    }
-    state.lastPoll.start();
-
     const auto match = [&](const MSG& m) {
         if (wnd && m.hwnd != wnd->GetPeer())
             return false;
@@ -236,11 +249,13 @@ BOOL PeekMessage(LPMSG msg, CWnd* wnd, UINT first, UINT last, UINT remove)
         for (auto it = state.queue.begin(); it != state.queue.end(); ++it) {
             if (!match(*it))
                 continue;
-            if (msg)
-                *msg = *it;
+            const MSG found = *it;
             if (remove & PM_REMOVE)
                 state.queue.erase(it);
-            if (msg && (msg->message == WM_LBUTTONUP || msg->message == WM_RBUTTONUP) && (remove & PM_REMOVE)) {
+            state.seen = state.arrived;
+            if (msg)
+                *msg = found;
+            if ((found.message == WM_LBUTTONUP || found.message == WM_RBUTTONUP) && (remove & PM_REMOVE)) {
                 // The drag ends with this message; the loop hears of it first.
                 QTimer::singleShot(0, [] { EndTracking(); });
             }
@@ -255,7 +270,21 @@ BOOL PeekMessage(LPMSG msg, CWnd* wnd, UINT first, UINT last, UINT remove)
             wait.processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
+    state.seen = state.arrived;
     return FALSE;
+}
+
+BOOL WaitMessage()
+{
+    Poll();
+    TrackingState& state = Track();
+    ++state.waiting;
+    while (state.arrived == state.seen && state.active)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    --state.waiting;
+    state.seen = state.arrived;
+    state.lastPoll.start();
+    return TRUE;
 }
 
 namespace platform {
@@ -323,6 +352,7 @@ bool Tracking()
 void QueueMessage(const MSG& msg)
 {
     Track().queue.push_back(msg);
+    ++Track().arrived;
 }
 
 }  // namespace platform

@@ -40,10 +40,15 @@ inline void AfxPostQuitMessage(int code) { PostQuitMessage(code); }
 // loop: from then on the input messages of every window are queued here
 // instead of being dispatched, and paints and idle passes wait. Taking a
 // button-up ends the loop, as does a pause in polling of 100 ms; what was
-// left in the queue is then dispatched in order. The call waits at most a
-// few milliseconds, so a polling loop does not spin. TRUE when a message was
-// found; PM_REMOVE takes it off the queue.
+// left in the queue is then dispatched in order, and the paints asked for
+// meanwhile follow. Each poll first shows what live client contexts drew.
+// The call waits at most a few milliseconds, so a polling loop does not
+// spin. TRUE when a message was found; PM_REMOVE takes it off the queue.
 BOOL PeekMessage(LPMSG msg, CWnd* wnd, UINT first, UINT last, UINT remove);
+// For tracking loops: blocks in the toolkit until a message arrives that is
+// new since the last PeekMessage or WaitMessage (at once if one has), and
+// counts as a poll meanwhile. What live client contexts drew is shown first.
+BOOL WaitMessage();
 
 namespace platform {
 

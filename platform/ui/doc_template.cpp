@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "platform/ui/document.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/hooks.h"
+#include "platform/ui/document.h"
 #include "platform/ui/view.h"
 
 namespace platform {

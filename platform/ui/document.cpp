@@ -13,11 +13,11 @@
 #include <unistd.h>
 
 #include "platform/core/archive.h"
-#include "platform/ui/doc_template.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
+#include "platform/ui/doc_template.h"
 #include "platform/ui/view.h"
 
 namespace platform {

@@ -19,16 +19,7 @@ bool DragCanGoOn(CWnd* wnd)
 
 }  // namespace
 
-void PresentDrawing(CWnd* wnd, CDC* dc)
-{
-    if (!wnd || !dc)
-        return;
-    if (WindowPeer* peer = wnd->GetPeer())
-        peer->Present(dc->GetDrawnBounds());
-    dc->ResetDrawnBounds();
-}
-
-void GetDragMessage(CWnd* wnd, LPARAM lastPoint, MSG* msg, CDC* drawn)
+void GetDragMessage(CWnd* wnd, LPARAM lastPoint, MSG* msg)
 {
     for (;;) {
         if (!DragCanGoOn(wnd)) {
@@ -39,10 +30,10 @@ void GetDragMessage(CWnd* wnd, LPARAM lastPoint, MSG* msg, CDC* drawn)
             msg->time = GetTickCount();
             return;
         }
-        PresentDrawing(wnd, drawn);
-        // Waits in the toolkit for a few milliseconds when nothing is queued.
         if (::PeekMessage(msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
             return;
+        // Until input arrives; a capture taken away arrives as a message too.
+        ::WaitMessage();
     }
 }
 

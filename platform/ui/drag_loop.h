@@ -5,22 +5,16 @@
 
 #include "platform/ui/wnd.h"
 
-class CDC;
-
 namespace platform {
 
 // The next mouse message of a drag tracked by `wnd`, which holds the capture.
 // Waits for input without spinning. When the drag cannot go on (the capture
 // went to another window or to none, the window is hidden, destroyed or was
 // never made) the answer is a WM_LBUTTONUP at `lastPoint` (client pixels packed
-// as in lParam), so the drag ends as if released where it was last seen.
-// `drawn`, when given, is a context on `wnd` whose drawing is shown before the
-// loop waits, so feedback drawn outside a paint follows the pointer.
-void GetDragMessage(CWnd* wnd, LPARAM lastPoint, MSG* msg, CDC* drawn = nullptr);
-
-// Shows on the screen what `dc`, a context on `wnd`'s client area, drew since
-// the last call (or since it was made).
-void PresentDrawing(CWnd* wnd, CDC* dc);
+// as in lParam), so the drag ends as if released where it was last seen. What
+// open client contexts drew is shown before the loop waits, so feedback drawn
+// outside a paint follows the pointer.
+void GetDragMessage(CWnd* wnd, LPARAM lastPoint, MSG* msg);
 
 // Tests: mouse input that arrives through the toolkit's queue, so that it
 // reaches a drag loop started by input handled before it.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <set>
 
 #include "platform/core/tick_count.h"
 #include "platform/ui/app.h"
@@ -45,6 +46,12 @@ Pointer& PointerState()
     return pointer;
 }
 
+std::set<const WindowPeer*>& LiveWindows()
+{
+    static std::set<const WindowPeer*> live;
+    return live;
+}
+
 QPointer<WindowPeer>& CursorMessageSlot()
 {
     static QPointer<WindowPeer> peer;
@@ -58,6 +65,20 @@ LPARAM PackPoint(int x, int y)
 }
 
 }  // namespace
+
+bool IsLiveWindow(const WindowPeer* peer)
+{
+    return peer && LiveWindows().count(peer) > 0;
+}
+
+void RequestPendingPaints()
+{
+    for (const WindowPeer* live : LiveWindows()) {
+        auto* peer = const_cast<WindowPeer*>(live);
+        if (peer->Owner() && !peer->m_update.IsEmpty())
+            peer->RequestPaint();
+    }
+}
 
 WindowPeer* CursorMessageWindow()
 {
@@ -186,10 +207,12 @@ WindowPeer::WindowPeer(CWnd* owner, QWidget* parent) : QWidget(parent), m_owner(
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_update.CreateRectRgn(0, 0, 0, 0);
+    LiveWindows().insert(this);
 }
 
 WindowPeer::~WindowPeer()
 {
+    LiveWindows().erase(this);
     if (m_owner)
         m_owner->m_hWnd = nullptr;
 }
@@ -201,6 +224,7 @@ void WindowPeer::Detach()
     if (PointerState().lastMoveWindow == m_owner)
         PointerState().lastMoveWindow = nullptr;
     m_owner = nullptr;
+    LiveWindows().erase(this);
     hide();
     setParent(nullptr);
     deleteLater();
@@ -257,11 +281,9 @@ bool WindowPeer::event(QEvent* event)
         m_paintRequested = false;
         if (!m_owner)
             return true;
-        // Paints wait while a tracking loop or a modal loop of the layer runs.
-        if (Tracking()) {
-            QTimer::singleShot(10, this, [this] { RequestPaint(); });
+        // Paints wait while a tracking loop runs; its end asks again.
+        if (Tracking())
             return true;
-        }
         m_owner->UpdateWindow();
         return true;
     }

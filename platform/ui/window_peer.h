@@ -60,6 +60,12 @@ private:
     bool m_paintRequested = false;
 };
 
+// Whether `peer` is a window that still exists (not yet detached).
+bool IsLiveWindow(const WindowPeer* peer);
+// Asks every window with an update region for its paint (after a tracking
+// loop, during which paints wait).
+void RequestPendingPaints();
+
 // Layer-wide mouse state shared by the translation and the capture.
 CWnd* CaptureWindow();
 void SetCaptureWindow(CWnd* wnd);

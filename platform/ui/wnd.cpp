@@ -754,13 +754,50 @@ void CWnd::OnTimer(UINT_PTR)
 
 // --- Client and paint contexts ---------------------------------------------------------
 
-CClientDC::CClientDC(CWnd* wnd) : CDC(wnd ? wnd->GetBackingSurface() : nullptr), m_pWnd(wnd) {}
+namespace {
+
+std::vector<CClientDC*>& LiveClientDCs()
+{
+    static std::vector<CClientDC*> live;
+    return live;
+}
+
+}  // namespace
+
+CClientDC::CClientDC(CWnd* wnd)
+    : CDC(wnd ? wnd->GetBackingSurface() : nullptr), m_pWnd(wnd), m_hWnd(wnd ? wnd->GetSafeHwnd() : nullptr)
+{
+    LiveClientDCs().push_back(this);
+}
 
 CClientDC::~CClientDC()
 {
-    if (m_pWnd && m_pWnd->GetPeer())
-        m_pWnd->GetPeer()->Present(GetDrawnBounds());
+    PresentDrawing();
+    auto& live = LiveClientDCs();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
+
+void CClientDC::PresentDrawing()
+{
+    // The window may have gone while the context lived: then nothing is
+    // shown, and its surface is not touched again.
+    if (!m_hWnd || !platform::IsLiveWindow(m_hWnd)) {
+        SetSurface(nullptr);
+        return;
+    }
+    m_hWnd->Present(GetDrawnBounds());
+    ResetDrawnBounds();
+}
+
+namespace platform {
+
+void PresentClientDrawing()
+{
+    for (CClientDC* dc : LiveClientDCs())
+        dc->PresentDrawing();
+}
+
+}  // namespace platform
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_pWnd(wnd)
 {

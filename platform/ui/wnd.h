@@ -370,9 +370,22 @@ public:
     explicit CClientDC(CWnd* wnd);
     ~CClientDC() override;
 
+    // Presents what was drawn since the last time; tracking loops do this
+    // for every live client context before they wait.
+    void PresentDrawing();
+
 protected:
     CWnd* m_pWnd;
+    HWND m_hWnd;
 };
+
+namespace platform {
+
+// Presents the drawing of every live client context (PeekMessage and
+// WaitMessage do it before they wait).
+void PresentClientDrawing();
+
+}  // namespace platform
 
 // The paint context of WM_PAINT handlers: BeginPaint and EndPaint.
 class CPaintDC : public CDC {

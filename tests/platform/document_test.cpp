@@ -14,9 +14,9 @@
 
 #include "platform/core/archive.h"
 #include "platform/core/cmd_ui.h"
+#include "platform/core/hooks.h"
 #include "platform/ui/doc_template.h"
 #include "platform/ui/document.h"
-#include "platform/core/hooks.h"
 #include "platform/ui/ole_server_doc.h"
 #include "platform/ui/view.h"
 

@@ -200,6 +200,15 @@ TEST(Rectangle, BorderInPenInsideInBrushAndNullObjects)
     dc.Rectangle(1, 1, 5, 5);  // one pixel smaller at right and bottom
     EXPECT_EQ(Changed(surface, kWhite), Box(1, 1, 4, 4));
 
+    // The context keeps what it was given: a brush gone since draws on.
+    surface.Fill(kWhite);
+    {
+        CBrush passing(RGB(0, 255, 0));
+        dc.SelectObject(&passing);
+    }
+    dc.Rectangle(1, 1, 5, 5);
+    EXPECT_EQ(surface.GetPixel(2, 2), RGB(0, 255, 0));
+
     surface.Fill(kWhite);
     dc.SelectObject(&pen);
     dc.SelectStockObject(NULL_BRUSH);

@@ -509,6 +509,71 @@ TEST_F(WindowTest, TrackingLoopGetsOnlyMouseMessagesAndTheRestWaits)
     wnd.DestroyWindow();
 }
 
+TEST_F(WindowTest, TrackingLoopShowsClientDrawingAndWaitsForNewMessages)
+{
+    RecordingWnd wnd;
+    Make(wnd);
+    platform::Surface& backing = *wnd.GetBackingSurface();
+    backing.Fill(kWhite);
+    wnd.ValidateRect(nullptr);
+    MSG msg;
+    {
+        // The drag's feedback context stays open for the whole loop.
+        CClientDC dc(&wnd);
+        EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+        dc.SetROP2(R2_NOT);
+        dc.MoveTo(0, 10);
+        dc.LineTo(40, 10);
+        const RECT drawn = dc.GetDrawnBounds();
+        EXPECT_FALSE(IsRectEmpty(&drawn));
+        // A message already here since the last poll: no wait.
+        platform::SendMouseInput(&wnd, platform::MouseAction::Move, platform::MouseButton::None, POINT{8, 9},
+                                 MK_LBUTTON, 0);
+        EXPECT_TRUE(WaitMessage());
+        // The poll showed what the context drew so far.
+        const RECT shown = dc.GetDrawnBounds();
+        EXPECT_TRUE(IsRectEmpty(&shown));
+        // A message posted meanwhile ends the wait.
+        wnd.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELONG(9, 9));
+        EXPECT_TRUE(WaitMessage());
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+        EXPECT_EQ(CPoint(msg.lParam), CPoint(8, 9));
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+        EXPECT_EQ(CPoint(msg.lParam), CPoint(9, 9));
+        wnd.PostMessage(WM_LBUTTONUP, 0, MAKELONG(9, 9));
+        EXPECT_TRUE(WaitMessage());
+        ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+        EXPECT_EQ(msg.message, WM_LBUTTONUP);
+        dc.MoveTo(0, 10);
+        dc.LineTo(40, 10);
+    }
+    platform::ProcessPendingEvents();
+    EXPECT_EQ(backing.GetPixel(5, 10), kWhite);
+    EXPECT_EQ(wnd.Count(WM_MOUSEMOVE), 0);  // taken by the loop, not dispatched
+    wnd.DestroyWindow();
+}
+
+TEST_F(WindowTest, ClientContextOutlivingItsWindowDrawsNowhere)
+{
+    auto* wnd = new RecordingWnd;
+    Make(*wnd);
+    CClientDC dc(wnd);
+    delete wnd;
+    dc.FillSolidRect(0, 0, 10, 10, RGB(0, 0, 0));  // must not touch the old image
+    platform::PresentClientDrawing();
+    dc.FillSolidRect(0, 0, 10, 10, RGB(0, 0, 0));
+}
+
+TEST(ClientContext, ResizedSurfaceUnderALiveContextIsNotOverrun)
+{
+    platform::Surface surface(100, 100, kWhite);
+    CDC dc(&surface);
+    dc.FillSolidRect(0, 0, 100, 100, RGB(1, 1, 1));  // caches the clip
+    surface.Resize(10, 10, kWhite);
+    dc.FillSolidRect(0, 0, 100, 100, RGB(2, 2, 2));
+    EXPECT_EQ(surface.GetPixel(9, 9), RGB(2, 2, 2));
+}
+
 }  // namespace
 
 namespace {

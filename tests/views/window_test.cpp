@@ -122,6 +122,21 @@ TEST_F(PaneWindow, OutlineBlinksOnTheScreen)
     platform::SetTickSource(previous);
 }
 
+// A pane whose window cannot be made (no document) registers nothing, and
+// its destruction takes nothing away from anyone.
+TEST_F(PaneWindow, FailedCreationRegistersNothing)
+{
+    CNotifier application;
+    CPaneWindow::SetApplicationNotifier(&application);
+    const int groupListeners = doc->GetBrickList()->GetListenerCount();
+    // A view whose window fails goes with it.
+    auto* orphan = new CIsoBrickPane;
+    EXPECT_FALSE(orphan->Create(nullptr, nullptr, 0, RECT{0, 0, 100, 100}, nullptr, 0, nullptr));
+    EXPECT_EQ(application.GetListenerCount(), 0);
+    EXPECT_EQ(doc->GetBrickList()->GetListenerCount(), groupListeners);
+    CPaneWindow::SetApplicationNotifier(nullptr);
+}
+
 // A failure inside painting is told once; the rest of the picture is drawn.
 class FailingPane : public RecordingPane {
 public:
