@@ -68,43 +68,6 @@ BOOL CBrickPane::OnPreparePrinting(CPrintInfo* info)
 void CBrickPane::OnBeginPrinting(CDC*, CPrintInfo*) {}
 void CBrickPane::OnEndPrinting(CDC*, CPrintInfo*) {}
 
-void CBrickPane::OnLButtonDown(UINT flags, CPoint point)
-{
-    POINT logical = point;
-    WithClientDC([&logical](CDC* dc) { dc->DPtoLP(&logical); });
-    EndCapture();
-    if (!m_pDocument)
-        return;
-    // The pick-up with Shift and Ctrl and the tools' commands come with the
-    // mouse tools; the dispatch is here.
-    switch (m_pDocument->GetCurrentTool()) {
-    case doc_id::kToolSelect:
-        OnSelectTool(logical, flags);
-        break;
-    case doc_id::kToolPaint:
-        OnPaintTool(logical, flags);
-        break;
-    case doc_id::kToolNewBrick:
-        OnNewBrickTool(logical, flags);
-        break;
-    case doc_id::kToolErase:
-        OnEraseTool(logical, flags);
-        break;
-    default:
-        break;
-    }
-}
-
-void CBrickPane::OnMouseMove(UINT flags, CPoint point)
-{
-    CPaneWindow::OnMouseMove(flags, point);
-}
-
-BOOL CBrickPane::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
-{
-    return CPaneWindow::OnSetCursor(wnd, hitTest, message);
-}
-
 void CBrickPane::OnKeyDown(UINT key, UINT repeatCount, UINT flags)
 {
     if (key == kVirtualKeyControl && repeatCount == 1 && GetParent())
@@ -357,14 +320,6 @@ void CBrickPane::GetDefaultPair(SHORT* mainAxis, SHORT* alternateAxis)
     *mainAxis = 2;
     *alternateAxis = 1;
 }
-
-void CBrickPane::OnSelectTool(POINT, UINT) {}
-void CBrickPane::OnPaintTool(POINT, UINT) {}
-void CBrickPane::OnNewBrickTool(POINT, UINT) {}
-void CBrickPane::OnEraseTool(POINT, UINT) {}
-void CBrickPane::TrackNewBrick(POINT, UINT) {}
-void CBrickPane::TrackMarquee(POINT, UINT) {}
-void CBrickPane::TrackMove(POINT, UINT) {}
 
 void CBrickPane::XorCursorOutline()
 {

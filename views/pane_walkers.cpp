@@ -186,9 +186,15 @@ BOOL CBrickRegionWalker::VisitBrick(CObject* item)
     CBox3D footprint = brick->GetWorldBox();
     footprint.Min().Z() = 0;
     footprint.Max().Z() = 0;
-    const CRegion region = m_pPane->BuildBoxRegion(footprint);
-    m_pTarget->Union(*m_pTarget, region);
+    m_parts.Add(m_pPane->BuildBoxRegion(footprint));
     return FALSE;
+}
+
+BOOL CBrickRegionWalker::Walk()
+{
+    const BOOL stopped = CListWalker::Walk();
+    m_parts.Finish(m_pTarget);
+    return stopped;
 }
 
 CUnionBoundsWalker::CUnionBoundsWalker(CBrickPane* pane, RECT* target)

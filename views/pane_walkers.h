@@ -90,11 +90,13 @@ private:
 class CBrickRegionWalker : public CListWalker {
 public:
     CBrickRegionWalker(CBrickPane* pane, CRegion* target);
+    BOOL Walk() override;
     BOOL VisitBrick(CObject* item) override;
 
 private:
     CBrickPane* m_pPane;
     CRegion* m_pTarget;
+    CRegionAccumulator m_parts;
 };
 
 class CUnionBoundsWalker : public CListWalker {

@@ -98,9 +98,11 @@ IdleDriver* Idle()
     return driver;
 }
 
+}  // namespace
+
 // --- Keyboard state of the toolkit --------------------------------------------------
 
-SHORT ToolkitKeyState(int key)
+SHORT platform::ToolkitKeyState(int key)
 {
     bool down = false;
     const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
@@ -122,10 +124,13 @@ SHORT ToolkitKeyState(int key)
         down = buttons & Qt::RightButton;
         break;
     default:
+        down = platform::KeyHeld(key);
         break;
     }
     return down ? static_cast<SHORT>(0x8000) : 0;
 }
+
+namespace {
 
 // --- Tracking loops ---------------------------------------------------------------------
 
@@ -212,7 +217,7 @@ int CWinThread::Run()
     platform::EnsureToolkit();
     // The running program reads the keyboard from the toolkit; tests keep
     // whatever state they set.
-    platform::SetKeyStateHook(ToolkitKeyState);
+    platform::SetKeyStateHook(platform::ToolkitKeyState);
     if (IdleDriver* idle = Idle())
         idle->OnMessage();
     m_nExitCode = QApplication::exec();

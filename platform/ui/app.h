@@ -71,6 +71,11 @@ public:
 };
 bool InModalLoop();
 
+// What GetKeyState answers in the running program (Run installs it): the
+// modifiers and buttons as the toolkit knows them, other keys as the key
+// messages told them.
+SHORT ToolkitKeyState(int virtualKey);
+
 // The layer dispatched a message that restarts the idle count (every one
 // except paints and mouse moves that do not move).
 void NoteMessage(UINT message);

@@ -66,6 +66,29 @@ LPARAM PackPoint(int x, int y)
 
 }  // namespace
 
+namespace {
+
+std::set<int>& HeldKeys()
+{
+    static std::set<int> held;
+    return held;
+}
+
+}  // namespace
+
+void NoteKey(int virtualKey, bool down)
+{
+    if (down)
+        HeldKeys().insert(virtualKey);
+    else
+        HeldKeys().erase(virtualKey);
+}
+
+bool KeyHeld(int virtualKey)
+{
+    return HeldKeys().count(virtualKey) > 0;
+}
+
 bool IsLiveWindow(const WindowPeer* peer)
 {
     return peer && LiveWindows().count(peer) > 0;
@@ -437,6 +460,7 @@ void WindowPeer::keyPressEvent(QKeyEvent* event)
     }
     // Flags word: scan code, bit 14 the key was already down.
     const WORD flags = static_cast<WORD>((event->nativeScanCode() & 0xFF) | (event->isAutoRepeat() ? 0x4000 : 0));
+    NoteKey(key, true);
     Deliver(WM_KEYDOWN, static_cast<WPARAM>(key), static_cast<LPARAM>(MAKELONG(1, flags)));
 }
 
@@ -448,6 +472,7 @@ void WindowPeer::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     const WORD flags = static_cast<WORD>((event->nativeScanCode() & 0xFF) | 0xC000);
+    NoteKey(key, false);
     Deliver(WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(MAKELONG(1, flags)));
 }
 
@@ -467,6 +492,9 @@ void WindowPeer::focusInEvent(QFocusEvent*)
 
 void WindowPeer::focusOutEvent(QFocusEvent*)
 {
+    // Keys let go in another program are never told here.
+    if (!QApplication::activeWindow())
+        HeldKeys().clear();
     if (m_owner)
         Deliver(WM_KILLFOCUS, 0, 0);
 }

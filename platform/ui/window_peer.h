@@ -68,6 +68,11 @@ private:
 // `peer`'s window and its parents; true when one ate it.
 bool PreTranslateInput(WindowPeer* peer, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Keys held down, as the key messages told them; cleared when the program
+// loses the keyboard.
+void NoteKey(int virtualKey, bool down);
+bool KeyHeld(int virtualKey);
+
 // Whether `peer` is a window that still exists (not yet detached).
 bool IsLiveWindow(const WindowPeer* peer);
 // Asks every window with an update region for its paint (after a tracking

@@ -632,6 +632,11 @@ int GetSystemMetrics(int index)
     }
 }
 
+BOOL IsWindow(HWND hwnd)
+{
+    return platform::IsLiveWindow(hwnd) && hwnd->Owner() ? TRUE : FALSE;
+}
+
 BOOL ReleaseCapture()
 {
     platform::SetCaptureWindow(nullptr);

@@ -447,6 +447,8 @@ private:
 
 // Releases the mouse capture, whichever window holds it.
 BOOL ReleaseCapture();
+// Whether the handle still names a window.
+BOOL IsWindow(HWND hwnd);
 
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;

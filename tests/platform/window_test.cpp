@@ -179,8 +179,12 @@ TEST_F(WindowTest, CreationSendsCreateAndSizeAndAFailedCreateMakesNoWindow)
     wnd.GetClientRect(&client);
     EXPECT_EQ(client.right, 40);
     EXPECT_EQ(client.bottom, 30);
+    const HWND handle = wnd.GetSafeHwnd();
+    EXPECT_TRUE(IsWindow(handle));
     EXPECT_TRUE(wnd.DestroyWindow());
     EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_FALSE(IsWindow(nullptr));
     EXPECT_FALSE(wnd.DestroyWindow());
 
     RecordingWnd refused;
@@ -269,6 +273,11 @@ TEST_F(WindowTest, MouseAndKeyEventsArriveAsMessagesThroughTheMaps)
         ASSERT_NE(wnd.Last(WM_KEYUP), nullptr);
         EXPECT_EQ(wnd.Last(WM_KEYUP)->wParam, static_cast<WPARAM>(k.key));
     }
+    // Held keys are known to the running program's key state.
+    platform::SendKeyInput(&wnd, VK_SPACE, true);
+    EXPECT_NE(platform::ToolkitKeyState(VK_SPACE) & 0x8000, 0);
+    platform::SendKeyInput(&wnd, VK_SPACE, false);
+    EXPECT_EQ(platform::ToolkitKeyState(VK_SPACE), 0);
     platform::SendKeyInput(&wnd, VK_CONTROL, true, true);
     EXPECT_NE(HIWORD(wnd.Last(WM_KEYDOWN)->lParam) & 0x4000, 0);  // held: previous state down
 
