@@ -272,7 +272,10 @@ void WindowPeer::Deliver(UINT message, WPARAM wParam, LPARAM lParam)
         return;
     }
     NoteMessage(message);
-    m_owner->SendMessage(message, wParam, lParam);
+    if (PreTranslateInput(this, message, wParam, lParam))
+        return;
+    if (m_owner)
+        m_owner->SendMessage(message, wParam, lParam);
 }
 
 bool WindowPeer::event(QEvent* event)

@@ -21,6 +21,10 @@ public:
     CWnd* Owner() const { return m_owner; }
     // The window is gone: no more messages; the widget goes when it may.
     void Detach();
+    // Another object takes the window over (a dialog's control subclassed by
+    // the program's class): it gets the handle, parent, id and style, and
+    // `Owner()`'s object lets go of the window.
+    void TransferOwner(CWnd* owner);
 
     Surface& Backing() { return m_backing; }
 
@@ -59,6 +63,10 @@ private:
     Surface m_backing;
     bool m_paintRequested = false;
 };
+
+// Offers an input message (keys, mouse buttons) to the PreTranslateMessage of
+// `peer`'s window and its parents; true when one ate it.
+bool PreTranslateInput(WindowPeer* peer, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Whether `peer` is a window that still exists (not yet detached).
 bool IsLiveWindow(const WindowPeer* peer);

@@ -203,9 +203,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     return FALSE;
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT id = LOWORD(wParam);
+    // A control's notification (a button's click too) carries its code and
+    // the control; only menus and accelerators have the update step.
+    if (lParam != 0)
+        return OnCmdMsg(id, static_cast<int>(static_cast<SHORT>(HIWORD(wParam))), nullptr, nullptr);
     // A command whose update handler disables it is not run.
     CCmdUI state;
     state.m_nID = id;

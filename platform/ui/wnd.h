@@ -13,6 +13,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/core/cmd_target.h"
 #include "platform/core/cstring.h"
@@ -27,6 +28,7 @@ class CDocument;
 class CDocTemplate;
 class CFrameWnd;
 class CView;
+class CMenu;
 
 namespace platform {
 class WindowPeer;
@@ -202,6 +204,41 @@ struct WindowMessage {
 
 }  // namespace platform
 
+// For the dialog-era services of CWnd.
+constexpr UINT WM_SETREDRAW = 0x000B;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_MEASUREITEM = 0x002C;
+constexpr UINT WM_COMPAREITEM = 0x0039;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_KEYFIRST = 0x0100;
+constexpr UINT WM_KEYLAST = 0x0109;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_DROPFILES = 0x0233;
+constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
+constexpr int GWL_STYLE = -16;
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_CHILD = 5;
+constexpr UINT BST_UNCHECKED = 0;
+constexpr UINT BST_CHECKED = 1;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+
 // --- Windows -------------------------------------------------------------------
 
 class CWnd : public CCmdTarget {
@@ -335,6 +372,55 @@ public:
     void OnSetFocus(CWnd* oldWnd);
     void OnKillFocus(CWnd* newWnd);
     void OnTimer(UINT_PTR id);
+
+    // --- Dialog-era services (platform/ui/wnd_services.cpp) -------------------
+
+    // Input messages (keys, mouse buttons) go first to the target window's
+    // PreTranslateMessage, then to each of its parents'; TRUE eats the message.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+    // WM_TIMER to this window every `elapse` ms (at least 10) of the layer's
+    // clock; the same id restarts the timer. Answers the id, 0 without a window.
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, void* unused = nullptr);
+    BOOL KillTimer(UINT_PTR id);
+    // Files dropped on the window go to OnDropFiles.
+    void DragAcceptFiles(BOOL accept = TRUE);
+    // The default opens each file with the application, in order.
+    virtual void OnDropFiles(const std::vector<CString>& paths);
+    // This object takes over `parent`'s child `id` (made by a dialog
+    // template): it gets its window, and the object that had it lets go.
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    // The child with control id `id`, or null.
+    CWnd* GetDlgItem(int id) const;
+    void SetDlgItemText(int id, LPCTSTR text);
+    int GetDlgItemText(int id, CString& text) const;
+    LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Check boxes and radio buttons among the children.
+    void CheckDlgButton(int id, UINT check);
+    UINT IsDlgButtonChecked(int id) const;
+    void CheckRadioButton(int firstId, int lastId, int checkId);
+    // GWL_STYLE reads and replaces the style bits.
+    LONG GetWindowLong(int index) const;
+    LONG SetWindowLong(int index, LONG value);
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
+    // Centres a top-level window over `alternate`, its owner, or the screen.
+    void CenterWindow(CWnd* alternate = nullptr);
+    // SWP_NOMOVE, SWP_NOSIZE, SWP_SHOWWINDOW, SWP_HIDEWINDOW are honoured;
+    // the Z order is the toolkit's.
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
+    // While off, invalidations are kept but no paint is sent.
+    void SetRedraw(BOOL redraw = TRUE);
+    // Top-level menus: the frame shows the menu bar above its client area.
+    BOOL SetMenu(CMenu* menu);
+    CMenu* GetMenu() const;
+    // Through the layer's notion of the active top-level window.
+    CWnd* SetActiveWindow();
+    static CWnd* GetActiveWindow();
+    // The top-level windows in creation order (GW_HWNDFIRST, then GW_HWNDNEXT);
+    // children of a window with GW_CHILD.
+    CWnd* GetWindow(UINT command) const;
+    // The owner of a top-level window made with a parent.
+    CWnd* GetOwner() const;
+    void SetOwner(CWnd* owner);
 
     // The layer's side; null before Create and after the window is gone.
     platform::WindowPeer* GetPeer() const { return m_hWnd; }

@@ -1,0 +1,373 @@
+#include "platform/ui/menu.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+#include <map>
+
+#include "platform/core/cmd_ui.h"
+#include "platform/core/hooks.h"
+#include "platform/ui/window_peer.h"
+
+namespace {
+
+// Where a menu item's state goes when an update handler sets it.
+class MenuItemUI : public CCmdUI {
+public:
+    explicit MenuItemUI(CMenu::Item& item) : CCmdUI(item.id), m_item(item) {}
+    void Enable(BOOL on) override
+    {
+        CCmdUI::Enable(on);
+        m_item.state = on ? (m_item.state & ~(MF_GRAYED | MF_DISABLED)) : (m_item.state | MF_GRAYED);
+    }
+    void SetCheck(int check) override
+    {
+        CCmdUI::SetCheck(check);
+        m_item.state = check ? (m_item.state | MF_CHECKED) : (m_item.state & ~MF_CHECKED);
+    }
+    void SetRadio(BOOL on) override { SetCheck(on ? 1 : 0); }
+
+private:
+    CMenu::Item& m_item;
+};
+
+}  // namespace
+
+CMenu::CMenu() = default;
+
+CMenu::~CMenu()
+{
+    DestroyMenu();
+}
+
+BOOL CMenu::LoadMenu(UINT id)
+{
+    return LoadMenu(MAKEINTRESOURCE(id));
+}
+
+BOOL CMenu::LoadMenu(const char* name)
+{
+    DestroyMenu();
+    const std::vector<uint8_t> bytes = platform::ResourceBytes(nullptr, name, RT_MENU);
+    std::vector<platform::MenuItemTemplate> items;
+    if (bytes.empty() || !platform::ParseMenuTemplate(bytes.data(), bytes.size(), items))
+        return FALSE;
+    Build(items);
+    m_loaded = true;
+    return TRUE;
+}
+
+BOOL CMenu::CreateMenu()
+{
+    DestroyMenu();
+    m_loaded = true;
+    return TRUE;
+}
+
+void CMenu::Build(const std::vector<platform::MenuItemTemplate>& items)
+{
+    for (const platform::MenuItemTemplate& source : items) {
+        Item item;
+        item.text = source.text.c_str();
+        item.state = source.flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
+        if (source.flags & MF_POPUP) {
+            item.state |= MF_POPUP;
+            item.popup = std::make_unique<CMenu>();
+            item.popup->Build(source.children);
+            item.popup->m_loaded = true;
+        } else {
+            item.id = source.id;
+            // The compiler writes a separator as an item with no id and no text.
+            if (source.id == 0 && source.text.empty())
+                item.state |= MF_SEPARATOR;
+        }
+        m_items.push_back(std::move(item));
+    }
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    // A window still showing this menu loses its bar.
+    platform::DetachMenuEverywhere(this);
+    const bool had = m_loaded;
+    m_items.clear();
+    m_loaded = false;
+    return had ? TRUE : FALSE;
+}
+
+UINT CMenu::GetMenuItemCount() const
+{
+    return static_cast<UINT>(m_items.size());
+}
+
+UINT CMenu::GetMenuItemID(int position) const
+{
+    if (position < 0 || static_cast<size_t>(position) >= m_items.size())
+        return 0;
+    const Item& item = m_items[static_cast<size_t>(position)];
+    return item.popup ? static_cast<UINT>(-1) : item.id;
+}
+
+CMenu* CMenu::GetSubMenu(int position) const
+{
+    if (position < 0 || static_cast<size_t>(position) >= m_items.size())
+        return nullptr;
+    return m_items[static_cast<size_t>(position)].popup.get();
+}
+
+const CMenu::Item* CMenu::Find(UINT item, UINT flags) const
+{
+    if (flags & MF_BYPOSITION)
+        return item < m_items.size() ? &m_items[item] : nullptr;
+    for (const Item& candidate : m_items) {
+        if (!candidate.popup && !(candidate.state & MF_SEPARATOR) && candidate.id == item)
+            return &candidate;
+        if (candidate.popup)
+            if (const Item* inner = candidate.popup->Find(item, flags))
+                return inner;
+    }
+    return nullptr;
+}
+
+CMenu::Item* CMenu::Find(UINT item, UINT flags)
+{
+    return const_cast<Item*>(static_cast<const CMenu*>(this)->Find(item, flags));
+}
+
+int CMenu::GetMenuString(UINT item, CString& text, UINT flags) const
+{
+    const Item* found = Find(item, flags);
+    text = found ? found->text : CString();
+    return text.GetLength();
+}
+
+UINT CMenu::EnableMenuItem(UINT item, UINT enable)
+{
+    Item* found = Find(item, enable & MF_BYPOSITION);
+    if (!found)
+        return static_cast<UINT>(-1);
+    const UINT previous = found->state & (MF_GRAYED | MF_DISABLED);
+    found->state = (found->state & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    return previous;
+}
+
+UINT CMenu::CheckMenuItem(UINT item, UINT check)
+{
+    Item* found = Find(item, check & MF_BYPOSITION);
+    if (!found)
+        return static_cast<UINT>(-1);
+    const UINT previous = found->state & MF_CHECKED;
+    found->state = (found->state & ~MF_CHECKED) | (check & MF_CHECKED);
+    return previous;
+}
+
+UINT CMenu::GetMenuState(UINT item, UINT flags) const
+{
+    const Item* found = Find(item, flags);
+    return found ? found->state : static_cast<UINT>(-1);
+}
+
+void CMenu::UpdateCommandUI(CCmdTarget* target)
+{
+    for (Item& item : m_items) {
+        if (item.popup) {
+            item.popup->UpdateCommandUI(target);
+            continue;
+        }
+        if (item.state & MF_SEPARATOR)
+            continue;
+        MenuItemUI ui(item);
+        ui.m_nIndex = static_cast<UINT>(&item - m_items.data());
+        ui.DoUpdate(target, TRUE);
+    }
+}
+
+// --- Accelerators ------------------------------------------------------------------
+
+HACCEL LoadAccelerators(HINSTANCE instance, const char* name)
+{
+    // Tables are few and small; they stay until the program ends, as the
+    // system keeps a loaded table.
+    static std::vector<std::unique_ptr<AcceleratorTable>> loaded;
+    const std::vector<uint8_t> bytes = platform::ResourceBytes(instance, name, RT_ACCELERATOR);
+    auto table = std::make_unique<AcceleratorTable>();
+    if (bytes.empty() || !platform::ParseAcceleratorTable(bytes.data(), bytes.size(), table->entries))
+        return nullptr;
+    loaded.push_back(std::move(table));
+    return loaded.back().get();
+}
+
+int TranslateAccelerator(CWnd* wnd, HACCEL table, const MSG* msg)
+{
+    if (!wnd || !wnd->GetSafeHwnd() || !table || !msg)
+        return 0;
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)
+        return 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0 || msg->message == WM_SYSKEYDOWN;
+    for (const platform::AcceleratorEntry& entry : table->entries) {
+        // Character entries answer WM_CHAR, which the layer does not make.
+        if (!(entry.flags & FVIRTKEY) || entry.key != msg->wParam)
+            continue;
+        if (((entry.flags & FSHIFT) != 0) != shift || ((entry.flags & FCONTROL) != 0) != control ||
+            ((entry.flags & FALT) != 0) != alt)
+            continue;
+        wnd->SendMessage(WM_COMMAND, MAKELONG(entry.command, 1), 0);
+        return 1;
+    }
+    return 0;
+}
+
+// --- The menu bar ----------------------------------------------------------------------
+
+namespace platform {
+
+namespace {
+
+struct Bar {
+    CMenu* menu = nullptr;
+    QPointer<QMenuBar> widget;
+};
+
+std::map<const WindowPeer*, Bar>& Bars()
+{
+    static std::map<const WindowPeer*, Bar> bars;
+    return bars;
+}
+
+void FillMenu(QMenu* target, CMenu* menu, CWnd* wnd);
+
+// Keeps a menu bar as wide as the frame it lies on.
+class BarWidth : public QObject {
+public:
+    explicit BarWidth(QMenuBar* bar) : QObject(bar), m_bar(bar) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && watched == m_bar->parentWidget())
+            m_bar->setGeometry(0, 0, m_bar->parentWidget()->width(), m_bar->sizeHint().height());
+        return false;
+    }
+
+private:
+    QMenuBar* m_bar;
+};
+
+void SyncActions(QMenu* target, CMenu* menu, CWnd* wnd)
+{
+    target->clear();
+    FillMenu(target, menu, wnd);
+}
+
+void FillMenu(QMenu* target, CMenu* menu, CWnd* wnd)
+{
+    QPointer<WindowPeer> peer(wnd->GetSafeHwnd());
+    for (const CMenu::Item& item : menu->Items()) {
+        if (item.state & MF_SEPARATOR) {
+            target->addSeparator();
+            continue;
+        }
+        QString text = QString::fromUtf8(item.text.c_str());
+        if (item.popup) {
+            QMenu* sub = target->addMenu(text);
+            CMenu* popup = item.popup.get();
+            QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, popup, peer] {
+                if (peer && peer->Owner()) {
+                    popup->UpdateCommandUI(peer->Owner());
+                    SyncActions(sub, popup, peer->Owner());
+                }
+            });
+            continue;
+        }
+        QString shortcutText;
+        const qsizetype tab = text.indexOf('\t');
+        if (tab >= 0) {
+            shortcutText = text.mid(tab + 1);
+            text = text.left(tab);
+        }
+        QAction* action = target->addAction(tab >= 0 ? text + '\t' + shortcutText : text);
+        action->setEnabled(!(item.state & (MF_GRAYED | MF_DISABLED)));
+        action->setCheckable((item.state & MF_CHECKED) != 0);
+        action->setChecked((item.state & MF_CHECKED) != 0);
+        const UINT id = item.id;
+        QObject::connect(action, &QAction::triggered, action, [peer, id] {
+            if (peer && peer->Owner())
+                peer->Owner()->PostMessage(WM_COMMAND, id, 0);
+        });
+    }
+}
+
+}  // namespace
+
+void AttachMenuBar(CWnd* wnd, CMenu* menu)
+{
+    WindowPeer* peer = wnd ? wnd->GetSafeHwnd() : nullptr;
+    if (!peer)
+        return;
+    Bar& bar = Bars()[peer];
+    delete bar.widget.data();
+    bar.menu = menu;
+    if (!menu) {
+        Bars().erase(peer);
+        return;
+    }
+    QObject::connect(peer, &QObject::destroyed, [peer] { Bars().erase(peer); });
+    auto* widget = new QMenuBar(peer);
+    for (const CMenu::Item& item : menu->Items()) {
+        if (!item.popup)
+            continue;
+        QMenu* sub = widget->addMenu(QString::fromUtf8(item.text.c_str()));
+        CMenu* popup = item.popup.get();
+        QPointer<WindowPeer> alive(peer);
+        QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, popup, alive] {
+            if (alive && alive->Owner()) {
+                popup->UpdateCommandUI(alive->Owner());
+                SyncActions(sub, popup, alive->Owner());
+            }
+        });
+    }
+    // Over the top of the client area: the frame's layout is its own. The
+    // bar follows the frame's width.
+    widget->setGeometry(0, 0, peer->width(), widget->sizeHint().height());
+    peer->installEventFilter(new BarWidth(widget));
+    widget->show();
+    widget->raise();
+    bar.widget = widget;
+}
+
+void DetachMenuEverywhere(const CMenu* menu)
+{
+    std::vector<WindowPeer*> showing;
+    for (const auto& [peer, bar] : Bars())
+        if (bar.menu == menu)
+            showing.push_back(const_cast<WindowPeer*>(peer));
+    for (WindowPeer* peer : showing) {
+        auto it = Bars().find(peer);
+        if (it == Bars().end())
+            continue;
+        delete it->second.widget.data();
+        Bars().erase(it);
+    }
+}
+
+CMenu* AttachedMenu(const CWnd* wnd)
+{
+    WindowPeer* peer = wnd ? wnd->GetSafeHwnd() : nullptr;
+    auto it = Bars().find(peer);
+    return it == Bars().end() ? nullptr : it->second.menu;
+}
+
+BOOL ChooseMenuItem(CWnd* wnd, UINT id)
+{
+    CMenu* menu = AttachedMenu(wnd);
+    if (!menu || menu->GetMenuState(id, MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return FALSE;
+    wnd->SendMessage(WM_COMMAND, id, 0);
+    return TRUE;
+}
+
+}  // namespace platform
