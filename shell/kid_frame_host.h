@@ -1,0 +1,28 @@
+// What the kid frame and its controls need of the application: the shared
+// palette, the brick list's rows and the Print setting. The application
+// installs itself; without it the frame draws unpaletted, with an empty list
+// and no Print button.
+#pragma once
+
+#include "platform/core/types.h"
+
+class CPalette;
+class CListBox;
+class CKitList;
+
+class IKidFrameHost {
+public:
+    virtual ~IKidFrameHost() = default;
+    // Null while there is none.
+    virtual CPalette* GetPalette() = 0;
+    // Fills the brick list box with every class of every kit.
+    virtual void FillBrickList(CListBox* listBox) = 0;
+    virtual BOOL GetPrintOn() = 0;
+    // The kit list the brick list was filled from; null while there is none.
+    virtual CKitList* GetKitList() = 0;
+};
+
+// Never null.
+IKidFrameHost* GetKidFrameHost();
+// Not owned; null restores the empty host.
+void SetKidFrameHost(IKidFrameHost* host);
