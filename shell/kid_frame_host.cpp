@@ -1,17 +1,36 @@
 #include "shell/kid_frame_host.h"
 
+#include "shell/dizado_app.h"
+
 namespace {
 
-class CEmptyKidFrameHost : public IKidFrameHost {
+// Until another host is installed, the application object is the host.
+class CApplicationHost : public IKidFrameHost {
 public:
-    CPalette* GetPalette() override { return nullptr; }
-    void FillBrickList(CListBox*) override {}
-    BOOL GetPrintOn() override { return FALSE; }
-    CKitList* GetKitList() override { return nullptr; }
+    CPalette* GetPalette() override
+    {
+        CDizadoApp* app = GetDizadoApp();
+        return app ? app->GetPalette() : nullptr;
+    }
+    void FillBrickList(CListBox* listBox) override
+    {
+        if (CDizadoApp* app = GetDizadoApp())
+            app->FillBrickList(listBox);
+    }
+    BOOL GetPrintOn() override
+    {
+        CDizadoApp* app = GetDizadoApp();
+        return app ? app->GetPrintOn() : FALSE;
+    }
+    CKitList* GetKitList() override
+    {
+        CDizadoApp* app = GetDizadoApp();
+        return app ? app->GetKitList() : nullptr;
+    }
 };
 
-CEmptyKidFrameHost g_emptyHost;
-IKidFrameHost* g_host = &g_emptyHost;
+CApplicationHost g_applicationHost;
+IKidFrameHost* g_host = &g_applicationHost;
 
 }  // namespace
 
@@ -22,5 +41,5 @@ IKidFrameHost* GetKidFrameHost()
 
 void SetKidFrameHost(IKidFrameHost* host)
 {
-    g_host = host ? host : &g_emptyHost;
+    g_host = host ? host : &g_applicationHost;
 }

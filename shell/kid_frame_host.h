@@ -1,7 +1,8 @@
 // What the kid frame and its controls need of the application: the shared
 // palette, the brick list's rows and the Print setting. The application
-// installs itself; without it the frame draws unpaletted, with an empty list
-// and no Print button.
+// object answers unless another host is installed (tests install their own);
+// without either the frame draws unpaletted, with an empty list and no Print
+// button.
 #pragma once
 
 #include "platform/core/types.h"
@@ -24,5 +25,5 @@ public:
 
 // Never null.
 IKidFrameHost* GetKidFrameHost();
-// Not owned; null restores the empty host.
+// Not owned; null gives the application object back the role.
 void SetKidFrameHost(IKidFrameHost* host);
