@@ -14,7 +14,7 @@
 #include "platform/ui/frame_wnd.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
-#include "shell/plain_frame.h"
+#include "shell/kid_frame.h"
 #include "shell/settings_dlg.h"
 #include "shell/sign_in_dlg.h"
 #include "views/iso_brick_pane.h"
@@ -126,8 +126,7 @@ BOOL CDizadoApp::InitInstance()
 
     m_classes->ScanKits();
 
-    // Until the kid frame is built the pane lives in a plain frame.
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CPlainFrame),
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
                                           RUNTIME_CLASS(CIsoBrickPane)));
 
     SetNotifyId(NOTIFY_ID_APP);
@@ -190,13 +189,14 @@ BOOL CDizadoApp::OnIdle(LONG count)
 
 void CDizadoApp::FillBrickList(CListBox* listBox)
 {
-    // The kit list learns to fill the kid frame's list with the kid frame.
-    (void)listBox;
+    if (CKitList* kits = GetKitList(); kits && listBox)
+        kits->FillListBox(listBox);
 }
 
 CKidFrame* CDizadoApp::GetKidFrame()
 {
-    return nullptr;
+    CWnd* main = GetMainWnd();
+    return main && main->GetSafeHwnd() ? dynamic_cast<CKidFrame*>(main) : nullptr;
 }
 
 void CDizadoApp::SignIn()
@@ -326,18 +326,27 @@ void CDizadoApp::OnFileNew()
     CWinApp::OnFileNew();
 }
 
-void CDizadoApp::ShowPrintButton() {}
+void CDizadoApp::ShowPrintButton()
+{
+    if (CKidFrame* frame = GetKidFrame())
+        frame->ShowPrintButton(m_settings.m_bPrintOn);
+}
 
 BOOL CDizadoApp::HasKidFrame()
 {
     return GetKidFrame() != nullptr;
 }
 
-void CDizadoApp::CheckButtonRange(UINT, UINT, UINT) {}
+void CDizadoApp::CheckButtonRange(UINT first, UINT last, UINT id)
+{
+    if (CKidFrame* frame = GetKidFrame())
+        frame->CheckButtonRange(first, last, id);
+}
 
 int CDizadoApp::OnBrickListSelect()
 {
-    return -1;
+    CKidFrame* frame = GetKidFrame();
+    return frame ? frame->OnBrickListSelect() : -1;
 }
 
 void* CDizadoApp::GetMainWindow()
