@@ -108,7 +108,11 @@ BOOL CDizadoApp::InitInstance()
 {
     if (IsAnotherInstanceRunning(kInstanceName))
         return FALSE;
+    return StartUp();
+}
 
+BOOL CDizadoApp::StartUp()
+{
     m_strProgramDirectory = m_strProgramFolder;
     m_classes = std::make_unique<CBrickClassLibrary>(m_strProgramDirectory);
     LoadPalette();
@@ -126,8 +130,9 @@ BOOL CDizadoApp::InitInstance()
 
     m_classes->ScanKits();
 
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
-                                          RUNTIME_CLASS(CIsoBrickPane)));
+    if (!GetFirstDocTemplate())
+        AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
+                                              RUNTIME_CLASS(CIsoBrickPane)));
 
     SetNotifyId(NOTIFY_ID_APP);
     CPaneWindow::SetApplicationNotifier(this);
