@@ -124,7 +124,7 @@ constexpr UINT kLastColour = 623;
 
 }  // namespace
 
-CKidFrame::CKidFrame() = default;
+CKidFrame::CKidFrame() : m_nBackdropId(IDB_FRAME_BACKDROP) {}
 
 CKidFrame::~CKidFrame()
 {
@@ -401,7 +401,7 @@ void CKidFrame::PaintBackdrop(CDC* dc)
     dc->GetClipBox(&clip);
 
     HINSTANCE resources = AfxGetResourceHandle();
-    HRSRC resource = FindResourceA(resources, MAKEINTRESOURCE(IDB_FRAME_BACKDROP), kBackdropType);
+    HRSRC resource = FindResourceA(resources, MAKEINTRESOURCE(m_nBackdropId), kBackdropType);
     HGLOBAL data = resource ? LoadResource(resources, resource) : nullptr;
     const void* bytes = data ? LockResource(data) : nullptr;
     BitmapLayout layout;
