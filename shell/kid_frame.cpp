@@ -247,6 +247,9 @@ void CKidFrame::RecalcListPage()
 void CKidFrame::OnDestroy()
 {
     CFrameWnd::OnDestroy();
+    // The kit list outlives the frame: it must not keep the list box.
+    if (CKitList* kits = GetKidFrameHost()->GetKitList(); kits && kits->GetListBox() == &m_brickList)
+        kits->FillListBox(nullptr);
     if (m_pMenu) {
         m_pMenu->DestroyMenu();
         delete m_pMenu;
