@@ -103,6 +103,9 @@ public:
     void EndWaitCursor() override;
     void RefreshCursor() override;
 
+    // For tests: the users' root and the program folder that start-up would
+    // read, and no one signed in.
+    void SetFoldersForTest(const char* location, const char* programDirectory);
     // For tests: the clock that names new users' folders (null: time()).
     using Clock = std::time_t (*)();
     void SetClock(Clock clock) { m_clock = clock; }

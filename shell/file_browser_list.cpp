@@ -22,7 +22,9 @@ BOOL CFileBrowserList::AcceptFile(const WIN32_FIND_DATAA& found)
 
 BOOL CFileBrowserList::AddFile(const WIN32_FIND_DATAA& found)
 {
-    auto* entry = new CFileBrowserEntry{m_strPicturePath, GetFolder() + found.cFileName};
+    // The no-picture entry is made without a search: it names no file.
+    const CString file = found.cFileName[0] ? GetFolder() + found.cFileName : CString();
+    auto* entry = new CFileBrowserEntry{m_strPicturePath, file};
     Add(reinterpret_cast<DWORD_PTR>(entry));
     return TRUE;
 }
