@@ -70,6 +70,7 @@ public:
 
     // Remembers the list box and adds a row for every class of every kit,
     // whatever the kit's closed flag; each entry keeps the index it got.
+    // Null forgets the list box.
     void FillListBox(CListBox* listBox);
     // Adds (open) or removes the kit's rows in the remembered list box.
     void ExpandKit(CBrickKitListData* kit, BOOL open);

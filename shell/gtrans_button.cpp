@@ -39,9 +39,9 @@ uint16_t Read16(const unsigned char* p)
 size_t PixelOffset(const unsigned char* p)
 {
     const uint32_t headerSize = Read32(p);
-    const uint16_t bits = headerSize == 12 ? Read16(p + 10) : Read16(p + 14);
+    const uint16_t bits = Read16(p + 14);
     uint32_t colours = 0;
-    if (headerSize >= 40 && Read32(p + 32) != 0)
+    if (Read32(p + 32) != 0)
         colours = Read32(p + 32);
     else if (bits <= 8)
         colours = 1u << bits;
@@ -65,35 +65,21 @@ CGTransButton::~CGTransButton()
 
 size_t CGTransButton::CheckPackedPicture(const void* bytes, size_t size)
 {
-    if (!bytes || size < 12)
+    if (!bytes || size < 40)
         return 0;
     const auto* p = static_cast<const unsigned char*>(bytes);
     const uint32_t headerSize = Read32(p);
-    int64_t width = 0;
-    int64_t height = 0;
-    uint32_t bits = 0;
-    uint32_t planes = 0;
-    uint32_t used = 0;
-    uint32_t compression = 0;
-    uint32_t sizeImage = 0;
-    if (headerSize == 12) {
-        width = Read16(p + 4);
-        height = Read16(p + 6);
-        planes = Read16(p + 8);
-        bits = Read16(p + 10);
-    } else if (headerSize == 40 || headerSize == 108 || headerSize == 124) {
-        if (size < headerSize)
-            return 0;
-        width = static_cast<int32_t>(Read32(p + 4));
-        height = static_cast<int32_t>(Read32(p + 8));
-        planes = Read16(p + 12);
-        bits = Read16(p + 14);
-        compression = Read32(p + 16);
-        sizeImage = Read32(p + 20);
-        used = Read32(p + 32);
-    } else {
+    // Core headers (12 bytes) are refused: the drawing reads information
+    // headers only.
+    if ((headerSize != 40 && headerSize != 108 && headerSize != 124) || size < headerSize)
         return 0;
-    }
+    const int64_t width = static_cast<int32_t>(Read32(p + 4));
+    const int64_t height = static_cast<int32_t>(Read32(p + 8));
+    const uint32_t planes = Read16(p + 12);
+    const uint32_t bits = Read16(p + 14);
+    const uint32_t compression = Read32(p + 16);
+    const uint32_t sizeImage = Read32(p + 20);
+    const uint32_t used = Read32(p + 32);
     if (width <= 0 || height <= 0 || width > 0x7FFF || height > 0x7FFF || planes != 1 || compression != 0)
         return 0;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
@@ -127,13 +113,8 @@ void CGTransButton::TakeSizeFromSlotZero()
         return;
     const auto* p = static_cast<const unsigned char*>(GlobalLock(m_images[0]));
     GlobalUnlock(m_images[0]);
-    if (Read32(p) == 12) {
-        m_nWidth = Read16(p + 4);
-        m_nHeight = Read16(p + 6);
-    } else {
-        m_nWidth = static_cast<int32_t>(Read32(p + 4));
-        m_nHeight = static_cast<int32_t>(Read32(p + 8));
-    }
+    m_nWidth = static_cast<int32_t>(Read32(p + 4));
+    m_nHeight = static_cast<int32_t>(Read32(p + 8));
 }
 
 BOOL CGTransButton::StoreImage(const void* bytes, size_t size, int slot)
@@ -254,12 +235,11 @@ void CGTransButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     }
     // Each picture is drawn no larger than itself, whatever the size of
     // picture 0 that the button took.
-    const bool core = Read32(p) == 12;
-    const LONG width = core ? Read16(p + 4) : static_cast<int32_t>(Read32(p + 4));
-    const LONG height = core ? Read16(p + 6) : static_cast<int32_t>(Read32(p + 8));
+    const LONG width = static_cast<int32_t>(Read32(p + 4));
+    const LONG height = static_cast<int32_t>(Read32(p + 8));
     const LONG drawWidth = std::min(width, m_nWidth);
     const LONG drawHeight = std::min(height, m_nHeight);
-    if (drawWidth > 0 && drawHeight > 0 && !core)
+    if (drawWidth > 0 && drawHeight > 0)
         dc->SetDIBitsToDevice(0, 0, static_cast<DWORD>(drawWidth), static_cast<DWORD>(drawHeight), 0, 0, 0,
                               static_cast<UINT>(height), p + PixelOffset(p), reinterpret_cast<const BITMAPINFO*>(p),
                               DIB_RGB_COLORS);

@@ -124,7 +124,7 @@ constexpr UINT kLastColour = 623;
 
 }  // namespace
 
-CKidFrame::CKidFrame() = default;
+CKidFrame::CKidFrame() : m_nBackdropId(IDB_FRAME_BACKDROP) {}
 
 CKidFrame::~CKidFrame()
 {
@@ -247,6 +247,9 @@ void CKidFrame::RecalcListPage()
 void CKidFrame::OnDestroy()
 {
     CFrameWnd::OnDestroy();
+    // The kit list outlives the frame: it must not keep the list box.
+    if (CKitList* kits = GetKidFrameHost()->GetKitList(); kits && kits->GetListBox() == &m_brickList)
+        kits->FillListBox(nullptr);
     if (m_pMenu) {
         m_pMenu->DestroyMenu();
         delete m_pMenu;
@@ -401,7 +404,7 @@ void CKidFrame::PaintBackdrop(CDC* dc)
     dc->GetClipBox(&clip);
 
     HINSTANCE resources = AfxGetResourceHandle();
-    HRSRC resource = FindResourceA(resources, MAKEINTRESOURCE(IDB_FRAME_BACKDROP), kBackdropType);
+    HRSRC resource = FindResourceA(resources, MAKEINTRESOURCE(m_nBackdropId), kBackdropType);
     HGLOBAL data = resource ? LoadResource(resources, resource) : nullptr;
     const void* bytes = data ? LockResource(data) : nullptr;
     BitmapLayout layout;

@@ -84,6 +84,7 @@ protected:
     std::array<CGTransButton, kButtonCount> m_buttons;
     CBrickListBox m_brickList;
     HACCEL m_hAccelTable = nullptr;
+    UINT m_nBackdropId;  // the "BRICKIMAGE" tiled behind the controls
     BOOL m_bLoadReported = FALSE;
     int m_nLoadReports = 0;
 
