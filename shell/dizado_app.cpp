@@ -1,0 +1,383 @@
+#include "shell/dizado_app.h"
+
+#include <sys/stat.h>
+
+#include "document/dizado_doc.h"
+#include "foundation/notification_codes.h"
+#include "foundation/sound_player.h"
+#include "model/kit_list.h"
+#include "platform/core/single_instance.h"
+#include "platform/core/user_paths.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/doc_template.h"
+#include "platform/ui/frame_wnd.h"
+#include "resources/dialog_ids.h"
+#include "resources/resource_ids.h"
+#include "shell/kid_frame.h"
+#include "shell/settings_dlg.h"
+#include "shell/sign_in_dlg.h"
+#include "views/iso_brick_pane.h"
+#include "views/pane_window.h"
+
+IMPLEMENT_DYNAMIC(CDizadoApp, CWinApp)
+
+BEGIN_MESSAGE_MAP(CDizadoApp, CWinApp)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_OPTIONS_PREFERENCES, OnSettings)
+    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+    ON_COMMAND(ID_FILE_NEW, OnFileNew)
+    ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
+END_MESSAGE_MAP()
+
+namespace {
+
+CDizadoApp* g_app = nullptr;
+
+constexpr const char* kInstanceName = "VostrelDIZADO";
+
+// Length in bytes of the first `chars` UTF-8 characters of `text`.
+size_t Utf8Prefix(const std::string& text, int chars)
+{
+    size_t i = 0;
+    for (int n = 0; n < chars && i < text.size(); ++n) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            ++i;
+    }
+    return i;
+}
+
+}  // namespace
+
+CDizadoApp* GetDizadoApp()
+{
+    return g_app;
+}
+
+CString MakeUniqueName(std::time_t now)
+{
+    CString text;
+    text.Format("%lx", static_cast<unsigned long>(now));
+    return text;
+}
+
+CString CleanUserName(const char* typed)
+{
+    if (!typed)
+        return CString();
+    std::string name(typed);
+    name.resize(Utf8Prefix(name, kMaxUserNameChars));
+    CString cut(name.c_str());
+    if (cut.IsEmpty() || cut.CompareNoCase(kDefaultSection) == 0 || cut.CompareNoCase(kNamesSection) == 0)
+        return CString();
+    return cut;
+}
+
+CDizadoApp::CDizadoApp() : CWinApp("dizado")
+{
+    if (!g_app)
+        g_app = this;
+}
+
+CDizadoApp::~CDizadoApp()
+{
+    m_documentList.Clear();
+    m_backgroundList.Clear();
+    if (GetDocumentShell() == this)
+        SetDocumentShell(nullptr);
+    CPaneWindow::SetApplicationNotifier(nullptr);
+    if (m_classes && GetBrickServices() == m_classes.get())
+        SetBrickServices(nullptr);
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+BOOL CDizadoApp::IsAnotherInstanceRunning(const char* name)
+{
+    return platform::LockSingleInstance(name) == platform::InstanceLock::alreadyRunning;
+}
+
+void CDizadoApp::LoadPalette()
+{
+    if (m_classes)
+        m_classes->LoadPalette();
+}
+
+BOOL CDizadoApp::InitInstance()
+{
+    if (IsAnotherInstanceRunning(kInstanceName))
+        return FALSE;
+    return StartUp();
+}
+
+BOOL CDizadoApp::StartUp()
+{
+    m_strProgramDirectory = m_strProgramFolder;
+    m_classes = std::make_unique<CBrickClassLibrary>(m_strProgramDirectory);
+    LoadPalette();
+    SetBrickServices(m_classes.get());
+
+    CString helpName;
+    if (!helpName.LoadString(IDS_HELP_FILE))
+        helpName = "daruru32.hlp";
+    m_pszHelpFilePath = m_strProgramDirectory + "/" + helpName;
+
+    m_bSignInPending = TRUE;
+    m_strLocation = GetProfileString(kDefaultSection, "Location", platform::DefaultLocation().c_str());
+    SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
+    LoadStdProfileSettings(4);
+
+    m_classes->ScanKits();
+
+    if (!GetFirstDocTemplate())
+        AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
+                                              RUNTIME_CLASS(CIsoBrickPane)));
+
+    SetNotifyId(NOTIFY_ID_APP);
+    CPaneWindow::SetApplicationNotifier(this);
+    SetDocumentShell(this);
+    EnableShellOpen();
+    RegisterShellFileTypes(FALSE);
+
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    if (RunEmbedded() || RunAutomated())
+        return TRUE;
+
+    if (!OpenFirstDocument())
+        return FALSE;
+    CWnd* main = GetMainWnd();
+    if (!main || !main->GetSafeHwnd())
+        return FALSE;
+    main->DragAcceptFiles(TRUE);
+    main->ShowWindow(SW_SHOWMAXIMIZED);
+
+    SignIn();
+    if (CWnd* shown = GetMainWnd(); shown && shown->GetSafeHwnd())
+        shown->UpdateWindow();
+    return TRUE;
+}
+
+BOOL CDizadoApp::OpenFirstDocument()
+{
+    const CString& path = m_cmdInfo.m_strFileName;
+    CDocument* document = nullptr;
+    if (!path.IsEmpty())
+        document = OpenDocumentFile(path);
+    // A model that cannot be read still leaves the child something to build on.
+    if (!document) {
+        if (CDocTemplate* docTemplate = GetFirstDocTemplate())
+            document = docTemplate->OpenDocumentFile(nullptr);
+    }
+    return document != nullptr;
+}
+
+BOOL CDizadoApp::OnIdle(LONG count)
+{
+    NotifyListeners(NOTIFY_IDLE, 0);
+    CWnd* main = GetMainWnd();
+    if (count == 0 && main && main->GetSafeHwnd()) {
+        // An owned popup that is active gives the activation back to the
+        // main window, unless a window holds the mouse.
+        for (CWnd* top : platform::TopLevelWindows()) {
+            if (top == main || !top->GetSafeHwnd() || (top->GetOwner() != main && top->GetParent() != main))
+                continue;
+            if (CWnd::GetActiveWindow() == top && !CWnd::GetCapture())
+                main->SetActiveWindow();
+            top->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+        }
+    }
+    CWinApp::OnIdle(count);
+    return TRUE;
+}
+
+void CDizadoApp::FillBrickList(CListBox* listBox)
+{
+    if (CKitList* kits = GetKitList(); kits && listBox)
+        kits->FillListBox(listBox);
+}
+
+CKidFrame* CDizadoApp::GetKidFrame()
+{
+    CWnd* main = GetMainWnd();
+    return main && main->GetSafeHwnd() ? dynamic_cast<CKidFrame*>(main) : nullptr;
+}
+
+void CDizadoApp::SignIn()
+{
+    CSignInDlg dialog;
+    const INT_PTR result = dialog.DoModal();
+    if (result == IDOK && SignInAs(dialog.GetChosenName(), dialog.GetNamesRead())) {
+        // signed in
+    } else if (m_bSignInPending) {
+        if (CWnd* main = GetMainWnd(); main && main->GetSafeHwnd())
+            main->PostMessage(WM_CLOSE, 0, 0);
+        else
+            PostQuitMessage(0);
+    }
+    m_bSignInPending = FALSE;
+    ShowPrintButton();
+}
+
+BOOL CDizadoApp::SignInAs(const char* typed, int namesRead)
+{
+    const CString name = CleanUserName(typed);
+    if (name.IsEmpty())
+        return FALSE;
+    m_strCurrentUser = name;
+    m_strUserDirectoryValue = GetProfileString(name, "Directory", "");
+    if (m_strUserDirectoryValue.IsEmpty()) {
+        m_strUserDirectoryValue = MakeUniqueName(m_clock ? m_clock() : std::time(nullptr));
+        WriteProfileString(name, "Directory", m_strUserDirectoryValue);
+        CString key;
+        key.Format("name%03d", namesRead < 0 ? 0 : namesRead);
+        WriteProfileString(kNamesSection, key, name);
+        m_settings.m_bSoundOn = GetProfileInt(kDefaultSection, "SoundOn", 1) != 0;
+        m_settings.m_bFileDelete = GetProfileInt(kDefaultSection, "FileDelete", 0) != 0;
+        m_settings.m_bPrintOn = GetProfileInt(kDefaultSection, "PrintOn", 0) != 0;
+        WriteProfileInt(name, "SoundOn", m_settings.m_bSoundOn);
+        WriteProfileInt(name, "FileDelete", m_settings.m_bFileDelete);
+        WriteProfileInt(name, "PrintOn", m_settings.m_bPrintOn);
+    } else {
+        m_settings.m_bSoundOn = GetProfileInt(name, "SoundOn", 1) != 0;
+        m_settings.m_bFileDelete = GetProfileInt(name, "FileDelete", 0) != 0;
+        m_settings.m_bPrintOn = GetProfileInt(name, "PrintOn", 0) != 0;
+    }
+    SetSoundSwitch(m_settings.m_bSoundOn);
+    SetupUserDirectory();
+    return TRUE;
+}
+
+void CDizadoApp::SetFoldersForTest(const char* location, const char* programDirectory)
+{
+    m_strLocation = location;
+    m_strProgramDirectory = programDirectory;
+    m_strCurrentUser.Empty();
+    m_strUserDirectoryValue.Empty();
+    m_strUserDirectory.Empty();
+    m_settings = CUserSettings{};
+    m_documentList.Clear();
+    m_backgroundList.Clear();
+}
+
+void CDizadoApp::SetupUserDirectory()
+{
+    m_documentList.Clear();
+    m_backgroundList.Clear();
+    m_strUserDirectory = m_strLocation + "/" + m_strUserDirectoryValue.Left(8);
+    if (!m_strUserDirectoryValue.IsEmpty()) {
+        struct stat info {};
+        if (::stat(m_strUserDirectory, &info) != 0 || !S_ISDIR(info.st_mode))
+            ::mkdir(m_strUserDirectory, 0777);
+    }
+    m_backgroundList.SetPicturePath("");
+    WIN32_FIND_DATAA none{};
+    m_backgroundList.AddFile(none);
+    m_backgroundList.Fill(m_strProgramDirectory + "/backgrnd/*.bmp");
+    if (!m_strUserDirectoryValue.IsEmpty())
+        m_documentList.Fill(m_strUserDirectory + "/*.brk");
+}
+
+void CDizadoApp::GetNewDocumentPath(CString& path)
+{
+    path = GetNewDocumentPath();
+}
+
+CString CDizadoApp::GetNewDocumentPath()
+{
+    const CString userFolder = m_strUserDirectoryValue.IsEmpty() ? CString() : m_strUserDirectory;
+    return MakeNewDocumentPath(userFolder, m_strLocation, m_clock ? m_clock() : std::time(nullptr));
+}
+
+void CDizadoApp::ApplySettings(const CUserSettings& settings)
+{
+    m_settings = settings;
+    SetSoundSwitch(m_settings.m_bSoundOn);
+    ShowPrintButton();
+    // Without a signed-in child there is no section to keep them in.
+    if (m_strCurrentUser.IsEmpty())
+        return;
+    WriteProfileInt(m_strCurrentUser, "SoundOn", m_settings.m_bSoundOn);
+    WriteProfileInt(m_strCurrentUser, "FileDelete", m_settings.m_bFileDelete);
+    WriteProfileInt(m_strCurrentUser, "PrintOn", m_settings.m_bPrintOn);
+}
+
+void CDizadoApp::OnSettings()
+{
+    CSettingsDlg dialog;
+    dialog.SetFileDelete(m_settings.m_bFileDelete);
+    dialog.SetSoundOn(m_settings.m_bSoundOn);
+    dialog.SetPrintOn(m_settings.m_bPrintOn);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CUserSettings chosen;
+    chosen.m_bFileDelete = dialog.GetFileDelete();
+    chosen.m_bSoundOn = dialog.GetSoundOn();
+    chosen.m_bPrintOn = dialog.GetPrintOn();
+    ApplySettings(chosen);
+}
+
+// The file browser and About come later; until then their commands do nothing.
+void CDizadoApp::OnAppAbout() {}
+
+void CDizadoApp::OnFileOpen()
+{
+    SetupUserDirectory();
+}
+
+void CDizadoApp::OnFileNew()
+{
+    CWinApp::OnFileNew();
+}
+
+void CDizadoApp::ShowPrintButton()
+{
+    if (CKidFrame* frame = GetKidFrame())
+        frame->ShowPrintButton(m_settings.m_bPrintOn);
+}
+
+BOOL CDizadoApp::HasKidFrame()
+{
+    return GetKidFrame() != nullptr;
+}
+
+void CDizadoApp::CheckButtonRange(UINT first, UINT last, UINT id)
+{
+    if (CKidFrame* frame = GetKidFrame())
+        frame->CheckButtonRange(first, last, id);
+}
+
+int CDizadoApp::OnBrickListSelect()
+{
+    CKidFrame* frame = GetKidFrame();
+    return frame ? frame->OnBrickListSelect() : -1;
+}
+
+void* CDizadoApp::GetMainWindow()
+{
+    CWnd* main = GetMainWnd();
+    return main && main->GetSafeHwnd() ? main : nullptr;
+}
+
+BOOL CDizadoApp::ChooseBackground(void*, BackgroundChoice&)
+{
+    return FALSE;
+}
+
+void CDizadoApp::BeginWaitCursor()
+{
+    platform::BeginWaitCursor();
+}
+
+void CDizadoApp::EndWaitCursor()
+{
+    platform::EndWaitCursor();
+}
+
+void CDizadoApp::RefreshCursor()
+{
+    POINT point;
+    if (GetCursorPos(&point))
+        SetCursorPos(point.x, point.y);
+}

@@ -1,0 +1,149 @@
+// The program's one application object: start-up, the shared palette, the
+// kits, the signed-in child with their folder and settings, the file lists
+// the browser shows, and the idle tick that blinks the panes' selection.
+#pragma once
+
+#include <ctime>
+#include <memory>
+
+#include "document/document_services.h"
+#include "foundation/notifier.h"
+#include "model/brick_class_library.h"
+#include "platform/core/cstring.h"
+#include "platform/ui/win_app.h"
+#include "shell/file_browser_list.h"
+
+class CKidFrame;
+class CKitList;
+class CListBox;
+class CPalette;
+
+// The application's command for the interface settings (Options menu).
+constexpr UINT ID_OPTIONS_PREFERENCES = 32780;
+
+// Profile sections and keys of the users and their settings.
+inline constexpr const char* kDefaultSection = "default";
+inline constexpr const char* kNamesSection = "Names";
+
+// Longest name a child can sign in with, in characters.
+constexpr int kMaxUserNameChars = 63;
+
+// The signed-in child's settings. Without a signed-in user they hold for the
+// run and are written nowhere.
+struct CUserSettings {
+    BOOL m_bSoundOn = TRUE;
+    BOOL m_bFileDelete = FALSE;
+    BOOL m_bPrintOn = FALSE;
+};
+
+class CDizadoApp : public CWinApp, public CNotifier, public IDocumentShell {
+    DECLARE_DYNAMIC(CDizadoApp)
+public:
+    CDizadoApp();
+    ~CDizadoApp() override;
+
+    // The single-instance check, then StartUp.
+    BOOL InitInstance() override;
+    // Everything start-up does once this copy holds the single-instance lock:
+    // palette, kits, template, first document, main window, sign-in.
+    BOOL StartUp();
+    BOOL OnIdle(LONG count) override;
+
+    // TRUE when another copy holds the single-instance lock `name`.
+    static BOOL IsAnotherInstanceRunning(const char* name);
+    // Makes the shared palette from "MYPALETTE"; without the resource (or
+    // with a damaged one) there is no palette.
+    void LoadPalette();
+
+    CPalette* GetPalette() { return m_classes ? m_classes->GetPalette() : nullptr; }
+    CKitList* GetKitList() { return m_classes ? m_classes->GetKitList() : nullptr; }
+    // Fills the kid frame's brick list with every class of every kit.
+    void FillBrickList(CListBox* listBox);
+    void* GetAutomationObject() const { return m_pAutomationObject; }
+
+    // The main window when it is the kid frame; null otherwise (no main
+    // window yet, or a program started for embedding or automation).
+    CKidFrame* GetKidFrame();
+
+    // Users and settings.
+    void SignIn();
+    void SetupUserDirectory();
+    void GetNewDocumentPath(CString& path);
+    BOOL GetFileDelete() const { return m_settings.m_bFileDelete; }
+    BOOL GetSoundOn() const { return m_settings.m_bSoundOn; }
+    BOOL GetPrintOn() const { return m_settings.m_bPrintOn; }
+    const CUserSettings& GetSettings() const { return m_settings; }
+    BOOL IsSignInPending() const { return m_bSignInPending; }
+    const CString& GetCurrentUser() const { return m_strCurrentUser; }
+    const CString& GetUserDirectoryValue() const { return m_strUserDirectoryValue; }
+    const CString& GetLocation() const { return m_strLocation; }
+    const CString& GetProgramDirectory() const { return m_strProgramDirectory; }
+    const CString& GetUserDirectory() const { return m_strUserDirectory; }
+    CFileBrowserList& GetDocumentList() { return m_documentList; }
+    CFileBrowserList& GetBackgroundList() { return m_backgroundList; }
+
+    // Takes the name the sign-in dialog chose: a known user's settings, or a
+    // new user's section, "Names" key and folder word. `namesRead` is the
+    // number of names the dialog found in "Names". FALSE for a refused name.
+    BOOL SignInAs(const char* name, int namesRead);
+    // Settings changed in the interface settings dialog: applied, and
+    // written to the signed-in user's section (nowhere without one).
+    void ApplySettings(const CUserSettings& settings);
+
+    // Command handlers.
+    void OnAppAbout();
+    void OnSettings();
+    void OnFileOpen();
+    void OnFileNew();
+
+    // IDocumentShell: what the document asks of the shell.
+    BOOL HasKidFrame() override;
+    void CheckButtonRange(UINT first, UINT last, UINT id) override;
+    int OnBrickListSelect() override;
+    void* GetMainWindow() override;
+    BOOL ChooseBackground(void* owner, BackgroundChoice& choice) override;
+    CString GetNewDocumentPath() override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void RefreshCursor() override;
+
+    // For tests: the users' root and the program folder that start-up would
+    // read, and no one signed in.
+    void SetFoldersForTest(const char* location, const char* programDirectory);
+    // For tests: the clock that names new users' folders (null: time()).
+    using Clock = std::time_t (*)();
+    void SetClock(Clock clock) { m_clock = clock; }
+
+private:
+    // Shows or hides the kid frame's Print button, when there is one.
+    void ShowPrintButton();
+    // Opens the command line's document or a new one; FALSE when neither.
+    BOOL OpenFirstDocument();
+
+    std::unique_ptr<CBrickClassLibrary> m_classes;
+    CUserSettings m_settings;
+    BOOL m_bSignInPending = FALSE;
+    void* m_pAutomationObject = nullptr;
+    CFileBrowserList m_documentList;
+    CFileBrowserList m_backgroundList;
+    CString m_strCurrentUser;
+    CString m_strUserDirectoryValue;
+    CString m_strLocation;
+    CString m_strProgramDirectory;
+    CString m_strUserDirectory;
+    Clock m_clock = nullptr;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The application object while one exists.
+CDizadoApp* GetDizadoApp();
+
+// The time as lower-case hexadecimal text, without leading zeros.
+CString MakeUniqueName(std::time_t now);
+
+// A typed sign-in name as it is kept: cut to 63 characters (not bytes, so a
+// multi-byte character is never split). Empty when the name is refused:
+// empty, or the name of a section the profile keeps for itself ("default",
+// "Names", in any case).
+CString CleanUserName(const char* typed);

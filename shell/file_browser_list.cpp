@@ -1,0 +1,55 @@
+#include "shell/file_browser_list.h"
+
+#include <cstdio>
+
+CFileBrowserList::~CFileBrowserList()
+{
+    Clear();
+}
+
+BOOL CFileBrowserList::AcceptFile(const WIN32_FIND_DATAA& found)
+{
+    CString name(found.cFileName);
+    const int dot = name.Find('.');
+    const CString base = dot < 0 ? CString() : name.Left(dot);
+    m_strPicturePath = GetFolder() + base + ".pbk";
+    std::FILE* file = std::fopen(m_strPicturePath, "rb");
+    if (!file)
+        return FALSE;
+    std::fclose(file);
+    return TRUE;
+}
+
+BOOL CFileBrowserList::AddFile(const WIN32_FIND_DATAA& found)
+{
+    // The no-picture entry is made without a search: it names no file.
+    const CString file = found.cFileName[0] ? GetFolder() + found.cFileName : CString();
+    auto* entry = new CFileBrowserEntry{m_strPicturePath, file};
+    Add(reinterpret_cast<DWORD_PTR>(entry));
+    return TRUE;
+}
+
+BOOL CFileBrowserList::Clear()
+{
+    while (GetSize() > 0)
+        RemoveEntry(0);
+    RemoveAll();
+    return TRUE;
+}
+
+CFileBrowserEntry* CFileBrowserList::GetEntry(INT_PTR index) const
+{
+    if (index < 0 || index >= GetSize())
+        return nullptr;
+    return reinterpret_cast<CFileBrowserEntry*>(GetAt(index));
+}
+
+BOOL CFileBrowserList::RemoveEntry(INT_PTR index)
+{
+    CFileBrowserEntry* entry = GetEntry(index);
+    if (!entry)
+        return FALSE;
+    RemoveAt(index);
+    delete entry;
+    return TRUE;
+}
