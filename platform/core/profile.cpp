@@ -199,6 +199,13 @@ ProfileData::Section& ProfileData::AddSection(std::string_view name)
 {
     if (Section* found = FindSection(name))
         return *found;
+    // Keys without a section are written first, under no header, and read
+    // back first: they are kept there from the start, wherever a "[]" was.
+    if (name.empty()) {
+        m_sections.insert(m_sections.begin(), Section {std::string(), {}, {}});
+        Reindex(m_index, m_sections, [](const Section& each) { return each.name; });
+        return m_sections.front();
+    }
     m_index.emplace(Folded(name), m_sections.size());
     m_sections.push_back(Section {std::string(name), {}, {}});
     return m_sections.back();

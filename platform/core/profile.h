@@ -34,7 +34,8 @@ namespace platform {
 
 constexpr size_t kMaxProfileBytes = 1 << 20;
 
-// The parsed contents of a profile, sections and keys in file order.
+// The parsed contents of a profile, sections and keys in file order; the keys
+// without a section (the unnamed section) always first.
 class ProfileData {
 public:
     // Reads at most kMaxProfileBytes, cut at the last line break within them.

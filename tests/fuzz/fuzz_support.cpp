@@ -62,6 +62,11 @@ Bytes ProgramResource(const char* type, const char* name)
     return bytes ? Bytes(bytes, bytes + SizeofResource(program, resource)) : Bytes();
 }
 
+std::string ProgramFolder()
+{
+    return DIZADO_PROGRAM_FOLDER;
+}
+
 Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

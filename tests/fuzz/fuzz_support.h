@@ -20,6 +20,8 @@ Bytes ProgramResourceImage();
 // One resource of the program's own (embedded) resources, named or
 // MAKEINTRESOURCE(id); empty when missing.
 Bytes ProgramResource(const char* type, const char* name);
+// The built program's folder (kits/, backgrnd/).
+std::string ProgramFolder();
 
 Bytes ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const void* data, size_t size);

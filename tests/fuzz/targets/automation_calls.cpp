@@ -1,8 +1,11 @@
-#include "tests/document/automation_fuzz.h"
-
-#include <cstdio>
-#include <cstdlib>
+// Automation: arbitrary sequences of calls by name, with arguments of any
+// type and value, on the document and every object it hands out, mixed with
+// the edits that take bricks and groups out of the model. Aborts on a broken
+// rule: a call that failed yet returned a value, a pane hold left open, a
+// reference count off. Paths it writes stay in a scratch folder.
+#include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,14 +16,11 @@
 #include "model/brick_group.h"
 #include "platform/core/cmd_target.h"
 #include "platform/core/hooks.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
-[[noreturn]] void Fail(const char* rule)
-{
-    std::fprintf(stderr, "automation fuzz: %s\n", rule);
-    std::abort();
-}
+using fuzz::Fail;
 
 class Reader {
 public:
@@ -135,11 +135,9 @@ COleVariant PickArgument(Reader& in, const std::vector<COleVariant>& objects, co
     }
 }
 
-}  // namespace
-
-int FuzzAutomationCalls(const uint8_t* data, size_t size, const char* folder)
+int FuzzAutomationCalls(const uint8_t* data, size_t size, const std::string& folder)
 {
-    const auto oldBox = platform::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
+    fuzz::QuietHooks quiet;
     {
         Reader in(data, size);
         HoldBalance holds;  // outlives the document, which notifies it as it goes
@@ -247,6 +245,32 @@ int FuzzAutomationCalls(const uint8_t* data, size_t size, const char* folder)
         if (doc && (root->GetRefCount() != 1 || doc->GetRefCount() != 1))
             Fail("a reference outlived every client");
     }
-    platform::SetMessageBoxHook(oldBox);
     return 0;
 }
+
+}  // namespace
+
+int FuzzAutomation(const uint8_t* data, size_t size)
+{
+    // Emptied after each run, so that what one run saved is not there for the next.
+    static const std::filesystem::path folder = fuzz::ScratchPath("automation");
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    FuzzAutomationCalls(data, size, folder.string());
+    std::filesystem::remove_all(folder, error);
+    return 0;
+}
+
+// Call sequences of every shape: pseudo-random bytes of up to 2 KB.
+static void SeedAutomation(fuzz::Seeds& seeds)
+{
+    std::mt19937 random(12);
+    for (int n = 0; n < 300; ++n) {
+        fuzz::Bytes bytes(random() % 2048);
+        for (auto& b : bytes)
+            b = static_cast<unsigned char>(random());
+        seeds.Add("random-" + std::to_string(n), std::move(bytes));
+    }
+}
+
+DIZADO_FUZZ_TARGET(automation_calls, FuzzAutomation, SeedAutomation)

@@ -1,26 +1,15 @@
-// The profile reader on untrusted bytes. FuzzProfile is a fuzz target body:
-// whatever the bytes, reading never fails, and what is read is written and
-// read back unchanged, so a write never alters what it did not touch.
-#include <gtest/gtest.h>
-
+// The private profile reader: whatever the bytes, reading never fails, and
+// what is read is written and read back unchanged, so a write never alters
+// what it did not touch.
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/core/profile.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
-
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "profile fuzz: %s\n", what);
-    std::abort();
-}
 
 void ExpectRoundTrip(const platform::ProfileData& data)
 {
@@ -30,9 +19,9 @@ void ExpectRoundTrip(const platform::ProfileData& data)
         return;
     const platform::ProfileData again = platform::ProfileData::Parse(text);
     if (!(again == data))
-        Fail("a written profile reads back differently");
+        fuzz::Fail("a written profile reads back differently");
     if (again.Serialize() != text)
-        Fail("writing is not stable");
+        fuzz::Fail("writing is not stable");
 }
 
 }  // namespace
@@ -43,10 +32,10 @@ int FuzzProfile(const uint8_t* data, size_t size)
     platform::ProfileData profile = platform::ProfileData::Parse(bytes);
     for (const std::string& section : profile.SectionNames()) {
         if (!profile.HasSection(section))
-            Fail("a listed section is not found");
+            fuzz::Fail("a listed section is not found");
         for (const std::string& key : profile.KeyNames(section))
             if (!profile.Find(section, key))
-                Fail("a listed key is not found");
+                fuzz::Fail("a listed key is not found");
     }
     ExpectRoundTrip(profile);
 
@@ -57,23 +46,20 @@ int FuzzProfile(const uint8_t* data, size_t size)
         profile.Set(name, name, name);
         const std::string* value = profile.Find(name, name);
         if (!value || *value != name)
-            Fail("a value set is not found");
+            fuzz::Fail("a value set is not found");
         ExpectRoundTrip(profile);
         profile.RemoveSection(name);
         if (profile.HasSection(name))
-            Fail("a removed section is still there");
+            fuzz::Fail("a removed section is still there");
         ExpectRoundTrip(profile);
     }
     return 0;
 }
 
-namespace {
-
-TEST(ProfileFuzz, HostileBytesReadWithoutHarmAndWriteBackUnchanged)
+static void SeedProfile(fuzz::Seeds& seeds)
 {
     using namespace std::string_literals;
-    std::vector<std::string> inputs = {
-        ""s,
+    const std::string shapes[] = {
         "[]"s,
         "[]\nk=v\n[a]\n"s,
         "\xEF\xBB\xBF\xEF\xBB\xBFk=v"s,
@@ -85,18 +71,22 @@ TEST(ProfileFuzz, HostileBytesReadWithoutHarmAndWriteBackUnchanged)
         "\r\r\n\n\r[x]\rk=v\r"s,
         std::string(4096, '['),
         std::string(4096, '%'),
+        // As the program writes its own: the recent files and the settings.
+        "[Recent File List]\nFile1=/home/child/house.brk\nFile2=/home/child/%25 car.brk\n"
+        "[Settings]\nPreview=1\nKit=basic.bkt\n"s,
     };
+    int n = 0;
+    for (const std::string& text : shapes)
+        seeds.Add("shape-" + std::to_string(n++), fuzz::Bytes(text.begin(), text.end()));
     // Short strings of the characters that matter to an INI line.
     const std::string alphabet = " []=;#%\r\n\t\"<aAzZ09fF"s + '\0' + "\xEF\xBB\xBF\x80\xFF";
     std::mt19937 random(20261210);
     for (int i = 0; i < 3000; ++i) {
-        std::string input(random() % 48, ' ');
-        for (char& ch : input)
-            ch = alphabet[random() % alphabet.size()];
-        inputs.push_back(input);
+        fuzz::Bytes input(random() % 48, ' ');
+        for (auto& ch : input)
+            ch = static_cast<unsigned char>(alphabet[random() % alphabet.size()]);
+        seeds.Add("random-" + std::to_string(i), std::move(input));
     }
-    for (const std::string& input : inputs)
-        FuzzProfile(reinterpret_cast<const uint8_t*>(input.data()), input.size());
 }
 
-}  // namespace
+DIZADO_FUZZ_TARGET(profile, FuzzProfile, SeedProfile)
