@@ -3,6 +3,7 @@
 // window's messages. Inside the layer only.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "platform/gdi/rgn.h"
@@ -12,6 +13,8 @@
 class CWnd;
 
 namespace platform {
+
+struct IconShape;
 
 class WindowPeer : public QWidget {
 public:
@@ -59,6 +62,9 @@ private:
     Surface m_backing;
     bool m_paintRequested = false;
 };
+
+// The picture of an icon; null for none.
+QPixmap IconPixmap(const IconShape* icon);
 
 // Keys held down, as the key messages told them; cleared when the program
 // loses the keyboard.

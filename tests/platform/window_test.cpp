@@ -491,6 +491,8 @@ TEST_F(WindowTest, WaitCursorIsCountedAcrossCommandTargets)
     SetCursor(arrow);
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(65000)), nullptr);
+    EXPECT_EQ(LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(65000)), nullptr);
+    EXPECT_EQ(LoadIcon(nullptr, MAKEINTRESOURCE(1)), nullptr);
 }
 
 TEST_F(WindowTest, TextIsWrittenInTheTextColourWithinTheClip)
