@@ -55,6 +55,7 @@ CDC::CDC()
     m_state.palette = CPalette::DefaultPalette();
     SelectObject(CBrush::StockBrush(WHITE_BRUSH));
     SelectObject(CPen::BlackPen());
+    SelectObject(CFont::SystemFont());
 }
 
 CDC::CDC(platform::Surface* surface) : CDC()
@@ -157,6 +158,14 @@ CBrush* CDC::SelectObject(CBrush* brush)
     m_state.brushFills = brush->IsCreated() && !brush->IsHollow();
     m_state.brushColour = brush->GetColor();
     return std::exchange(m_state.brush, brush);
+}
+
+CFont* CDC::SelectObject(CFont* font)
+{
+    if (!font)
+        return nullptr;
+    m_state.fontAttributes = font->GetAttributes();
+    return std::exchange(m_state.font, font);
 }
 
 CGdiObject* CDC::SelectStockObject(int index)

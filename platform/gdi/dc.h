@@ -19,6 +19,7 @@
 #include "platform/core/rect.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dib.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/palette.h"
@@ -83,6 +84,10 @@ public:
     CBrush* SelectObject(CBrush* brush);
     CBrush* GetCurrentBrush() const { return m_state.brush; }
     CPen* GetCurrentPen() const { return m_state.pen; }
+
+    // Answers the font selected before (at first the system font); null (and
+    // nothing changes) for null.
+    CFont* SelectObject(CFont* font);
 
     // WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH,
     // NULL_BRUSH, WHITE_PEN, BLACK_PEN, NULL_PEN; answers the object of the
@@ -218,6 +223,17 @@ public:
     BOOL Rectangle(int left, int top, int right, int bottom);
     BOOL Rectangle(const RECT* rect);
 
+    // --- Text ------------------------------------------------------------------
+
+    // Writes `count` bytes of `text` (UTF-8; -1: up to its end) with the
+    // selected font and the text colour, its cell's top-left corner at the
+    // logical point; in the OPAQUE background mode the cell is first filled
+    // with the background colour. Not mixed by the raster operation. FALSE,
+    // and nothing drawn, without text or without the toolkit running.
+    BOOL TextOut(int x, int y, const char* text, int count = -1);
+    // The cell of the text in logical units; (0, 0) without the toolkit.
+    CSize GetTextExtent(const char* text, int count = -1) const;
+
     // --- Bitmap copies -------------------------------------------------------
     //
     // Ternary raster operations over pattern (the selected brush's colour),
@@ -298,6 +314,8 @@ private:
     struct State {
         CPen* pen = nullptr;
         CBrush* brush = nullptr;
+        CFont* font = nullptr;
+        CFont::Attributes fontAttributes;
         bool brushFills = true;  // created and not hollow
         COLORREF brushColour = RGB(255, 255, 255);
         int penStyle = PS_SOLID;

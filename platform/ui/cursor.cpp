@@ -24,6 +24,10 @@ struct CursorShape {
     QCursor cursor;
 };
 
+struct IconShape {
+    QPixmap pixmap;
+};
+
 namespace {
 
 struct CursorState {
@@ -60,17 +64,13 @@ uint32_t Dword(const BYTE* p)
            (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// A cursor image resource: hot spot, then a bitmap of twice the height whose
-// upper half (in picture order) is the AND mask and lower half the colours.
-// Every size is checked against the bytes there are.
-std::unique_ptr<CursorShape> DecodeCursor(const BYTE* data, DWORD size)
+// The bitmap of a cursor or icon image resource: twice the height, the
+// colour rows then the AND mask rows (bottom-up both). Every size is checked
+// against the bytes there are; null image when anything is wrong.
+QImage DecodeMaskedDib(const BYTE* dib, DWORD dibSize)
 {
-    if (size < 4 + 40)
-        return nullptr;
-    const int hotX = Word(data);
-    const int hotY = Word(data + 2);
-    const BYTE* dib = data + 4;
-    const DWORD dibSize = size - 4;
+    if (dibSize < 40)
+        return QImage();
     const uint32_t headerSize = Dword(dib);
     const int32_t width = static_cast<int32_t>(Dword(dib + 4));
     const int32_t doubleHeight = static_cast<int32_t>(Dword(dib + 8));
@@ -81,19 +81,26 @@ std::unique_ptr<CursorShape> DecodeCursor(const BYTE* data, DWORD size)
     if (headerSize < 40 || headerSize > dibSize || width <= 0 || width > 256 || doubleHeight <= 0 ||
         doubleHeight % 2 || doubleHeight > 512 || planes != 1 || compression != BI_RGB ||
         (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
-        return nullptr;
+        return QImage();
     const int height = doubleHeight / 2;
     const uint64_t colours = bits <= 8 ? (used ? used : (1u << bits)) : 0;
-    if (colours > (1u << bits) && bits <= 8)
-        return nullptr;
+    if (bits <= 8 && colours > (1u << bits))
+        return QImage();
     const uint64_t xorStride = DibRowStride(width, bits);
     const uint64_t andStride = DibRowStride(width, 1);
     const uint64_t need = headerSize + colours * 4 + xorStride * height + andStride * height;
     if (need > dibSize)
-        return nullptr;
+        return QImage();
     const BYTE* table = dib + headerSize;
     const BYTE* xorBits = table + colours * 4;
     const BYTE* andBits = xorBits + xorStride * height;
+
+    // 32-bit pictures with any alpha carry their own transparency.
+    bool alpha = false;
+    if (bits == 32)
+        for (int y = 0; y < height && !alpha; ++y)
+            for (int x = 0; x < width && !alpha; ++x)
+                alpha = xorBits[xorStride * y + static_cast<size_t>(x) * 4 + 3] != 0;
 
     QImage image(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
@@ -111,6 +118,10 @@ std::unique_ptr<CursorShape> DecodeCursor(const BYTE* data, DWORD size)
             } else {
                 const BYTE* p = xorRow + static_cast<size_t>(x) * (bits / 8);
                 colour = qRgb(p[2], p[1], p[0]);
+                if (alpha) {
+                    out[x] = qRgba(p[2], p[1], p[0], p[3]);
+                    continue;
+                }
             }
             // A masked pixel with colour inverts the screen on the original;
             // it is drawn black here.
@@ -120,38 +131,110 @@ std::unique_ptr<CursorShape> DecodeCursor(const BYTE* data, DWORD size)
                 out[x] = colour | 0xFF000000u;
         }
     }
+    return image;
+}
+
+// A cursor image resource: the hot spot, then the masked bitmap.
+std::unique_ptr<CursorShape> DecodeCursor(const BYTE* data, DWORD size)
+{
+    if (size < 4)
+        return nullptr;
+    const QImage image = DecodeMaskedDib(data + 4, size - 4);
+    if (image.isNull())
+        return nullptr;
+    const int hotX = Word(data);
+    const int hotY = Word(data + 2);
     auto shape = std::make_unique<CursorShape>();
-    shape->cursor = QCursor(QPixmap::fromImage(image), std::min(hotX, width - 1), std::min(hotY, height - 1));
+    shape->cursor =
+        QCursor(QPixmap::fromImage(image), std::min(hotX, image.width() - 1), std::min(hotY, image.height() - 1));
     return shape;
+}
+
+// An icon image resource: a PNG, or the masked bitmap.
+std::unique_ptr<IconShape> DecodeIcon(const BYTE* data, DWORD size)
+{
+    static const BYTE png[] = {0x89, 'P', 'N', 'G'};
+    QImage image;
+    if (size >= 4 && std::memcmp(data, png, 4) == 0)
+        image.loadFromData(data, static_cast<qsizetype>(size), "PNG");
+    else
+        image = DecodeMaskedDib(data, size);
+    if (image.isNull())
+        return nullptr;
+    auto shape = std::make_unique<IconShape>();
+    shape->pixmap = QPixmap::fromImage(image);
+    return shape;
+}
+
+// The image resource of a group (RT_GROUP_CURSOR or RT_GROUP_ICON) that is
+// largest up to 64 pixels wide, else the first; null when the group is not
+// well formed.
+const BYTE* GroupImage(HINSTANCE instance, LPCSTR name, UINT groupType, UINT imageType, DWORD* size)
+{
+    HRSRC group = FindResourceA(instance, name, MAKEINTRESOURCE(groupType));
+    if (!group)
+        return nullptr;
+    const DWORD groupSize = SizeofResource(instance, group);
+    const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(instance, group)));
+    if (!dir || groupSize < 6)
+        return nullptr;
+    const unsigned count = Word(dir + 4);
+    if (count == 0 || groupSize < 6u + 14u * count)
+        return nullptr;
+    unsigned best = 0;
+    int bestWidth = -1;
+    for (unsigned i = 0; i < count; ++i) {
+        // Icons give their width in a byte (0: 256), cursors in a word.
+        const BYTE* entry = dir + 6 + 14 * i;
+        const int width = groupType == 14 ? (entry[0] ? entry[0] : 256) : Word(entry);
+        if (width <= 64 && width > bestWidth) {
+            best = i;
+            bestWidth = width;
+        }
+    }
+    const WORD id = Word(dir + 6 + 14 * best + 12);
+    HRSRC image = FindResourceA(instance, MAKEINTRESOURCE(id), MAKEINTRESOURCE(imageType));
+    if (!image)
+        return nullptr;
+    *size = SizeofResource(instance, image);
+    return static_cast<const BYTE*>(LockResource(LoadResource(instance, image)));
+}
+
+std::string KeyOf(LPCSTR name)
+{
+    const uintptr_t raw = reinterpret_cast<uintptr_t>(name);
+    return raw < 0x10000 ? "#" + std::to_string(raw) : std::string(name);
 }
 
 HCURSOR LoadCursorResource(HINSTANCE instance, LPCSTR name)
 {
     static std::map<std::pair<HINSTANCE, std::string>, std::unique_ptr<CursorShape>> cursors;
-    const uintptr_t raw = reinterpret_cast<uintptr_t>(name);
-    const std::string key = raw < 0x10000 ? "#" + std::to_string(raw) : std::string(name);
-    auto found = cursors.find({instance, key});
-    if (found != cursors.end())
+    const auto key = std::make_pair(instance, KeyOf(name));
+    if (auto found = cursors.find(key); found != cursors.end())
         return found->second.get();
-
-    HRSRC group = FindResourceA(instance, name, MAKEINTRESOURCE(12));
-    if (!group)
-        return nullptr;
-    const DWORD groupSize = SizeofResource(instance, group);
-    const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(instance, group)));
-    if (!dir || groupSize < 6 || Word(dir + 2) != 2 || Word(dir + 4) == 0 || groupSize < 6u + 14u * Word(dir + 4))
-        return nullptr;
-    // The first image of the group.
-    const WORD id = Word(dir + 6 + 12);
-    HRSRC image = FindResourceA(instance, MAKEINTRESOURCE(id), MAKEINTRESOURCE(1));
-    if (!image)
-        return nullptr;
-    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(instance, image)));
-    std::unique_ptr<CursorShape> shape = data ? DecodeCursor(data, SizeofResource(instance, image)) : nullptr;
+    DWORD size = 0;
+    const BYTE* data = GroupImage(instance, name, 12, 1, &size);
+    std::unique_ptr<CursorShape> shape = data ? DecodeCursor(data, size) : nullptr;
     if (!shape)
         return nullptr;
     HCURSOR result = shape.get();
-    cursors[{instance, key}] = std::move(shape);
+    cursors[key] = std::move(shape);
+    return result;
+}
+
+HICON LoadIconResource(HINSTANCE instance, LPCSTR name)
+{
+    static std::map<std::pair<HINSTANCE, std::string>, std::unique_ptr<IconShape>> icons;
+    const auto key = std::make_pair(instance, KeyOf(name));
+    if (auto found = icons.find(key); found != icons.end())
+        return found->second.get();
+    DWORD size = 0;
+    const BYTE* data = GroupImage(instance, name, 14, 3, &size);
+    std::unique_ptr<IconShape> shape = data ? DecodeIcon(data, size) : nullptr;
+    if (!shape)
+        return nullptr;
+    HICON result = shape.get();
+    icons[key] = std::move(shape);
     return result;
 }
 
@@ -243,6 +326,19 @@ HCURSOR CreateIconFromResource(const BYTE* bits, DWORD size, BOOL icon, DWORD)
         return nullptr;
     made.push_back(std::move(shape));
     return made.back().get();
+}
+
+HICON LoadIcon(HINSTANCE instance, LPCSTR name)
+{
+    if (!name || !instance)
+        return nullptr;
+    platform::EnsureToolkit();
+    return platform::LoadIconResource(instance, name);
+}
+
+QPixmap platform::IconPixmap(HICON icon)
+{
+    return icon ? icon->pixmap : QPixmap();
 }
 
 HCURSOR SetCursor(HCURSOR cursor)

@@ -6,9 +6,11 @@
 
 namespace platform {
 struct CursorShape;
+struct IconShape;
 }
 
 using HCURSOR = const platform::CursorShape*;
+using HICON = const platform::IconShape*;
 
 // Standard cursors for LoadCursor with a null instance.
 inline const char* const IDC_ARROW = MAKEINTRESOURCE(32512);
@@ -27,6 +29,11 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
 // (`icon` TRUE) are not made. Null when the bytes are no cursor. The cursor
 // lives as long as the program.
 HCURSOR CreateIconFromResource(const BYTE* bits, DWORD size, BOOL icon, DWORD version);
+
+// An icon resource of the module (group icon, the image up to 64 pixels
+// wide that is largest, bitmap or PNG); null when there is none or it is not
+// well formed. Icons live as long as the program.
+HICON LoadIcon(HINSTANCE instance, LPCSTR name);
 
 // Shows `cursor` over the program's windows (null hides it); answers the one
 // shown before.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/ui/app.h"
+#include "platform/ui/cursor.h"
 #include "platform/ui/document.h"
 #include "platform/ui/view.h"
 
@@ -32,7 +33,13 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
             title = title.Left(newline);
     }
     m_strTitle = title;
-    return Create(nullptr, title, style, RECT{}, parent, nullptr, 0, context);
+    if (!Create(nullptr, title, style, RECT{}, parent, nullptr, 0, context))
+        return FALSE;
+    // The frame's icon is the icon resource of the same id, when there is one.
+    if (resourceId)
+        if (HICON icon = LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(resourceId)))
+            SetIcon(icon, TRUE);
+    return TRUE;
 }
 
 BOOL CFrameWnd::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,

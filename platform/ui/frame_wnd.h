@@ -15,7 +15,8 @@ public:
     CFrameWnd() = default;
 
     // A top-level window titled from the string resource `resourceId` (its
-    // first field), or untitled. The creation context makes the view.
+    // first field), or untitled, with the icon resource of that id when there
+    // is one. The creation context makes the view.
     virtual BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* parent = nullptr, CCreateContext* context = nullptr);
     // `rect` of all zeros picks a default size.

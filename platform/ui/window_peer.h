@@ -3,6 +3,7 @@
 // window's messages. Inside the layer only.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "platform/gdi/rgn.h"
@@ -12,6 +13,8 @@
 class CWnd;
 
 namespace platform {
+
+struct IconShape;
 
 class WindowPeer : public QWidget {
 public:
@@ -67,6 +70,9 @@ private:
 // Offers an input message (keys, mouse buttons) to the PreTranslateMessage of
 // `peer`'s window and its parents; true when one ate it.
 bool PreTranslateInput(WindowPeer* peer, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The picture of an icon; null for none.
+QPixmap IconPixmap(const IconShape* icon);
 
 // Keys held down, as the key messages told them; cleared when the program
 // loses the keyboard.

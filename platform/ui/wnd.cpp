@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPointer>
 #include <QScreen>
 #include <QResizeEvent>
@@ -386,6 +387,15 @@ BOOL CWnd::ShowWindow(int command)
 BOOL CWnd::IsWindowVisible() const
 {
     return m_hWnd && m_hWnd->isVisible();
+}
+
+const platform::IconShape* CWnd::SetIcon(const platform::IconShape* icon, BOOL)
+{
+    const platform::IconShape* previous = m_icon;
+    m_icon = icon;
+    if (m_hWnd)
+        m_hWnd->setWindowIcon(QIcon(platform::IconPixmap(icon)));
+    return previous;
 }
 
 // Through WM_SETTEXT and WM_GETTEXT, so that a control reached as a CWnd

@@ -32,6 +32,7 @@ class CMenu;
 
 namespace platform {
 class WindowPeer;
+struct IconShape;
 }
 
 // A window handle: the layer's peer of one window. CWnd::FromHandle maps it
@@ -305,6 +306,9 @@ public:
     // work area first, so that it fills the screen without a window manager.
     BOOL ShowWindow(int command);
     BOOL IsWindowVisible() const;
+    // The window's icon (`big` or small: one icon here); answers the one
+    // set before.
+    const platform::IconShape* SetIcon(const platform::IconShape* icon, BOOL big);
     void SetWindowText(LPCTSTR text);
     void GetWindowText(CString& text) const;
     CWnd* GetParent() const { return m_pParent; }
@@ -441,6 +445,7 @@ private:
     void FinishPaint(CDC* dc, const RECT& painted);
 
     CWnd* m_pParent = nullptr;
+    const platform::IconShape* m_icon = nullptr;
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
 };

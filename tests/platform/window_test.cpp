@@ -491,6 +491,45 @@ TEST_F(WindowTest, WaitCursorIsCountedAcrossCommandTargets)
     SetCursor(arrow);
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(65000)), nullptr);
+    EXPECT_EQ(LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(65000)), nullptr);
+    EXPECT_EQ(LoadIcon(nullptr, MAKEINTRESOURCE(1)), nullptr);
+}
+
+TEST_F(WindowTest, TextIsWrittenInTheTextColourWithinTheClip)
+{
+    platform::Surface surface(120, 40, kWhite);
+    CDC dc(&surface);
+    CFont font;
+    ASSERT_TRUE(font.CreateFont(20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, nullptr));
+    CFont* system = dc.SelectObject(&font);
+    EXPECT_EQ(system, CFont::SystemFont());
+    const CSize extent = dc.GetTextExtent("1030");
+    EXPECT_GT(extent.cx, 10);
+    EXPECT_GT(extent.cy, 5);
+    EXPECT_LE(extent.cy, 20);
+    dc.SetTextColor(RGB(255, 0, 0));
+    dc.SetBkMode(TRANSPARENT);
+    dc.IntersectClipRect(0, 0, 60, 40);
+    ASSERT_TRUE(dc.TextOut(4, 4, "1030 1030 1030"));
+    int reddish = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const COLORREF c = surface.GetPixel(x, y);
+            if (c == kWhite)
+                continue;
+            EXPECT_LT(x, 60);  // within the clip
+            EXPECT_EQ(GetRValue(c), 255);  // red over white, however smoothed
+            reddish += GetGValue(c) < 128;
+        }
+    EXPECT_GT(reddish, 10);
+    // The opaque mode fills the cell behind the text first.
+    platform::Surface blank(60, 30, kWhite);
+    CDC opaque(&blank);
+    opaque.SetBkColor(RGB(0, 0, 255));
+    opaque.TextOut(0, 0, "x");
+    EXPECT_EQ(blank.GetPixel(0, 0), RGB(0, 0, 255));
+    EXPECT_FALSE(opaque.TextOut(0, 0, nullptr));
 }
 
 TEST(TickCount, IsMonotonicAndCanBeReplaced)
