@@ -18,11 +18,6 @@
 #include "shell/kid_frame_host.h"
 #include "views/brick_pane.h"
 
-namespace platform {
-// Whether a window handle still names a window (declared by the layer).
-bool IsLiveWindow(const WindowPeer* peer);
-}  // namespace platform
-
 IMPLEMENT_DYNCREATE(CKidFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CKidFrame, CFrameWnd)
@@ -352,7 +347,7 @@ BOOL CKidFrame::PreTranslateMessage(MSG* msg)
     if (capture)
         ReleaseCapture();
     const BOOL translated = TranslateAccelerator(this, m_hAccelTable, msg) ? TRUE : FALSE;
-    if (captureHandle && platform::IsLiveWindow(captureHandle))
+    if (captureHandle && IsWindow(captureHandle))
         if (CWnd* still = CWnd::FromHandle(captureHandle))
             still->SetCapture();
     return translated;
