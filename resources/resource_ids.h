@@ -172,8 +172,11 @@
 #define IDB_ROW_DOWN_DOWN 3027
 #define IDB_BROWSER_COLOR_FIRST 4000
 #define IDB_BROWSER_COLOR_COUNT 16
-// The About box's picture (a "BRICKIMAGE").
+// The About box's picture (a "BRICKIMAGE"), its number of pages and the
+// first page's text (the others follow it).
 #define IDB_ABOUT 105
+#define IDS_ABOUT_PAGE_COUNT 500
+#define IDS_ABOUT_PAGE_FIRST 501
 
 // Commands of the kid frame's buttons, menu and accelerators. The code names
 // the same values where it handles them.

@@ -14,6 +14,7 @@
 #include "platform/ui/frame_wnd.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
+#include "shell/browser_commands.h"
 #include "shell/kid_frame.h"
 #include "shell/settings_dlg.h"
 #include "shell/sign_in_dlg.h"
@@ -318,12 +319,14 @@ void CDizadoApp::OnSettings()
     ApplySettings(chosen);
 }
 
-// The file browser and About come later; until then their commands do nothing.
-void CDizadoApp::OnAppAbout() {}
+void CDizadoApp::OnAppAbout()
+{
+    RunAboutBox();
+}
 
 void CDizadoApp::OnFileOpen()
 {
-    SetupUserDirectory();
+    RunFileOpenBrowser(*this);
 }
 
 void CDizadoApp::OnFileNew()
@@ -360,9 +363,9 @@ void* CDizadoApp::GetMainWindow()
     return main && main->GetSafeHwnd() ? main : nullptr;
 }
 
-BOOL CDizadoApp::ChooseBackground(void*, BackgroundChoice&)
+BOOL CDizadoApp::ChooseBackground(void* owner, BackgroundChoice& choice)
 {
-    return FALSE;
+    return RunBackgroundBrowser(owner, choice);
 }
 
 void CDizadoApp::BeginWaitCursor()

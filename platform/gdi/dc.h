@@ -302,6 +302,19 @@ public:
     // compression, a width other than the bitmap's, DIB_PAL_COLORS).
     int GetDIBits(CBitmap* bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
 
+    // --- Text -------------------------------------------------------------------
+
+    // Lines (split at line feeds; with DT_SINGLELINE one line) in the layer's
+    // dialog font and the text colour, each aligned by DT_LEFT, DT_CENTER or
+    // DT_RIGHT inside the rectangle, from its top (DT_VCENTER or DT_BOTTOM
+    // move a single line). OPAQUE fills each line's box with the background
+    // colour first. Cut to the rectangle unless DT_NOCLIP. `count` -1: up to
+    // the terminating zero. Answers the height of the text; 0 when nothing can
+    // be drawn (no text, no surface, or no toolkit to give a font).
+    int DrawText(const char* text, int count, RECT* rect, UINT format);
+    // The height of one line of DrawText.
+    static int GetTextLineHeight();
+
     // --- For the window layer --------------------------------------------------
 
     // A box holding every device pixel drawn since the last reset (more is

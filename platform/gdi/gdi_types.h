@@ -80,6 +80,16 @@ constexpr int COMPLEXREGION = 3;
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 
+// DrawText formats.
+constexpr UINT DT_TOP = 0x0000;
+constexpr UINT DT_LEFT = 0x0000;
+constexpr UINT DT_CENTER = 0x0001;
+constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_VCENTER = 0x0004;
+constexpr UINT DT_BOTTOM = 0x0008;
+constexpr UINT DT_SINGLELINE = 0x0020;
+constexpr UINT DT_NOCLIP = 0x0100;
+
 // Stretch modes are recorded only: bitmaps always stretch by nearest pixel.
 constexpr int BLACKONWHITE = 1;
 constexpr int WHITEONBLACK = 2;

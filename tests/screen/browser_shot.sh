@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Shows the file browser (models, the next row of models, backgrounds) and the
+# About box (its first page, then its second) in a real X server (Xvfb) and
+# keeps a screenshot of each (browser_*.png, about_*.png in the given folder)
+# to be looked at.
+# Arguments: the showing program, a folder.
+set -euo pipefail
+program=$1
+out=$2
+mkdir -p "$out"
+for tool in Xvfb xwd xwdtopnm pnmtopng; do
+  command -v "$tool" > /dev/null || { echo "browser shot: $tool is missing"; exit 1; }
+done
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+}
+trap cleanup EXIT
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 800x600x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 100); do
+  read -r -t 0.1 -u "$display_fd" display && break || true
+done
+[ -n "$display" ] || { echo "browser shot: Xvfb did not start"; exit 1; }
+export DISPLAY=":$display"
+
+# Waits until the screen stops changing, then keeps it as $1.png.
+shoot() {
+  local previous="" current
+  for _ in $(seq 40); do
+    sleep 0.25
+    kill -0 "$program_pid" 2> /dev/null || { echo "browser shot: the program ended"; cat "$out/program.log"; exit 1; }
+    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/$1.ppm"
+    current=$(cksum < "$out/$1.ppm")
+    [ "$current" = "$previous" ] && break
+    previous=$current
+  done
+  pnmtopng < "$out/$1.ppm" > "$out/$1.png"
+  rm -f "$out/$1.ppm"
+  echo "browser shot: $out/$1.png"
+}
+
+for scene in models models-down backgrounds about; do
+  home=$(mktemp -d)
+  QT_QPA_PLATFORM=xcb "$program" "$scene" "$home" > "$out/program.log" 2>&1 &
+  program_pid=$!
+  if [ "$scene" = about ]; then
+    shoot about_first
+    # The second page comes 8.5 seconds after the first.
+    sleep 9
+    shoot about_second
+  else
+    shoot "browser_$scene"
+  fi
+  kill "$program_pid" 2> /dev/null || true
+  wait "$program_pid" 2> /dev/null || true
+  program_pid=""
+  rm -rf "$home"
+done
