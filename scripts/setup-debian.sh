@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
   libsimpleini-dev
   binutils-mingw-w64-x86-64
-  xvfb x11-apps netpbm xdotool libxcb1-dev
+  xvfb x11-apps netpbm xdotool
   dbus-daemon
 )
 if [ "${1:-}" = "--fuzz" ]; then

@@ -1,17 +1,15 @@
-// The mouse test's helper, for a program maximised on a screen without
-// decorations, its pane's origin where the program puts it.
-//   model PATH                  an empty model over a sky-blue background, no baseplate
-//   point W H X Y Z             the screen point over the middle of grid cell (X, Y) at height Z
-//   close WINDOW                asks the window to close, as a window manager's close button does
-//   verify MODEL X Y Z ...      the saved model holds exactly bricks of the program's own class
-//                               and colour 0 at those grid points, in that order
-//   check SHOT.ppm MODEL PX PY  the screenshot shows the model as the pane draws it, apart from
-//                               the blinking selection outline and the cursor outline at (PX, PY)
-#include <xcb/xcb.h>
-
+// The mouse test's helper. PANE is where the program shows its pane on the
+// screen, as four numbers: left, top, width, height; the pane's origin is
+// where the program puts it for that size.
+//   model PATH                       an empty model over a sky-blue background, no baseplate
+//   point PANE X Y Z                 the screen point over the middle of grid cell (X, Y) at height Z
+//   verify MODEL X Y Z ...           the saved model holds exactly bricks of the program's own class
+//                                    and colour 0 at those grid points, in that order
+//   check SHOT.ppm MODEL PANE PX PY  the screenshot shows, inside the pane, the model as the pane draws
+//                                    it, apart from the blinking selection outline and the cursor
+//                                    outline under the pointer at screen point (PX, PY)
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -58,10 +56,21 @@ bool ReadPpm(const char* path, Picture& picture)
     return true;
 }
 
-void PlacePane(CIsoBrickPane& pane, int width, int height)
+void PlacePane(CIsoBrickPane& pane, const RECT& place)
 {
+    const int width = place.right - place.left, height = place.bottom - place.top;
     pane.SetDrawingSize(width, height);
     pane.SetOrigin(width / 2, height / 8 * 7, FALSE);
+}
+
+// Four arguments from `at` on: left, top, width, height.
+bool ReadPane(char** at, RECT& place)
+{
+    const int left = std::atoi(at[0]), top = std::atoi(at[1]), width = std::atoi(at[2]), height = std::atoi(at[3]);
+    if (width <= 0 || height <= 0 || width > 10000 || height > 10000)
+        return false;
+    place = RECT{left, top, left + width, top + height};
+    return true;
 }
 
 int MakeModel(const char* path)
@@ -75,43 +84,16 @@ int MakeModel(const char* path)
     return doc.OnSaveDocument(path) ? 0 : 1;
 }
 
-int Point(int width, int height, int x, int y, int z)
+int Point(const RECT& place, int x, int y, int z)
 {
     CDizadoDoc doc;
     doc.m_bAutoDelete = FALSE;
     CIsoBrickPane pane;
     pane.AttachDocument(&doc);
-    PlacePane(pane, width, height);
+    PlacePane(pane, place);
     POINT p;
     pane.ProjectXYZ(&p, x, y, z);
-    std::printf("%ld %ld\n", static_cast<long>(p.x), static_cast<long>(p.y - 5));
-    return 0;
-}
-
-int Close(unsigned long window)
-{
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "mouse_check: no X server\n");
-        return 1;
-    }
-    const auto atom = [connection](const char* name) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-        const xcb_atom_t result = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-        std::free(reply);
-        return result;
-    };
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = static_cast<xcb_window_t>(window);
-    event.type = atom("WM_PROTOCOLS");
-    event.data.data32[0] = atom("WM_DELETE_WINDOW");
-    event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection, 0, event.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-    xcb_flush(connection);
-    xcb_disconnect(connection);
+    std::printf("%ld %ld\n", static_cast<long>(p.x + place.left), static_cast<long>(p.y - 5 + place.top));
     return 0;
 }
 
@@ -138,7 +120,7 @@ int Verify(const char* path, const std::vector<CPoint3D>& expected)
     return failures == 0 ? 0 : 1;
 }
 
-int Check(const char* shotPath, const char* modelPath, int pointerX, int pointerY)
+int Check(const char* shotPath, const char* modelPath, const RECT& place, int pointerX, int pointerY)
 {
     Picture shot;
     if (!ReadPpm(shotPath, shot)) {
@@ -153,28 +135,36 @@ int Check(const char* shotPath, const char* modelPath, int pointerX, int pointer
     }
     CIsoBrickPane pane;
     pane.AttachDocument(&doc);
-    PlacePane(pane, shot.width, shot.height);
-    platform::Surface expected(shot.width, shot.height);
+    PlacePane(pane, place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    platform::Surface expected(width, height);
     CDC dc(&expected);
     pane.SetSelectionAfterPaint(FALSE);
     pane.OnDraw(&dc);
     const CRegion outline = pane.GetBlinker().GetRegion();
     pane.ShowCursorOutline(TRUE);
-    pane.TrackNewBrick(POINT{pointerX, pointerY}, 0);
+    pane.TrackNewBrick(POINT{pointerX - place.left, pointerY - place.top}, 0);
     RECT cursor = pane.GetCursorOutline().GetBounds();
     InflateRect(&cursor, 2, 2);
 
+    // Pixels of the pane off the screen are not compared.
     long differing = 0;
     long brickPixels = 0;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x) {
+    long compared = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const long sx = x + place.left, sy = y + place.top;
+            if (sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height)
+                continue;
+            ++compared;
             const COLORREF want = expected.GetPixel(x, y);
             brickPixels += want != RGB(150, 200, 250);
-            if (shot.At(x, y) != want && !outline.PtInRegion(POINT{x, y}) && !PtInRect(&cursor, POINT{x, y}))
+            if (shot.At(static_cast<int>(sx), static_cast<int>(sy)) != want && !outline.PtInRegion(POINT{x, y}) &&
+                !PtInRect(&cursor, POINT{x, y}))
                 ++differing;
         }
     std::printf("pixels of bricks: %ld; pixels differing outside the outlines: %ld of %ld\n", brickPixels, differing,
-                static_cast<long>(shot.width) * shot.height);
+                compared);
     return differing == 0 && brickPixels > 0 ? 0 : 1;
 }
 
@@ -188,22 +178,20 @@ int main(int argc, char** argv)
     SetBrickServices(&classes);
     int result = 2;
     const std::string what = argc > 1 ? argv[1] : "";
+    RECT place{};
     if (what == "model" && argc == 3) {
         result = MakeModel(argv[2]);
-    } else if (what == "point" && argc == 7) {
-        result = Point(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                       std::atoi(argv[6]));
-    } else if (what == "close" && argc == 3) {
-        result = Close(std::strtoul(argv[2], nullptr, 0));
+    } else if (what == "point" && argc == 9 && ReadPane(argv + 2, place)) {
+        result = Point(place, std::atoi(argv[6]), std::atoi(argv[7]), std::atoi(argv[8]));
     } else if (what == "verify" && argc >= 3 && (argc - 3) % 3 == 0) {
         std::vector<CPoint3D> points;
         for (int i = 3; i < argc; i += 3)
             points.emplace_back(std::atoi(argv[i]), std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
         result = Verify(argv[2], points);
-    } else if (what == "check" && argc == 6) {
-        result = Check(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+    } else if (what == "check" && argc == 10 && ReadPane(argv + 4, place)) {
+        result = Check(argv[2], argv[3], place, std::atoi(argv[8]), std::atoi(argv[9]));
     } else {
-        std::fprintf(stderr, "usage: mouse_check model|point|close|verify|check ...\n");
+        std::fprintf(stderr, "usage: mouse_check model|point|verify|check ...\n");
     }
     SetBrickServices(nullptr);
     return result;
