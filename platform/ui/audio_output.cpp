@@ -29,8 +29,11 @@ std::optional<WaveFormat> ParseWave(const unsigned char* bytes, size_t size)
 {
     if (!bytes || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
         return std::nullopt;
-    // The RIFF size may claim less than the resource holds, never more.
+    // The RIFF size may claim less than the resource holds, never more; it
+    // counts the "WAVE" tag, so below 4 the image ends before its own tag.
     const size_t riffEnd = static_cast<size_t>(Le32(bytes + 4)) + 8;
+    if (riffEnd < 12)
+        return std::nullopt;
     const size_t end = riffEnd < size ? riffEnd : size;
     WaveFormat format;
     bool haveFormat = false;

@@ -32,6 +32,14 @@ QImage BackingImage(CWnd* wnd)
                   surface->Width() * 4, QImage::Format_RGB32);
 }
 
+// A control is drawn disabled only when it was disabled itself, not while its
+// parent is (a frame under a modal dialog keeps its look).
+bool SelfEnabled(const CWnd* wnd)
+{
+    const QWidget* widget = wnd->GetSafeHwnd();
+    return widget && !widget->testAttribute(Qt::WA_ForceDisabled);
+}
+
 QString TextOf(CWnd* wnd)
 {
     CString text;
@@ -183,7 +191,7 @@ void CButton::PaintButton()
         item.CtlID = GetDlgCtrlID();
         item.itemAction = ODA_DRAWENTIRE;
         item.itemState = (m_pressed ? ODS_SELECTED : 0) | (GetFocus() == this ? ODS_FOCUS : 0) |
-                         (IsWindowEnabled() ? 0 : ODS_DISABLED);
+                         (SelfEnabled(this) ? 0 : ODS_DISABLED);
         item.hwndItem = this;
         item.hDC = &dc;
         item.rcItem = client;
@@ -202,7 +210,7 @@ void CButton::PaintButton()
     option.rect = QRect(0, 0, client.right, client.bottom);
     option.text = TextOf(this);
     option.state = QStyle::State_None;
-    if (IsWindowEnabled())
+    if (SelfEnabled(this))
         option.state |= QStyle::State_Enabled;
     if (GetFocus() == this)
         option.state |= QStyle::State_HasFocus;
@@ -308,7 +316,7 @@ LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Click();
         return 0;
     case WM_SETTEXT:
-        SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
+        CWnd::DefWindowProc(message, wParam, lParam);
         Invalidate(FALSE);
         return TRUE;
     default:
@@ -594,7 +602,7 @@ void CListBox::DrawRow(CDC* dc, int index, UINT action)
         item.CtlID = GetDlgCtrlID();
         item.itemID = static_cast<UINT>(index);
         item.itemAction = action;
-        item.itemState = (selected ? ODS_SELECTED : 0) | (IsWindowEnabled() ? 0 : ODS_DISABLED);
+        item.itemState = (selected ? ODS_SELECTED : 0) | (SelfEnabled(this) ? 0 : ODS_DISABLED);
         item.hwndItem = this;
         item.hDC = dc;
         item.rcItem = rect;
@@ -616,7 +624,6 @@ void CListBox::DrawRow(CDC* dc, int index, UINT action)
     painter.setPen(selected ? palette.highlightedText().color() : QColor(Qt::black));
     painter.drawText(area.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
                      QString::fromUtf8(m_rows[static_cast<size_t>(index)].text.c_str()));
-    (void)dc;
 }
 
 void CListBox::PaintList()
@@ -804,17 +811,6 @@ BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
     return TRUE;
 }
 
-void CEdit::SetWindowText(LPCTSTR text)
-{
-    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""));
-}
-
-void CEdit::GetWindowText(CString& text) const
-{
-    QLineEdit* field = FieldOf(this);
-    text = field ? CString(field->text().toUtf8().constData()) : CString();
-}
-
 int CEdit::GetWindowTextLength() const
 {
     CString text;
@@ -914,7 +910,7 @@ LRESULT CStatic::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_SETTEXT:
-        SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
+        CWnd::DefWindowProc(message, wParam, lParam);
         Invalidate();
         return TRUE;
     case WM_ERASEBKGND:

@@ -216,9 +216,8 @@ public:
     CEdit() = default;
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
-    // The text goes to the control and sends EN_CHANGE, as a typed change does.
-    void SetWindowText(LPCTSTR text);
-    void GetWindowText(CString& text) const;
+    // SetWindowText (WM_SETTEXT) sends EN_CHANGE, as a typed change does,
+    // also when the text stays the same.
     int GetWindowTextLength() const;
     void SetSel(int start, int end);
     void LimitText(int chars);

@@ -1,7 +1,5 @@
 #include "platform/ui/res_templates.h"
 
-#include <cstdio>
-#include <cstdlib>
 
 namespace platform {
 
@@ -301,59 +299,3 @@ std::vector<uint8_t> ResourceBytes(HMODULE module, const char* name, const char*
 }
 
 }  // namespace platform
-
-namespace {
-
-[[noreturn]] void FuzzFail(const char* what)
-{
-    std::fprintf(stderr, "template fuzz: %s\n", what);
-    std::abort();
-}
-
-size_t CountItems(const std::vector<platform::MenuItemTemplate>& items)
-{
-    size_t n = items.size();
-    for (const auto& item : items)
-        n += CountItems(item.children);
-    return n;
-}
-
-}  // namespace
-
-int FuzzDialogTemplate(const uint8_t* data, size_t size)
-{
-    platform::DialogTemplate dialog;
-    if (platform::ParseDialogTemplate(data, size, dialog)) {
-        // Each item takes at least 18 bytes: more items than that could
-        // only have been read past the end.
-        if (dialog.items.size() * 18 > size)
-            FuzzFail("more dialog items than bytes");
-    } else if (!dialog.items.empty() || dialog.style != 0) {
-        FuzzFail("a refused dialog left data behind");
-    }
-    return 0;
-}
-
-int FuzzMenuTemplate(const uint8_t* data, size_t size)
-{
-    std::vector<platform::MenuItemTemplate> menu;
-    if (platform::ParseMenuTemplate(data, size, menu)) {
-        if (CountItems(menu) * 4 > size)
-            FuzzFail("more menu items than bytes");
-    } else if (!menu.empty()) {
-        FuzzFail("a refused menu left items behind");
-    }
-    return 0;
-}
-
-int FuzzAcceleratorTable(const uint8_t* data, size_t size)
-{
-    std::vector<platform::AcceleratorEntry> table;
-    if (platform::ParseAcceleratorTable(data, size, table)) {
-        if (table.empty() || table.size() * 8 > size)
-            FuzzFail("accelerator count does not fit the bytes");
-    } else if (!table.empty()) {
-        FuzzFail("a refused table left entries behind");
-    }
-    return 0;
-}

@@ -84,7 +84,3 @@ std::vector<uint8_t> ResourceBytes(HMODULE module, const char* name, const char*
 
 }  // namespace platform
 
-// Fuzz target bodies: any bytes, no fault; what a reader accepts is sound.
-int FuzzDialogTemplate(const uint8_t* data, size_t size);
-int FuzzMenuTemplate(const uint8_t* data, size_t size);
-int FuzzAcceleratorTable(const uint8_t* data, size_t size);

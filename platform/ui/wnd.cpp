@@ -42,14 +42,25 @@ CWnd* CWnd::FromHandle(HWND hwnd)
     return hwnd ? hwnd->Owner() : nullptr;
 }
 
-BOOL CWnd::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+BOOL CWnd::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
                   CCreateContext* context)
 {
     if (m_hWnd)
         return FALSE;
     platform::EnsureToolkit();
-    const bool child = (style & WS_CHILD) != 0;
-    if (child && (!parent || !parent->m_hWnd)) {
+    CREATESTRUCT cs;
+    cs.lpCreateParams = context;
+    cs.hwndParent = parent;
+    cs.x = rect.left;
+    cs.y = rect.top;
+    cs.cx = std::max<LONG>(0, rect.right - rect.left);
+    cs.cy = std::max<LONG>(0, rect.bottom - rect.top);
+    cs.style = style;
+    cs.lpszName = windowName;
+    cs.lpszClass = className;
+    const bool allowed = PreCreateWindow(cs) != FALSE;
+    const bool child = (cs.style & WS_CHILD) != 0;
+    if (!allowed || (child && (!parent || !parent->m_hWnd))) {
         // As after a window that is destroyed at once: objects that delete
         // themselves with their window do so now.
         PostNcDestroy();
@@ -57,28 +68,23 @@ BOOL CWnd::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rect, CW
     }
     m_pParent = parent;
     m_nID = id;
-    m_dwStyle = style;
+    m_dwStyle = cs.style;
     auto* peer = new platform::WindowPeer(this, child ? parent->m_hWnd : nullptr);
     m_hWnd = peer;
-    if (windowName)
-        peer->setWindowTitle(QString::fromUtf8(windowName));
-    const int width = std::max<LONG>(0, rect.right - rect.left);
-    const int height = std::max<LONG>(0, rect.bottom - rect.top);
-    peer->setGeometry(rect.left, rect.top, width, height);
+    if (!child && !(cs.style & WS_CAPTION))
+        peer->setWindowFlag(Qt::FramelessWindowHint);
+    if (cs.lpszName)
+        peer->setWindowTitle(QString::fromUtf8(cs.lpszName));
+    const int width = std::max(0, cs.cx);
+    const int height = std::max(0, cs.cy);
+    peer->setGeometry(cs.x, cs.y, width, height);
     peer->Backing().Resize(width, height, RGB(255, 255, 255));
 
     NCCALCSIZE_PARAMS params;
-    params.rgrc[0] = RECT{rect.left, rect.top, rect.left + width, rect.top + height};
+    params.rgrc[0] = RECT{cs.x, cs.y, cs.x + width, cs.y + height};
     SendMessage(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&params));
-    CREATESTRUCT cs;
-    cs.lpCreateParams = context;
-    cs.hwndParent = parent;
-    cs.x = rect.left;
-    cs.y = rect.top;
     cs.cx = width;
     cs.cy = height;
-    cs.style = style;
-    cs.lpszName = windowName;
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow();
         return FALSE;
@@ -86,13 +92,18 @@ BOOL CWnd::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rect, CW
     if (!m_hWnd)
         return FALSE;
     SendMessage(WM_SIZE, SIZE_RESTORED, static_cast<LPARAM>(MAKELONG(static_cast<WORD>(width), static_cast<WORD>(height))));
-    m_hWnd->AddUpdate([&] {
-        CRgn all;
-        all.CreateRectRgn(0, 0, width, height);
-        return all;
-    }(), true);
-    if (style & WS_VISIBLE)
+    if (!m_hWnd)
+        return FALSE;
+    CRgn all;
+    all.CreateRectRgn(0, 0, width, height);
+    m_hWnd->AddUpdate(all, true);
+    if (cs.style & WS_VISIBLE)
         ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&)
+{
     return TRUE;
 }
 
@@ -252,6 +263,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         return FALSE;
+    case WM_SETTEXT:
+        if (m_hWnd)
+            m_hWnd->setWindowTitle(QString::fromUtf8(lParam ? reinterpret_cast<LPCTSTR>(lParam) : ""));
+        return TRUE;
+    case WM_GETTEXT:
+        // lParam: the CString that receives the text.
+        if (auto* text = reinterpret_cast<CString*>(lParam))
+            *text = m_hWnd ? CString(m_hWnd->windowTitle().toUtf8().constData()) : CString();
+        return TRUE;
     case WM_CLOSE:
         DestroyWindow();
         return 0;
@@ -368,15 +388,17 @@ BOOL CWnd::IsWindowVisible() const
     return m_hWnd && m_hWnd->isVisible();
 }
 
+// Through WM_SETTEXT and WM_GETTEXT, so that a control reached as a CWnd
+// (an edit, say) keeps its text where it shows it and reports the change.
 void CWnd::SetWindowText(LPCTSTR text)
 {
-    if (m_hWnd)
-        m_hWnd->setWindowTitle(QString::fromUtf8(text ? text : ""));
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""));
 }
 
 void CWnd::GetWindowText(CString& text) const
 {
-    text = m_hWnd ? CString(m_hWnd->windowTitle().toUtf8().constData()) : CString();
+    text.Empty();
+    const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(&text));
 }
 
 CWnd* CWnd::GetTopLevelParent() const

@@ -262,6 +262,10 @@ public:
     // gone. `className` is not used.
     virtual BOOL Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                         UINT id, CCreateContext* context = nullptr);
+    // Before the window is made: may change the style, place and size that
+    // Create then uses; FALSE fails Create. A top-level window whose style
+    // has no WS_CAPTION is made without the window manager's title bar.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     // Sends WM_DESTROY to the window and its children (parents first), then
     // WM_NCDESTROY, whose default runs PostNcDestroy. FALSE without a window.
     virtual BOOL DestroyWindow();

@@ -263,17 +263,13 @@ CWnd* CWnd::GetDlgItem(int id) const
 void CWnd::SetDlgItemText(int id, LPCTSTR text)
 {
     if (CWnd* item = GetDlgItem(id))
-        if (!item->SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")))
-            item->SetWindowText(text);
+        item->SetWindowText(text);
 }
 
 int CWnd::GetDlgItemText(int id, CString& text) const
 {
     text.Empty();
-    CWnd* item = GetDlgItem(id);
-    if (!item)
-        return 0;
-    if (!item->SendMessage(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(&text)))
+    if (CWnd* item = GetDlgItem(id))
         item->GetWindowText(text);
     return text.GetLength();
 }

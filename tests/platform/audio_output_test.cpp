@@ -65,4 +65,17 @@ TEST(ParseWave, ReadsPcmAndRefusesAnythingElse)
     EXPECT_FALSE(platform::ParseWave(hugeChunk.data(), hugeChunk.size()));
 }
 
+// A RIFF size below 4 ends the image before the "WAVE" tag: nothing after it
+// counts, however good the chunks that follow.
+TEST(ParseWave, RiffSizeBelowFourHoldsNoChunks)
+{
+    for (unsigned char riffSize : {0, 1, 3}) {
+        auto wave = Wave(22050, 1, 16, 100);
+        wave[4] = riffSize;
+        wave[5] = wave[6] = wave[7] = 0;
+        EXPECT_FALSE(platform::ParseWave(wave.data(), wave.size())) << int{riffSize};
+        EXPECT_FALSE(platform::ParseWave(wave.data(), 12)) << int{riffSize};
+    }
+}
+
 }  // namespace

@@ -195,6 +195,38 @@ TEST_F(WindowTest, CreationSendsCreateAndSizeAndAFailedCreateMakesNoWindow)
     dc.FillSolidRect(0, 0, 5, 5, 0);
 }
 
+// Changes what it is made with before it is made.
+class ReshapingWnd : public RecordingWnd {
+public:
+    bool m_refuse = false;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        cs.cx = 20;
+        cs.cy = 10;
+        cs.style |= WS_BORDER;
+        return m_refuse ? FALSE : TRUE;
+    }
+};
+
+TEST_F(WindowTest, PreCreateWindowShapesTheWindowOrRefusesIt)
+{
+    ReshapingWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, "c", 0, RECT{0, 0, 40, 30}, nullptr, 0));
+    RECT client;
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(client.right, 20);
+    EXPECT_EQ(client.bottom, 10);
+    EXPECT_TRUE(wnd.GetStyle() & WS_BORDER);
+    EXPECT_EQ(wnd.GetBackingSurface()->Width(), 20);
+    wnd.DestroyWindow();
+
+    ReshapingWnd refused;
+    refused.m_refuse = true;
+    EXPECT_FALSE(refused.Create(nullptr, "d", 0, RECT{0, 0, 40, 30}, nullptr, 0));
+    EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(refused.Count(WM_CREATE), 0);
+}
+
 TEST_F(WindowTest, MouseAndKeyEventsArriveAsMessagesThroughTheMaps)
 {
     DerivedWnd wnd;

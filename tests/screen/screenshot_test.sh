@@ -27,8 +27,10 @@ exec {display_fd}<> <(:)
 Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
-for _ in $(seq 100); do
-  read -r -t 0.1 -u "$display_fd" display && break || true
+# The read may meet an empty pipe at once (no writer yet), so the loop waits
+# in its own steps: up to 20 s on a busy machine.
+for _ in $(seq 200); do
+  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
 done
 [ -n "$display" ] || { echo "screenshot test: Xvfb did not start"; cat "$out/xvfb.log"; exit 1; }
 export DISPLAY=":$display"

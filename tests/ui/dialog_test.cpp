@@ -159,6 +159,15 @@ TEST(Dialog, ProgramChangesToTheEditNotify)
         dialog.name.SetWindowText("Bob");
         dialog.name.SetWindowText("Bob");  // the same text again still notifies
         EXPECT_EQ(dialog.changes, 2);
+        // Reached as a plain window, the edit behaves the same.
+        d.SetDlgItemText(IDC_NAME, "Zed");
+        EXPECT_EQ(dialog.changes, 3);
+        CString text;
+        EXPECT_EQ(d.GetDlgItemText(IDC_NAME, text), 3);
+        EXPECT_STREQ(text, "Zed");
+        d.GetDlgItem(IDC_OK)->SetWindowText("Go");
+        d.GetDlgItem(IDC_OK)->GetWindowText(text);
+        EXPECT_STREQ(text, "Go");
         // A click on a row selects it; the handler copies it into the edit.
         RECT row;
         ASSERT_EQ(dialog.names.GetItemRect(2, &row), 0);
@@ -260,6 +269,26 @@ TEST(Dialog, CheckBoxesReadBackAndMissingTemplateFails)
 
     CDialog missing(4242);
     EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST(Dialog, OwnerDrawnButtonsAreDrawnDisabledOnlyWhenDisabledThemselves)
+{
+    CWnd frame;
+    ASSERT_TRUE(frame.Create(nullptr, "frame", WS_OVERLAPPED, RECT{0, 0, 100, 100}, nullptr, 0));
+    PictureButton button;
+    ASSERT_TRUE(button.Create("p", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{0, 0, 40, 40}, &frame, 600));
+    const auto drawnState = [&] {
+        button.Invalidate();
+        button.UpdateWindow();
+        return button.states.empty() ? 0xFFFFu : button.states.back();
+    };
+    // As under a modal dialog: the frame is disabled, the button is not.
+    frame.EnableWindow(FALSE);
+    EXPECT_EQ(drawnState() & ODS_DISABLED, 0u);
+    frame.EnableWindow(TRUE);
+    button.EnableWindow(FALSE);
+    EXPECT_NE(drawnState() & ODS_DISABLED, 0u);
+    frame.DestroyWindow();
 }
 
 }  // namespace

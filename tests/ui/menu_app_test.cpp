@@ -196,4 +196,35 @@ TEST(Application, ProfileCommandLineIdleAndDroppedFiles)
     std::filesystem::remove_all(folder);
 }
 
+TEST(Application, EntryRunsInitInstanceThenTheLoopUntilQuit)
+{
+    uitest::TestApp& app = uitest::App();
+    char name[] = "dizado";
+    char path[] = "/tmp/castle.brk";
+    char* argv[] = {name, path, nullptr};
+    int argc = 2;
+    app.inits = app.exits = 0;
+    // The entry installs the toolkit's message boxes; the tests' own come back after.
+    const platform::MessageBoxHook previous = platform::SetMessageBoxHook(nullptr);
+
+    // Start-up refused: no loop, ExitInstance answers.
+    app.initResult = FALSE;
+    app.m_nExitCode = 0;
+    EXPECT_EQ(platform::RunApplication(argc, argv), 0);
+    EXPECT_EQ(app.inits, 1);
+    EXPECT_EQ(app.exits, 1);
+    EXPECT_STREQ(app.GetCommandLineInfo().m_strFileName, "/tmp/castle.brk");
+
+    // Start-up done: the loop runs, with idle passes, until the quit.
+    app.initResult = TRUE;
+    app.quitWith = 3;
+    const int idleBefore = app.idlePasses;
+    EXPECT_EQ(platform::RunApplication(argc, argv), 3);
+    EXPECT_EQ(app.inits, 2);
+    EXPECT_EQ(app.exits, 2);
+    EXPECT_GE(app.idlePasses, idleBefore);
+    app.quitWith = -1;
+    platform::SetMessageBoxHook(previous);
+}
+
 }  // namespace

@@ -119,11 +119,24 @@ TEST(Templates, CutAndDamagedResourcesAreRefusedOrReadWithinTheirBytes)
         const char* type;
         int (*fuzz)(const uint8_t*, size_t);
     };
-    const Source sources[] = {{IDD_SIGNIN, RT_DIALOG, FuzzDialogTemplate},
-                              {IDD_SETTINGS, RT_DIALOG, FuzzDialogTemplate},
-                              {IDD_CHECKS, RT_DIALOG, FuzzDialogTemplate},
-                              {IDR_FRAME, RT_MENU, FuzzMenuTemplate},
-                              {IDR_FRAME, RT_ACCELERATOR, FuzzAcceleratorTable}};
+    // The fuzz targets hold the finer checks of what a reader accepts.
+    auto dialog = [](const uint8_t* data, size_t size) {
+        DialogTemplate parsed;
+        return static_cast<int>(platform::ParseDialogTemplate(data, size, parsed));
+    };
+    auto menu = [](const uint8_t* data, size_t size) {
+        std::vector<platform::MenuItemTemplate> parsed;
+        return static_cast<int>(platform::ParseMenuTemplate(data, size, parsed));
+    };
+    auto accelerators = [](const uint8_t* data, size_t size) {
+        std::vector<platform::AcceleratorEntry> parsed;
+        return static_cast<int>(platform::ParseAcceleratorTable(data, size, parsed));
+    };
+    const Source sources[] = {{IDD_SIGNIN, RT_DIALOG, dialog},
+                              {IDD_SETTINGS, RT_DIALOG, dialog},
+                              {IDD_CHECKS, RT_DIALOG, dialog},
+                              {IDR_FRAME, RT_MENU, menu},
+                              {IDR_FRAME, RT_ACCELERATOR, accelerators}};
     std::mt19937 random(7);
     for (const Source& source : sources) {
         const std::vector<uint8_t> good = fixture.Bytes(source.id, source.type);

@@ -72,6 +72,24 @@ public:
         opened.emplace_back(path ? path : "");
         return nullptr;
     }
+    BOOL InitInstance() override
+    {
+        ++inits;
+        CCommandLineInfo info;
+        ParseCommandLine(info);
+        if (quitWith >= 0)
+            PostQuitMessage(quitWith);
+        return initResult;
+    }
+    int ExitInstance() override
+    {
+        ++exits;
+        return CWinApp::ExitInstance();
+    }
+    BOOL initResult = TRUE;
+    int quitWith = -1;
+    int inits = 0;
+    int exits = 0;
     int idlePasses = 0;
     std::vector<std::string> opened;
 };
