@@ -68,6 +68,15 @@ public:
     CBrickKitListData* GetKitAt(INT_PTR index) const { return static_cast<CBrickKitListData*>(GetAtIndex(index)); }
     INT_PTR GetKitCount() const { return GetCount(); }
 
+    // Remembers the list box and adds a row for every class of every kit,
+    // whatever the kit's closed flag; each entry keeps the index it got.
+    // Null forgets the list box.
+    void FillListBox(CListBox* listBox);
+    // Adds (open) or removes the kit's rows in the remembered list box.
+    void ExpandKit(CBrickKitListData* kit, BOOL open);
+    // The first row whose item is `item`; -1 when none.
+    int FindRow(const CObject* item) const;
+
     // The list box filled by FillListBox; none until the shell has one.
     CListBox* GetListBox() const { return m_pListBox; }
 

@@ -14,7 +14,7 @@
 #include "platform/ui/frame_wnd.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
-#include "shell/plain_frame.h"
+#include "shell/kid_frame.h"
 #include "shell/settings_dlg.h"
 #include "shell/sign_in_dlg.h"
 #include "views/iso_brick_pane.h"
@@ -108,7 +108,11 @@ BOOL CDizadoApp::InitInstance()
 {
     if (IsAnotherInstanceRunning(kInstanceName))
         return FALSE;
+    return StartUp();
+}
 
+BOOL CDizadoApp::StartUp()
+{
     m_strProgramDirectory = m_strProgramFolder;
     m_classes = std::make_unique<CBrickClassLibrary>(m_strProgramDirectory);
     LoadPalette();
@@ -126,9 +130,9 @@ BOOL CDizadoApp::InitInstance()
 
     m_classes->ScanKits();
 
-    // Until the kid frame is built the pane lives in a plain frame.
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CPlainFrame),
-                                          RUNTIME_CLASS(CIsoBrickPane)));
+    if (!GetFirstDocTemplate())
+        AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
+                                              RUNTIME_CLASS(CIsoBrickPane)));
 
     SetNotifyId(NOTIFY_ID_APP);
     CPaneWindow::SetApplicationNotifier(this);
@@ -190,13 +194,14 @@ BOOL CDizadoApp::OnIdle(LONG count)
 
 void CDizadoApp::FillBrickList(CListBox* listBox)
 {
-    // The kit list learns to fill the kid frame's list with the kid frame.
-    (void)listBox;
+    if (CKitList* kits = GetKitList(); kits && listBox)
+        kits->FillListBox(listBox);
 }
 
 CKidFrame* CDizadoApp::GetKidFrame()
 {
-    return nullptr;
+    CWnd* main = GetMainWnd();
+    return main && main->GetSafeHwnd() ? dynamic_cast<CKidFrame*>(main) : nullptr;
 }
 
 void CDizadoApp::SignIn()
@@ -326,18 +331,27 @@ void CDizadoApp::OnFileNew()
     CWinApp::OnFileNew();
 }
 
-void CDizadoApp::ShowPrintButton() {}
+void CDizadoApp::ShowPrintButton()
+{
+    if (CKidFrame* frame = GetKidFrame())
+        frame->ShowPrintButton(m_settings.m_bPrintOn);
+}
 
 BOOL CDizadoApp::HasKidFrame()
 {
     return GetKidFrame() != nullptr;
 }
 
-void CDizadoApp::CheckButtonRange(UINT, UINT, UINT) {}
+void CDizadoApp::CheckButtonRange(UINT first, UINT last, UINT id)
+{
+    if (CKidFrame* frame = GetKidFrame())
+        frame->CheckButtonRange(first, last, id);
+}
 
 int CDizadoApp::OnBrickListSelect()
 {
-    return -1;
+    CKidFrame* frame = GetKidFrame();
+    return frame ? frame->OnBrickListSelect() : -1;
 }
 
 void* CDizadoApp::GetMainWindow()

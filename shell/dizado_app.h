@@ -42,7 +42,11 @@ public:
     CDizadoApp();
     ~CDizadoApp() override;
 
+    // The single-instance check, then StartUp.
     BOOL InitInstance() override;
+    // Everything start-up does once this copy holds the single-instance lock:
+    // palette, kits, template, first document, main window, sign-in.
+    BOOL StartUp();
     BOOL OnIdle(LONG count) override;
 
     // TRUE when another copy holds the single-instance lock `name`.

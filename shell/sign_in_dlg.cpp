@@ -65,11 +65,17 @@ BOOL CSignInDlg::OnInitDialog()
     m_okButton.SubclassDlgItem(IDOK, this);
     CDizadoApp* app = GetDizadoApp();
     CPalette* palette = app ? app->GetPalette() : nullptr;
-    m_okButton.LoadImages(IDB_SIGNIN_OK, IDB_SIGNIN_OK_PRESSED);
-    m_cancelButton.LoadImages(IDB_SIGNIN_CANCEL, IDB_SIGNIN_CANCEL_PRESSED);
-    for (CSignInButton* button : {&m_okButton, &m_cancelButton}) {
+    HMODULE program = AfxGetResourceHandle();
+    m_okButton.LoadImageResource(program, IDB_SIGNIN_OK, CGTransButton::kNormal);
+    m_okButton.LoadImageResource(program, IDB_SIGNIN_OK_PRESSED, CGTransButton::kPressed);
+    m_cancelButton.LoadImageResource(program, IDB_SIGNIN_CANCEL, CGTransButton::kNormal);
+    m_cancelButton.LoadImageResource(program, IDB_SIGNIN_CANCEL_PRESSED, CGTransButton::kPressed);
+    for (CGTransButton* button : {&m_okButton, &m_cancelButton}) {
+        RECT place{};
+        button->GetClientRect(&place);
         button->SetPalette(palette);
-        button->SizeToImage();
+        button->SetAutoState(TRUE);
+        button->SizeToImage(place.right, place.bottom);
     }
     m_nameEdit.SubclassDlgItem(IDC_SIGNIN_NAME, this);
     m_namesList.SubclassDlgItem(IDC_SIGNIN_NAMES, this);

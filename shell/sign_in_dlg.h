@@ -5,7 +5,7 @@
 #include "platform/core/cstring.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
-#include "shell/picture_button.h"
+#include "shell/gtrans_button.h"
 
 class CSignInDlg : public CDialog {
 public:
@@ -40,8 +40,8 @@ protected:
     LRESULT OnOpenSound(WPARAM, LPARAM);
     LRESULT OnBackdropMissing(WPARAM, LPARAM);
 
-    CSignInButton m_okButton;
-    CSignInButton m_cancelButton;
+    CGTransButton m_okButton;
+    CGTransButton m_cancelButton;
     CEdit m_nameEdit;
     CListBox m_namesList;
     CString m_strChosenName;

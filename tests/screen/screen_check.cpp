@@ -5,6 +5,7 @@
 // pane's own drawing of it at the screen's size: pixels where the projection
 // puts bricks, baseplate and background, then the whole picture.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -68,7 +69,9 @@ int MakeModel(const char* path)
     return doc.OnSaveDocument(path) ? 0 : 1;
 }
 
-int Check(const char* shotPath, const char* modelPath)
+// `pane` is where the program shows its pane on the screen; pixels of the
+// pane off the screen are not compared.
+int Check(const char* shotPath, const char* modelPath, RECT pane)
 {
     Picture shot;
     if (!ReadPpm(shotPath, shot)) {
@@ -81,44 +84,52 @@ int Check(const char* shotPath, const char* modelPath)
         std::fprintf(stderr, "screen_check: cannot open %s\n", modelPath);
         return 1;
     }
-    CIsoBrickPane pane;
-    pane.SetDrawingSize(shot.width, shot.height);
-    pane.AttachDocument(&doc);
-    pane.SetOrigin(shot.width / 2, shot.height / 8 * 7, FALSE);
-    platform::Surface expected(shot.width, shot.height);
+    const int width = pane.right > pane.left ? pane.right - pane.left : shot.width;
+    const int height = pane.bottom > pane.top ? pane.bottom - pane.top : shot.height;
+    auto onScreen = [&](POINT p) {
+        const long x = p.x + pane.left, y = p.y + pane.top;
+        return x >= 0 && y >= 0 && x < shot.width && y < shot.height;
+    };
+    auto screenAt = [&](POINT p) { return shot.At(p.x + pane.left, p.y + pane.top); };
+    CIsoBrickPane view;
+    view.SetDrawingSize(width, height);
+    view.AttachDocument(&doc);
+    view.SetOrigin(width / 2, height / 8 * 7, FALSE);
+    platform::Surface expected(width, height);
     CDC dc(&expected);
-    pane.SetSelectionAfterPaint(FALSE);  // the outline blinks: its pixels are not compared
-    pane.OnDraw(&dc);
-    CRegion outline = pane.GetBlinker().GetRegion();
+    view.SetSelectionAfterPaint(FALSE);  // the outline blinks: its pixels are not compared
+    view.OnDraw(&dc);
+    CRegion outline = view.GetBlinker().GetRegion();
 
     int failures = 0;
     auto expect = [&](const char* what, POINT p) {
         const COLORREF want = expected.GetPixel(p.x, p.y);
-        const COLORREF got = shot.At(p.x, p.y);
+        const COLORREF got = onScreen(p) ? screenAt(p) : CLR_INVALID;
         std::printf("%-28s at (%4ld, %4ld): expected %06lX, screen %06lX\n", what, static_cast<long>(p.x),
                     static_cast<long>(p.y), static_cast<unsigned long>(want), static_cast<unsigned long>(got));
         if (want != got)
             ++failures;
     };
     POINT p;
-    pane.ProjectXYZ(&p, 3, 4, 4);
+    view.ProjectXYZ(&p, 3, 4, 4);
     expect("top of the red brick", p);
-    pane.ProjectXYZ(&p, 9, 4, 5);
+    view.ProjectXYZ(&p, 9, 4, 5);
     expect("top of the plate", p);
-    pane.ProjectXYZ(&p, 14, 14, 1);
+    view.ProjectXYZ(&p, 14, 14, 1);
     expect("baseplate stud", POINT{p.x, p.y + 2});
     expect("background", POINT{5, 5});
-    expect("background", POINT{shot.width - 5, shot.height - 5});
+    expect("background", POINT{width - 5, height - 5});
     if (expected.GetPixel(5, 5) != RGB(150, 200, 250))
         ++failures;
 
     long differing = 0;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x)
-            if (shot.At(x, y) != expected.GetPixel(x, y) && !outline.PtInRegion(POINT{x, y}))
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (onScreen(POINT{x, y}) && screenAt(POINT{x, y}) != expected.GetPixel(x, y) &&
+                !outline.PtInRegion(POINT{x, y}))
                 ++differing;
     std::printf("pixels differing outside the selection outline: %ld of %ld\n", differing,
-                static_cast<long>(shot.width) * shot.height);
+                static_cast<long>(width) * height);
     if (differing != 0)
         ++failures;
     return failures == 0 ? 0 : 1;
@@ -136,7 +147,11 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "model") == 0)
         result = MakeModel(argv[2]);
     else if (argc == 4 && std::strcmp(argv[1], "check") == 0)
-        result = Check(argv[2], argv[3]);
+        result = Check(argv[2], argv[3], RECT{0, 0, 0, 0});
+    else if (argc == 8 && std::strcmp(argv[1], "check") == 0) {
+        const int left = std::atoi(argv[4]), top = std::atoi(argv[5]);
+        result = Check(argv[2], argv[3], RECT{left, top, left + std::atoi(argv[6]), top + std::atoi(argv[7])});
+    }
     else
         std::fprintf(stderr, "usage: screen_check model PATH | check SHOT.ppm MODEL\n");
     SetBrickServices(nullptr);

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Shows the kid frame in a real X server (Xvfb) and keeps a screenshot of it
+# (kid_frame.png in the given folder) to be looked at.
+# Arguments: the showing program, a folder, optionally a model to show.
+set -euo pipefail
+program=$1
+out=$2
+model=${3:-}
+mkdir -p "$out"
+for tool in Xvfb xwd xwdtopnm pnmtopng; do
+  command -v "$tool" > /dev/null || { echo "kid frame shot: $tool is missing"; exit 1; }
+done
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+}
+trap cleanup EXIT
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 100); do
+  read -r -t 0.1 -u "$display_fd" display && break || true
+done
+[ -n "$display" ] || { echo "kid frame shot: Xvfb did not start"; exit 1; }
+export DISPLAY=":$display"
+QT_QPA_PLATFORM=xcb "$program" $model > "$out/program.log" 2>&1 &
+program_pid=$!
+previous=""
+for _ in $(seq 40); do
+  sleep 0.25
+  kill -0 "$program_pid" 2> /dev/null || { echo "kid frame shot: the program ended"; cat "$out/program.log"; exit 1; }
+  xwd -root -silent | xwdtopnm 2> /dev/null > "$out/kid_frame.ppm"
+  current=$(cksum < "$out/kid_frame.ppm")
+  [ "$current" = "$previous" ] && break
+  previous=$current
+done
+pnmtopng < "$out/kid_frame.ppm" > "$out/kid_frame.png"
+echo "kid frame shot: $out/kid_frame.png"

@@ -1,0 +1,268 @@
+// The kid frame: its controls at their places, the menu bar behind Ctrl+M,
+// the brick list's paging, the buttons ticked by range, the brick chosen from
+// the list, the mouse capture around accelerators.
+#include <gtest/gtest.h>
+
+#include "foundation/sound_player.h"
+#include "platform/core/hooks.h"
+#include "model/kit_list.h"
+#include "platform/ui/menu.h"
+#include "shell/kid_frame.h"
+#include "shell/kid_frame_host.h"
+#include "shell_fixture.h"
+
+namespace {
+
+class TestHost : public IKidFrameHost {
+public:
+    explicit TestHost(int classes, LONG rowHeight = 20)
+    {
+        auto* kit = new CBrickKitListData;
+        kit->m_strLabel = "kit";
+        for (int i = 0; i < classes; ++i) {
+            auto* entry = new CBrickModData;
+            entry->m_nClassId = static_cast<SHORT>(3001 + i);
+            entry->m_nRowHeight = rowHeight;
+            entry->m_pKit = kit;
+            kit->m_classes.AddTail(entry);
+        }
+        kits.AddTail(kit);
+        SetKidFrameHost(this);
+    }
+    ~TestHost() override { SetKidFrameHost(nullptr); }
+    CPalette* GetPalette() override { return nullptr; }
+    void FillBrickList(CListBox* list) override { kits.FillListBox(list); }
+    BOOL GetPrintOn() override { return printOn; }
+    CKitList* GetKitList() override { return &kits; }
+
+    CKitList kits;
+    BOOL printOn = FALSE;
+};
+
+// The frame deletes itself when its window goes.
+struct FrameScope {
+    CKidFrame* frame = new CKidFrame;
+    FrameScope(int cx = 640, int cy = 480)
+    {
+        EXPECT_TRUE(frame->LoadFrame(CKidFrame::kFrameResource));
+        frame->MoveWindow(0, 0, cx, cy);
+    }
+    ~FrameScope()
+    {
+        if (frame->GetSafeHwnd())
+            frame->DestroyWindow();
+    }
+    POINT PlaceOf(UINT id)
+    {
+        CWnd* child = frame->GetDlgItem(static_cast<int>(id));
+        RECT r{};
+        if (child) {
+            child->GetWindowRect(&r);
+            frame->ScreenToClient(&r);
+        }
+        return POINT{r.left, r.top};
+    }
+};
+
+TEST(KidFrame, ControlsSitAtTheirPlacesFor640By480)
+{
+    TestHost host(3);
+    FrameScope scope;
+    CKidFrame* frame = scope.frame;
+    RECT client;
+    frame->GetClientRect(&client);
+    ASSERT_EQ(client.right, 640);
+    ASSERT_EQ(client.bottom, 480);
+    EXPECT_EQ(frame->GetStyle() & 0xFFFF0000, CKidFrame::kFrameStyle);
+    struct Place {
+        UINT id;
+        int x, y;
+    } places[] = {{600, 5, 5},     {601, 5, 53},    {602, 5, 101},   {603, 5, 149},   {612, 5, 199},
+                  {613, 29, 199},  {623, 29, 319},  {57600, 5, 345}, {57601, 5, 374}, {57603, 5, 403},
+                  {57665, 5, 432}, {57607, 58, 430}, {57643, 103, 430}, {32779, 148, 430}, {604, 206, 430},
+                  {605, 251, 430}, {606, 296, 430}, {607, 341, 430}, {608, 386, 430}, {609, 431, 430},
+                  {610, 476, 430}, {611, 521, 430}, {624, 571, 5},   {625, 571, 443}, {626, 571, 37}};
+    for (const Place& p : places) {
+        const POINT at = scope.PlaceOf(p.id);
+        EXPECT_EQ(at.x, p.x) << p.id;
+        EXPECT_EQ(at.y, p.y) << p.id;
+    }
+    RECT list;
+    frame->GetBrickListBox().GetWindowRect(&list);
+    EXPECT_EQ(list.right - list.left, 64);
+    EXPECT_EQ(list.bottom - list.top, 405);
+    // Sized from their pictures.
+    RECT tool;
+    frame->GetButton(600)->GetWindowRect(&tool);
+    EXPECT_EQ(tool.right - tool.left, 48);
+    EXPECT_EQ(frame->GetLoadReports(), 0);
+    const RECT view = frame->GetViewRect();
+    EXPECT_EQ(view.left, 58);
+    EXPECT_EQ(view.right - view.left, 508);
+    EXPECT_EQ(view.bottom - view.top, 425);
+    // Print stays hidden while PrintOn is off, after every size change.
+    EXPECT_FALSE(frame->GetButton(57607)->IsWindowVisible());
+    frame->MoveWindow(0, 0, 800, 600);
+    EXPECT_FALSE(frame->GetButton(57607)->IsWindowVisible());
+    EXPECT_EQ(scope.PlaceOf(611).x, 800 - 119);
+    EXPECT_EQ(scope.PlaceOf(625).y, 600 - 37);
+    host.printOn = TRUE;
+    frame->MoveWindow(0, 0, 640, 480);
+    EXPECT_TRUE(frame->GetButton(57607)->IsWindowVisible());
+}
+
+TEST(KidFrame, CtrlMShowsAndHidesTheMenu)
+{
+    TestHost host(1);
+    FrameScope scope;
+    CKidFrame* frame = scope.frame;
+    EXPECT_FALSE(frame->IsMenuBarShown());
+    EXPECT_EQ(frame->GetMenu(), nullptr);
+    const LONG before = frame->GetWindowLong(GWL_STYLE);
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    EXPECT_TRUE(frame->IsMenuBarShown());
+    ASSERT_NE(frame->GetMenu(), nullptr);
+    EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 4u);
+    EXPECT_EQ(static_cast<DWORD>(frame->GetWindowLong(GWL_STYLE)), CKidFrame::kFrameStyle);
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    EXPECT_FALSE(frame->IsMenuBarShown());
+    EXPECT_EQ(frame->GetMenu(), nullptr);
+    EXPECT_EQ(frame->GetWindowLong(GWL_STYLE), before);
+}
+
+TEST(KidFrame, PagingMovesAtLeastARowNeverAboveTheTopAndSoundsOnlyWhenItMoves)
+{
+    shelltest::RecordingSound sound;
+    SetSoundSwitch(TRUE);
+    struct Case {
+        int rows;
+        LONG rowHeight;
+        UINT command;
+        int startTop;
+        int expectedTop;
+    } cases[] = {
+        {40, 20, CKidFrame::kListPageUp, 0, 0},      // at the top already
+        {40, 20, CKidFrame::kListPageDown, 0, 20},   // a page of 20 rows
+        {40, 20, CKidFrame::kListPageUp, 25, 5},
+        {40, 20, CKidFrame::kListPageUp, 15, 0},
+        {40, 20, CKidFrame::kListPageDown, 20, 20},  // the last page shows already
+        {5, 20, CKidFrame::kListPageDown, 0, 0},     // fewer rows than a page
+        {40, 250, CKidFrame::kListPageDown, 0, 1},   // rows taller than the list
+    };
+    for (const Case& c : cases) {
+        TestHost host(c.rows, c.rowHeight);
+        FrameScope scope(640, 477);  // a list of 400 client pixels
+        CBrickListBox& list = scope.frame->GetBrickListBox();
+        list.SetTopIndex(c.startTop);
+        const int top = list.GetTopIndex();
+        const int playsBefore = sound.plays;
+        scope.frame->SendMessage(WM_COMMAND, c.command);
+        EXPECT_EQ(list.GetTopIndex(), c.expectedTop) << c.rows << " " << c.command << " " << c.startTop;
+        EXPECT_EQ(sound.plays - playsBefore, list.GetTopIndex() != top ? 1 : 0) << c.startTop;
+    }
+}
+
+TEST(KidFrame, ButtonsAreTickedByRangeAndTheListGivesTheClass)
+{
+    TestHost host(3);
+    FrameScope scope;
+    CKidFrame* frame = scope.frame;
+    // After creation: the new-brick tool and the first colour.
+    EXPECT_EQ(frame->GetButton(602)->GetCurrentImage(), 1);
+    EXPECT_EQ(frame->GetButton(600)->GetCurrentImage(), 0);
+    EXPECT_EQ(frame->GetButton(612)->GetCurrentImage(), 1);
+    frame->CheckButtonRange(600, 603, 603);
+    EXPECT_EQ(frame->GetButton(602)->GetCurrentImage(), 0);
+    EXPECT_EQ(frame->GetButton(603)->GetCurrentImage(), 1);
+    EXPECT_EQ(frame->GetButton(603)->GetCheck(), 1);
+
+    CBrickListBox& list = frame->GetBrickListBox();
+    EXPECT_EQ(list.GetCurSel(), 0);
+    list.SetCurSel(2);
+    EXPECT_EQ(frame->OnBrickListSelect(), 3003);
+    // With no row chosen the class stays what it was.
+    list.SetCurSel(-1);
+    EXPECT_EQ(frame->OnBrickListSelect(), 3003);
+    EXPECT_EQ(frame->GetCurrentBrickClass(), 3003);
+}
+
+// A frame whose backdrop picture is missing.
+class NoBackdropFrame : public CKidFrame {
+public:
+    NoBackdropFrame() { m_nBackdropId = 59999; }
+};
+
+TEST(KidFrame, AMissingBackdropIsReportedOnceNotOnEveryPaint)
+{
+    TestHost host(1);
+    int boxes = 0;
+    platform::MessageBoxHook previous = platform::SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+        EXPECT_EQ(text, "Scream and Yell");
+        ++boxes;
+        return IDOK;
+    });
+    auto* frame = new NoBackdropFrame;
+    ASSERT_TRUE(frame->LoadFrame(CKidFrame::kFrameResource));
+    for (int i = 0; i < 3; ++i) {
+        frame->Invalidate();
+        frame->UpdateWindow();
+    }
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(frame->GetLoadReports(), 1);
+    frame->DestroyWindow();
+    platform::SetMessageBoxHook(previous);
+}
+
+// A command that destroys the window holding the mouse.
+class CaptureFrame : public CKidFrame {
+public:
+    CWnd* victim = nullptr;
+    void OnSelectTool()
+    {
+        if (victim)
+            victim->DestroyWindow();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CaptureFrame, CKidFrame)
+    ON_COMMAND(600, OnSelectTool)
+END_MESSAGE_MAP()
+
+TEST(KidFrame, TheCaptureGoesBackAfterAKeyOnlyToAWindowThatStillExists)
+{
+    TestHost host(1);
+    auto* frame = new CaptureFrame;
+    ASSERT_TRUE(frame->LoadFrame(CKidFrame::kFrameResource));
+    MSG key;
+    key.hwnd = frame->GetSafeHwnd();
+    key.message = WM_KEYDOWN;
+    key.wParam = 'A';  // select tool
+    key.lParam = 1;
+
+    frame->GetButton(605)->SetCapture();
+    EXPECT_TRUE(frame->PreTranslateMessage(&key));
+    EXPECT_EQ(CWnd::GetCapture(), frame->GetButton(605));
+
+    auto* doomed = new CWnd;
+    ASSERT_TRUE(doomed->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, frame, 77));
+    frame->victim = doomed;
+    doomed->SetCapture();
+    EXPECT_TRUE(frame->PreTranslateMessage(&key));
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    delete doomed;
+
+    // A key that is no accelerator is left to the window.
+    key.wParam = 'Q';
+    EXPECT_FALSE(frame->PreTranslateMessage(&key));
+    frame->DestroyWindow();
+}
+
+}  // namespace
+
+// The menu bar is the toolkit's: showing it starts the system's font
+// configuration, which keeps its cache for the life of the process.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
