@@ -11,6 +11,7 @@
 #include "platform/core/clipboard.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
+#include "platform/ui/ole_server_item.h"
 
 namespace {
 
@@ -77,18 +78,8 @@ void ReadNativeBlock(HGLOBAL block, CBrickGroup* group)
 
 BOOL CDizadoDoc::CopyToClipboard()
 {
-    HGLOBAL block = WriteNativeBlock(m_brickList);
-    OpenedClipboard clipboard;
-    if (!clipboard.IsOpen()) {
-        GlobalFree(block);
-        return FALSE;
-    }
-    EmptyClipboard();
-    if (!SetClipboardData(GetClipboardFormat(), block)) {
-        GlobalFree(block);
-        return FALSE;
-    }
-    return TRUE;
+    COleServerItem* item = GetEmbeddedItem();
+    return item ? item->CopyToClipboard(TRUE) : FALSE;
 }
 
 void CDizadoDoc::PasteFromClipboard()

@@ -3,6 +3,7 @@
 #include "document/brick_command.h"
 #include "document/document_services.h"
 #include "document/preview.h"
+#include "document/server_item.h"
 #include "foundation/notification_codes.h"
 #include "platform/core/clipboard.h"
 #include "platform/ui/doc_template.h"
@@ -231,6 +232,5 @@ void CDizadoDoc::OnFileSave()
 
 COleServerItem* CDizadoDoc::OnGetEmbeddedItem()
 {
-    // The server item belongs to the window layer's embedding.
-    return nullptr;
+    return new CDizadoSrvrItem(this);
 }

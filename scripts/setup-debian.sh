@@ -10,7 +10,7 @@ packages=(
   libsimpleini-dev
   binutils-mingw-w64-x86-64
   xvfb x11-apps netpbm xdotool
-  dbus-daemon
+  dbus-daemon libglib2.0-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

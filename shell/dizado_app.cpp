@@ -1,5 +1,7 @@
 #include "shell/dizado_app.h"
 
+#include <cstdio>
+
 #include <sys/stat.h>
 
 #include "document/dizado_doc.h"
@@ -14,6 +16,7 @@
 #include "platform/ui/frame_wnd.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
+#include "shell/automation/shell_automation.h"
 #include "shell/browser_commands.h"
 #include "shell/kid_frame.h"
 #include "shell/settings_dlg.h"
@@ -112,6 +115,13 @@ BOOL CDizadoApp::InitInstance()
     return StartUp();
 }
 
+int CDizadoApp::ExitInstance()
+{
+    StopAutomationServer();
+    const int code = CWinApp::ExitInstance();
+    return m_bNoAutomationBus ? 1 : code;
+}
+
 BOOL CDizadoApp::StartUp()
 {
     m_strProgramDirectory = m_strProgramFolder;
@@ -143,8 +153,19 @@ BOOL CDizadoApp::StartUp()
 
     CCommandLineInfo info;
     ParseCommandLine(info);
-    if (RunEmbedded() || RunAutomated())
+    // Another program drives this copy: no window and no sign-in until a
+    // client asks for them.
+    if (RunEmbedded() || RunAutomated()) {
+        CString problem;
+        if (!StartAutomationServer(problem)) {
+            // Started by another program, perhaps with no one at the screen:
+            // the message goes where that program reads it.
+            std::fprintf(stderr, "%s\n", static_cast<const char*>(problem));
+            m_bNoAutomationBus = TRUE;
+            return FALSE;
+        }
         return TRUE;
+    }
 
     if (!OpenFirstDocument())
         return FALSE;

@@ -44,6 +44,8 @@ public:
 
     // The single-instance check, then StartUp.
     BOOL InitInstance() override;
+    // Stops the automation server; 1 when a server start had no bus.
+    int ExitInstance() override;
     // Everything start-up does once this copy holds the single-instance lock:
     // palette, kits, template, first document, main window, sign-in.
     BOOL StartUp();
@@ -123,6 +125,7 @@ private:
     std::unique_ptr<CBrickClassLibrary> m_classes;
     CUserSettings m_settings;
     BOOL m_bSignInPending = FALSE;
+    BOOL m_bNoAutomationBus = FALSE;
     void* m_pAutomationObject = nullptr;
     CFileBrowserList m_documentList;
     CFileBrowserList m_backgroundList;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "document/preview.h"
+#include "document/server_item.h"
 #include "foundation/geometry3d.h"
 #include "foundation/notifier.h"
 #include "foundation/region.h"
@@ -23,7 +24,7 @@ class CDC;
 class CDizadoDoc;
 class CPalette;
 
-class CBrickPane : public CPaneWindow, public CNotifier, public IPreviewSource {
+class CBrickPane : public CPaneWindow, public CNotifier, public IPreviewSource, public IServerItemView {
     DECLARE_DYNAMIC(CBrickPane)
 public:
     static constexpr UINT kNotifyId = 103;
@@ -71,6 +72,8 @@ public:
     // The preview picture: the paint entry without the selection outline.
     void GetPreviewClientRect(RECT* rect) override { GetPaneClientRect(rect); }
     void DrawPreview(CDC* dc) override;
+    // The server item's picture: the bricks alone.
+    void DrawItemBricks(CDC* dc, const RECT& rect) override { DrawDizado(dc, rect, 1, 0); }
     BOOL IsPaintPending() const { return m_bPaintPending; }
 
     // --- The pane's own operations, in the order a concrete pane may replace them ---

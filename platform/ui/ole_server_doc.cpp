@@ -2,7 +2,17 @@
 
 #include <atomic>
 
+#include "platform/ui/ole_server_item.h"
+
 IMPLEMENT_DYNAMIC(COleServerDoc, CDocument)
+
+COleServerDoc::~COleServerDoc()
+{
+    if (COleServerItem* item = m_pEmbeddedItem) {
+        m_pEmbeddedItem = nullptr;
+        item->ExternalRelease();
+    }
+}
 
 COleServerItem* COleServerDoc::GetEmbeddedItem()
 {

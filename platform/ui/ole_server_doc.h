@@ -13,6 +13,8 @@ class COleServerDoc : public CDocument {
     DECLARE_DYNAMIC(COleServerDoc)
 public:
     COleServerDoc() = default;
+    // Gives the item back.
+    ~COleServerDoc() override;
 
     BOOL IsEmbedded() const { return m_bEmbedded; }
     BOOL IsInPlaceActive() const { return FALSE; }

@@ -16,6 +16,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/doc_template.h"
 #include "platform/ui/frame_wnd.h"
+#include "platform/ui/toolkit_clipboard.h"
 #include "platform/ui/window_peer.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -233,6 +234,10 @@ int RunApplication(int argc, char** argv)
     CWinApp* app = AfxGetApp();
     if (!app)
         return 1;
+    InstallToolkitClipboard();
+    struct ClipboardScope {
+        ~ClipboardScope() { UninstallToolkitClipboard(); }
+    } clipboardScope;
     app->SetCommandLine(argc, argv);
     if (app->m_strProgramFolder.IsEmpty())
         app->m_strProgramFolder = ProgramFolder();
