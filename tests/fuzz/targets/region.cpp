@@ -9,10 +9,12 @@
 
 namespace {
 
-// What a region operation builds must load again as it is.
+// What a region operation builds must load again as it is, as far as a
+// REGION resource can hold it: regions built in memory grow past the 16-bit
+// size word, and those are not meant to be read back.
 void CheckBuilt(const CRegion& region, const char* what)
 {
-    if (region.IsEmpty())
+    if (region.IsEmpty() || region.GetBlockSize() > 0x7FFF)
         return;
     CRegion again;
     if (!again.LoadData(region.GetData(), region.GetBlockSize()))
