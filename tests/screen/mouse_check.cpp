@@ -5,6 +5,9 @@
 //   point PANE X Y Z                 the screen point over the middle of grid cell (X, Y) at height Z
 //   verify MODEL X Y Z ...           the saved model holds exactly bricks of the program's own class
 //                                    and colour 0 at those grid points, in that order
+//   holds MODEL COLOUR X Y Z O ...   the saved model holds exactly bricks of one class other than the
+//                                    program's own and of colour COLOUR, at those grid points and
+//                                    orientations, in that order
 //   check SHOT.ppm MODEL PANE PX PY  the screenshot shows, inside the pane, the model as the pane draws
 //                                    it, apart from the blinking selection outline and the cursor
 //                                    outline under the pointer at screen point (PX, PY)
@@ -120,6 +123,38 @@ int Verify(const char* path, const std::vector<CPoint3D>& expected)
     return failures == 0 ? 0 : 1;
 }
 
+struct Placed {
+    CPoint3D at;
+    SHORT orientation;
+};
+
+int Holds(const char* path, LONG colour, const std::vector<Placed>& expected)
+{
+    CDizadoDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    if (!doc.OnOpenDocument(path)) {
+        std::fprintf(stderr, "mouse_check: cannot open %s\n", path);
+        return 1;
+    }
+    CBrickGroup* root = doc.GetBrickList();
+    int failures = root->GetBrickCount() == static_cast<LONG>(expected.size()) ? 0 : 1;
+    std::printf("bricks saved: %ld, expected %zu\n", static_cast<long>(root->GetBrickCount()), expected.size());
+    const SHORT chosen = root->GetBrickCount() > 0 ? root->GetBrick(0)->GetClassId() : 0;
+    for (LONG i = 0; i < root->GetBrickCount(); ++i) {
+        const CBrick* brick = root->GetBrick(i);
+        const CPoint3D& p = *brick->GetPositionPtr();
+        const size_t n = static_cast<size_t>(i);
+        const bool ok = n < expected.size() && p == expected[n].at &&
+                        brick->GetOrientation() == expected[n].orientation && brick->GetClassId() == chosen &&
+                        chosen != CBrick::kDefaultType && brick->GetColorIndex() == colour;
+        std::printf("brick %ld at (%d, %d, %d), class %d, colour %ld, orientation %d%s\n", static_cast<long>(i),
+                    p.X(), p.Y(), p.Z(), brick->GetClassId(), static_cast<long>(brick->GetColorIndex()),
+                    brick->GetOrientation(), ok ? "" : "  <- not expected");
+        failures += ok ? 0 : 1;
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 int Check(const char* shotPath, const char* modelPath, const RECT& place, int pointerX, int pointerY)
 {
     Picture shot;
@@ -188,10 +223,16 @@ int main(int argc, char** argv)
         for (int i = 3; i < argc; i += 3)
             points.emplace_back(std::atoi(argv[i]), std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
         result = Verify(argv[2], points);
+    } else if (what == "holds" && argc >= 4 && (argc - 4) % 4 == 0) {
+        std::vector<Placed> placed;
+        for (int i = 4; i < argc; i += 4)
+            placed.push_back({CPoint3D(std::atoi(argv[i]), std::atoi(argv[i + 1]), std::atoi(argv[i + 2])),
+                              static_cast<SHORT>(std::atoi(argv[i + 3]))});
+        result = Holds(argv[2], std::atol(argv[3]), placed);
     } else if (what == "check" && argc == 10 && ReadPane(argv + 4, place)) {
         result = Check(argv[2], argv[3], place, std::atoi(argv[8]), std::atoi(argv[9]));
     } else {
-        std::fprintf(stderr, "usage: mouse_check model|point|verify|check ...\n");
+        std::fprintf(stderr, "usage: mouse_check model|point|verify|holds|check ...\n");
     }
     SetBrickServices(nullptr);
     return result;
