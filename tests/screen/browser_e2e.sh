@@ -6,6 +6,7 @@
 # given folder (e2e_*.png) to be looked at; the files on disk are checked.
 # Arguments: the program, a folder.
 set -euo pipefail
+source "$(dirname "$0")/wait_for_drawing.sh"
 program=$1
 out=$2
 mkdir -p "$out"
@@ -38,6 +39,7 @@ printf '[default]\nFileDelete=1\nSoundOn=0\n' > "$home/config/dizado/dizado.ini"
 XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb \
   "$program" > "$out/e2e_program.log" 2>&1 &
 program_pid=$!
+wait_for_drawing
 
 # Waits until the screen holds still, then keeps it as e2e_$1.png (with no
 # name, keeps nothing).

@@ -5,6 +5,7 @@
 # to be looked at.
 # Arguments: the showing program, a folder.
 set -euo pipefail
+source "$(dirname "$0")/wait_for_drawing.sh"
 program=$1
 out=$2
 mkdir -p "$out"
@@ -23,7 +24,7 @@ Xvfb -displayfd "$display_fd" -screen 0 800x600x24 -nolisten tcp > "$out/xvfb.lo
 xvfb_pid=$!
 display=""
 for _ in $(seq 100); do
-  read -r -t 0.1 -u "$display_fd" display && break || true
+  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
 done
 [ -n "$display" ] || { echo "browser shot: Xvfb did not start"; exit 1; }
 export DISPLAY=":$display"
@@ -48,6 +49,7 @@ for scene in models models-down backgrounds about; do
   home=$(mktemp -d)
   QT_QPA_PLATFORM=xcb "$program" "$scene" "$home" > "$out/program.log" 2>&1 &
   program_pid=$!
+  wait_for_drawing
   if [ "$scene" = about ]; then
     shoot about_first
     # The second page comes 8.5 seconds after the first.

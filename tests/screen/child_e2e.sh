@@ -9,6 +9,7 @@
 # output folder to be looked at.
 # Arguments: the program, the mouse test's helper, and a folder for the files.
 set -euo pipefail
+source "$(dirname "$0")/wait_for_drawing.sh"
 program=$1
 checker=$2
 out=$3
@@ -51,6 +52,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start() {
   "$program" > "$out/child_program_$1.log" 2>&1 &
   program_pid=$!
+  wait_for_drawing
 }
 # Waits until the screen holds still (the program must still run), then keeps
 # it as child_$1.png (with no name, keeps nothing).

@@ -8,6 +8,7 @@
 # program saved.
 # Arguments: the program, the helper, and a folder for the files.
 set -euo pipefail
+source "$(dirname "$0")/wait_for_drawing.sh"
 program=$1
 checker=$2
 out=$3
@@ -49,6 +50,7 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
 XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$out/mouse_config" XDG_DATA_HOME="$out/mouse_data" \
   "$program" "$model" > "$out/mouse_program.log" 2>&1 &
 program_pid=$!
+wait_for_drawing
 
 # Until the screen stays the same for a moment; the program must still run.
 settle() {

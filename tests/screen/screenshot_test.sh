@@ -4,6 +4,7 @@
 # Arguments: the program, the checker, and a folder for the model and the
 # screenshot (screenshot.png stays there to be looked at).
 set -euo pipefail
+source "$(dirname "$0")/wait_for_drawing.sh"
 program=$1
 checker=$2
 out=$3
@@ -41,6 +42,7 @@ rm -rf "$out/config" "$out/data"
 XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" "$program" "$out/fixture.brk" \
   > "$out/program.log" 2>&1 &
 program_pid=$!
+wait_for_drawing
 
 # The sign-in comes first: once the screen holds still it is saved
 # (signin.png), a name is typed into its name field and Enter signs in.
