@@ -1,0 +1,43 @@
+#include "shell/in_place_frame.h"
+
+#include <iterator>
+
+#include "platform/ui/win_app.h"
+
+IMPLEMENT_DYNCREATE(CInPlaceFrame, COleIPFrameWnd)
+
+BEGIN_MESSAGE_MAP(CInPlaceFrame, COleIPFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT kEditCut = 57635;
+constexpr UINT kEditCopy = 57634;
+constexpr UINT kEditPaste = 57637;
+constexpr UINT kContextHelp = 57669;
+
+constexpr UINT kButtons[] = {kEditCut, kEditCopy, kEditPaste, ID_SEPARATOR, ID_APP_ABOUT, kContextHelp};
+
+}  // namespace
+
+int CInPlaceFrame::OnCreate(LPCREATESTRUCT createStruct)
+{
+    if (COleIPFrameWnd::OnCreate(createStruct) == -1)
+        return -1;
+    if (!m_wndResizeBar.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_RESIZE_BAR))
+        return -1;
+    m_dropTarget.Register(this);
+    return 0;
+}
+
+BOOL CInPlaceFrame::OnCreateControlBars(CFrameWnd* containerFrame, CFrameWnd*)
+{
+    if (!m_wndToolBar.Create(containerFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadBitmap(kToolbarBitmap) ||
+        !m_wndToolBar.SetButtons(kButtons, static_cast<int>(std::size(kButtons))))
+        return FALSE;
+    // Its commands reach this frame, and through the active pane the document.
+    m_wndToolBar.SetOwner(this);
+    return TRUE;
+}
