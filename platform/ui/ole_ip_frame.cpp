@@ -79,15 +79,12 @@ BOOL COleDropTarget::Register(CWnd* wnd)
 {
     if (!wnd || !wnd->GetSafeHwnd() || m_pWnd)
         return FALSE;
-    wnd->DragAcceptFiles(TRUE);
     m_pWnd = wnd;
     return TRUE;
 }
 
 void COleDropTarget::Revoke()
 {
-    if (m_pWnd && m_pWnd->GetSafeHwnd())
-        m_pWnd->DragAcceptFiles(FALSE);
     m_pWnd = nullptr;
 }
 
@@ -131,7 +128,8 @@ COleIPFrameWnd* ActivateInPlace(CDocTemplate& docTemplate, CDocument& document, 
     if (!frame->CWnd::Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, client, &container, AFX_IDW_PANE_FIRST,
                              &context))
         return nullptr;
-    if (!frame->OnCreateControlBars(&containerFrame, &containerFrame)) {
+    // The document window is a frame only in containers that show several documents.
+    if (!frame->OnCreateControlBars(&containerFrame, dynamic_cast<CFrameWnd*>(&container))) {
         frame->DestroyWindow();
         return nullptr;
     }

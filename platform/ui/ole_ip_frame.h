@@ -56,8 +56,10 @@ public:
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE, UINT id = AFX_IDW_RESIZE_BAR);
 };
 
-// Files dropped on the registered window go to its OnDropFiles; other
-// programs' data objects do not reach it on this platform.
+// Marks a window as a drop target. Other programs' data objects do not reach
+// a window on this platform, and a window that is no view takes no drop, so
+// registering changes nothing the user sees; it must not open dropped files,
+// which would replace the embedded model.
 class COleDropTarget : public CCmdTarget {
     DECLARE_DYNAMIC(COleDropTarget)
 public:

@@ -19,6 +19,14 @@ namespace {
 
 class Shell : public CHeadlessDocumentShell {};
 
+// A frame whose toolbar cannot be put in the container.
+class NoBarsFrame : public CInPlaceFrame {
+    DECLARE_DYNCREATE(NoBarsFrame)
+public:
+    BOOL OnCreateControlBars(CFrameWnd*, CFrameWnd*) override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(NoBarsFrame, CInPlaceFrame)
+
 // The container's own frame, kept by the test rather than deleting itself.
 class ContainerFrame : public CFrameWnd {
 protected:
@@ -159,12 +167,17 @@ TEST_F(InPlaceFrame, ToolbarCutAndPasteActOnTheSelection)
     EXPECT_EQ(doc->GetBrickList()->GetBrickCount(), 2);
 }
 
-TEST_F(InPlaceFrame, NoActivationWithoutAnInPlaceFrameClass)
+TEST_F(InPlaceFrame, NoActivationWithoutAWorkingInPlaceFrame)
 {
     docTemplate.SetServerInfo(5, 4, nullptr);
     EXPECT_EQ(Activate(), nullptr);
     docTemplate.SetServerInfo(5, 4, RUNTIME_CLASS(CFrameWnd));
     EXPECT_EQ(Activate(), nullptr);
+    // A failed control-bar step fails the activation and leaves no pane behind.
+    docTemplate.SetServerInfo(5, 4, RUNTIME_CLASS(NoBarsFrame));
+    EXPECT_EQ(Activate(), nullptr);
+    EXPECT_EQ(doc->GetFirstViewPosition(), nullptr);
+    EXPECT_EQ(containerDoc.GetWindow(GW_CHILD), nullptr);
 }
 
 }  // namespace
