@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "document/dizado_doc.h"
 #include "platform/ui/win_app.h"
 
 IMPLEMENT_DYNCREATE(CInPlaceFrame, COleIPFrameWnd)
@@ -12,12 +13,10 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr UINT kEditCut = 57635;
-constexpr UINT kEditCopy = 57634;
-constexpr UINT kEditPaste = 57637;
 constexpr UINT kContextHelp = 57669;
 
-constexpr UINT kButtons[] = {kEditCut, kEditCopy, kEditPaste, ID_SEPARATOR, ID_APP_ABOUT, kContextHelp};
+constexpr UINT kButtons[] = {doc_id::kEditCut, doc_id::kEditCopy, doc_id::kEditPaste,
+                             ID_SEPARATOR,     ID_APP_ABOUT,      kContextHelp};
 
 }  // namespace
 
