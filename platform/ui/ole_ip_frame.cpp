@@ -1,5 +1,7 @@
 #include "platform/ui/ole_ip_frame.h"
 
+#include <cstring>
+
 #include "platform/ui/doc_template.h"
 #include "platform/ui/res_templates.h"
 
@@ -9,6 +11,7 @@ IMPLEMENT_DYNAMIC(COleDropTarget, CCmdTarget)
 IMPLEMENT_DYNCREATE(COleIPFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CToolBar, CWnd)
+    ON_WM_PAINT()
     ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
@@ -24,8 +27,24 @@ BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
 
 BOOL CToolBar::LoadBitmap(UINT resourceId)
 {
-    if (!FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCE(resourceId), RT_BITMAP))
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCE(resourceId), RT_BITMAP);
+    HGLOBAL data = resource ? LoadResource(module, resource) : nullptr;
+    const auto* bytes = static_cast<const BYTE*>(data ? LockResource(data) : nullptr);
+    const uint64_t size = bytes ? SizeofResource(module, resource) : 0;
+    if (size < sizeof(BITMAPINFOHEADER))
         return FALSE;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bytes, sizeof header);
+    const uint64_t colours = header.biClrUsed ? header.biClrUsed : 256;
+    const uint64_t bitsAt = header.biSize + 4 * colours;
+    if (header.biSize != sizeof header || header.biBitCount != 8 || header.biCompression != BI_RGB ||
+        header.biPlanes != 1 || header.biWidth < kImageWidth || header.biWidth > 4096 ||
+        (header.biHeight != kImageHeight && header.biHeight != -kImageHeight) || colours > 256 ||
+        size < bitsAt + DibRowStride(header.biWidth, 8) * kImageHeight)
+        return FALSE;
+    m_pImage = reinterpret_cast<const BITMAPINFO*>(bytes);
+    m_pImageBits = bytes + bitsAt;
     m_nIDBitmap = resourceId;
     return TRUE;
 }
@@ -56,6 +75,33 @@ int CToolBar::HitTest(CPoint point) const
         left = right;
     }
     return -1;
+}
+
+void CToolBar::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, RGB(192, 192, 192));
+    const int images = m_pImage ? static_cast<int>(m_pImage->bmiHeader.biWidth / kImageWidth) : 0;
+    int left = 0;
+    int image = 0;
+    for (const UINT id : m_buttons) {
+        if (id == ID_SEPARATOR) {
+            left += kSeparatorWidth;
+            continue;
+        }
+        dc.FillSolidRect(left, 0, kButtonWidth, 1, RGB(255, 255, 255));
+        dc.FillSolidRect(left, 0, 1, kHeight, RGB(255, 255, 255));
+        dc.FillSolidRect(left, kHeight - 1, kButtonWidth, 1, RGB(128, 128, 128));
+        dc.FillSolidRect(left + kButtonWidth - 1, 0, 1, kHeight, RGB(128, 128, 128));
+        if (image < images)
+            dc.SetDIBitsToDevice(left + (kButtonWidth - kImageWidth) / 2, (kHeight - kImageHeight) / 2,
+                                 kImageWidth, kImageHeight, image * kImageWidth, 0, 0, kImageHeight, m_pImageBits,
+                                 m_pImage, DIB_RGB_COLORS);
+        ++image;
+        left += kButtonWidth;
+    }
 }
 
 void CToolBar::OnLButtonUp(UINT, CPoint point)

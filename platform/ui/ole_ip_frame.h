@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/gdi/dib.h"
 #include "platform/ui/frame_wnd.h"
 
 constexpr UINT AFX_IDW_TOOLBAR = 0xE800;     // 59392
@@ -23,8 +24,9 @@ public:
     static constexpr int kHeight = 22;
 
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
-    // The button images, one 16x15 cell a button; FALSE when the program has
-    // no such bitmap resource.
+    // The button images, one 16x15 cell a button, left to right; FALSE when
+    // the program has no such bitmap or it is no 8-bit picture 15 rows high
+    // (the bar is then drawn without it).
     BOOL LoadBitmap(UINT resourceId);
     // ID_SEPARATOR makes a gap.
     BOOL SetButtons(const UINT* ids, int count);
@@ -38,13 +40,19 @@ public:
     void SetOwner(CWnd* owner) { m_pOwner = owner; }
     CWnd* GetOwner() const { return m_pOwner ? m_pOwner : GetParent(); }
 
+    static constexpr int kImageWidth = 16;
+    static constexpr int kImageHeight = 15;
+
 protected:
+    void OnPaint();
     void OnLButtonUp(UINT flags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
 private:
     std::vector<UINT> m_buttons;
     UINT m_nIDBitmap = 0;
+    const BITMAPINFO* m_pImage = nullptr;  // the program's own resource, never freed
+    const BYTE* m_pImageBits = nullptr;
     CWnd* m_pOwner = nullptr;
 };
 

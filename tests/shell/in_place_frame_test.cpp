@@ -3,6 +3,8 @@
 // puts its toolbar in the container's frame.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "document/dizado_doc.h"
 #include "document/document_services.h"
 #include "model/brick.h"
@@ -127,6 +129,13 @@ TEST_F(InPlaceFrame, HoldsThePaneInsideTheContainerWithItsBars)
     for (int index = 0; index < bar.GetCount(); ++index)
         buttons.push_back(bar.GetItemID(index));
     EXPECT_EQ(buttons, expected);
+    // Each button shows its picture: the Cut button's face is not one colour.
+    const platform::Surface shown = platform::GrabPresented(&bar);
+    std::set<COLORREF> cutColours;
+    for (int y = 3; y < 18; ++y)
+        for (int x = 3; x < 19; ++x)
+            cutColours.insert(shown.GetPixel(x, y));
+    EXPECT_GT(cutColours.size(), 1u);
 
     // Ending the activation takes the toolbar out of the container's frame.
     frame->DestroyWindow();
