@@ -1,7 +1,7 @@
-// Editing a document in place inside another program's window. Here the
-// container is a window the layer gives (a test container, or a host that
-// embeds the program's widgets); there is no cross-process in-place protocol,
-// so menu merging and the container's own activation do not happen.
+// Editing a document in place inside a container's window. The container is
+// a window of this process that the caller gives; there is no cross-process
+// in-place protocol, so another program cannot host the frame, and menu
+// merging and the container's own activation do not happen.
 #pragma once
 
 #include <vector>
