@@ -227,4 +227,7 @@
 #define IDM_NEXT_PANE 57680
 #define IDM_PREV_PANE 57681
 
+// In-place editing: the toolbar's button images.
+#define IDB_INPLACE_TOOLBAR 4
+
 #endif

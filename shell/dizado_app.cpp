@@ -18,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "shell/automation/shell_automation.h"
 #include "shell/browser_commands.h"
+#include "shell/in_place_frame.h"
 #include "shell/kid_frame.h"
 #include "shell/settings_dlg.h"
 #include "shell/sign_in_dlg.h"
@@ -141,9 +142,13 @@ BOOL CDizadoApp::StartUp()
 
     m_classes->ScanKits();
 
-    if (!GetFirstDocTemplate())
-        AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
-                                              RUNTIME_CLASS(CIsoBrickPane)));
+    if (!GetFirstDocTemplate()) {
+        auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
+                                                   RUNTIME_CLASS(CIsoBrickPane));
+        // Menus and accelerators 5 when embedded in its own window, 4 in place.
+        docTemplate->SetServerInfo(5, 4, RUNTIME_CLASS(CInPlaceFrame));
+        AddDocTemplate(docTemplate);
+    }
 
     SetNotifyId(NOTIFY_ID_APP);
     CPaneWindow::SetApplicationNotifier(this);

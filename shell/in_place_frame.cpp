@@ -1,0 +1,42 @@
+#include "shell/in_place_frame.h"
+
+#include <iterator>
+
+#include "document/dizado_doc.h"
+#include "platform/ui/win_app.h"
+
+IMPLEMENT_DYNCREATE(CInPlaceFrame, COleIPFrameWnd)
+
+BEGIN_MESSAGE_MAP(CInPlaceFrame, COleIPFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT kContextHelp = 57669;
+
+constexpr UINT kButtons[] = {doc_id::kEditCut, doc_id::kEditCopy, doc_id::kEditPaste,
+                             ID_SEPARATOR,     ID_APP_ABOUT,      kContextHelp};
+
+}  // namespace
+
+int CInPlaceFrame::OnCreate(LPCREATESTRUCT createStruct)
+{
+    if (COleIPFrameWnd::OnCreate(createStruct) == -1)
+        return -1;
+    if (!m_wndResizeBar.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_RESIZE_BAR))
+        return -1;
+    m_dropTarget.Register(this);
+    return 0;
+}
+
+BOOL CInPlaceFrame::OnCreateControlBars(CFrameWnd* containerFrame, CFrameWnd*)
+{
+    if (!m_wndToolBar.Create(containerFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadBitmap(kToolbarBitmap) ||
+        !m_wndToolBar.SetButtons(kButtons, static_cast<int>(std::size(kButtons))))
+        return FALSE;
+    // Its commands reach this frame, and through the active pane the document.
+    m_wndToolBar.SetOwner(this);
+    return TRUE;
+}
