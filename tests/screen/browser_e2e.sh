@@ -6,7 +6,7 @@
 # given folder (e2e_*.png) to be looked at; the files on disk are checked.
 # Arguments: the program, a folder.
 set -euo pipefail
-source "$(dirname "$0")/wait_for_drawing.sh"
+source "$(dirname "$0")/x_session.sh"
 program=$1
 out=$2
 mkdir -p "$out"
@@ -20,15 +20,7 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
 }
 trap cleanup EXIT
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 200); do
-  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
-done
-[ -n "$display" ] || { echo "browser e2e: Xvfb did not start"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768 "$out/xvfb.log" "browser e2e"
 
 home="$out/e2e-home"
 rm -rf "$home"

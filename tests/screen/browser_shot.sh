@@ -5,7 +5,7 @@
 # to be looked at.
 # Arguments: the showing program, a folder.
 set -euo pipefail
-source "$(dirname "$0")/wait_for_drawing.sh"
+source "$(dirname "$0")/x_session.sh"
 program=$1
 out=$2
 mkdir -p "$out"
@@ -19,15 +19,7 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
 }
 trap cleanup EXIT
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 800x600x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
-done
-[ -n "$display" ] || { echo "browser shot: Xvfb did not start"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 800x600 "$out/xvfb.log" "browser shot"
 
 # Waits until the screen stops changing, then keeps it as $1.png.
 shoot() {

@@ -9,7 +9,7 @@
 # output folder to be looked at.
 # Arguments: the program, the mouse test's helper, and a folder for the files.
 set -euo pipefail
-source "$(dirname "$0")/wait_for_drawing.sh"
+source "$(dirname "$0")/x_session.sh"
 program=$1
 checker=$2
 out=$3
@@ -30,15 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/child_xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 200); do
-  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
-done
-[ -n "$display" ] || { echo "child e2e: Xvfb did not start"; cat "$out/child_xvfb.log"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768 "$out/child_xvfb.log" "child e2e"
 
 home="$out/child-home"
 rm -rf "$home"

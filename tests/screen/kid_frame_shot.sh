@@ -3,7 +3,7 @@
 # (kid_frame.png in the given folder) to be looked at.
 # Arguments: the showing program, a folder, optionally a model to show.
 set -euo pipefail
-source "$(dirname "$0")/wait_for_drawing.sh"
+source "$(dirname "$0")/x_session.sh"
 program=$1
 out=$2
 model=${3:-}
@@ -18,15 +18,7 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
 }
 trap cleanup EXIT
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
-done
-[ -n "$display" ] || { echo "kid frame shot: Xvfb did not start"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768 "$out/xvfb.log" "kid frame shot"
 QT_QPA_PLATFORM=xcb "$program" $model > "$out/program.log" 2>&1 &
 program_pid=$!
 wait_for_drawing

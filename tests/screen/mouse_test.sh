@@ -8,7 +8,7 @@
 # program saved.
 # Arguments: the program, the helper, and a folder for the files.
 set -euo pipefail
-source "$(dirname "$0")/wait_for_drawing.sh"
+source "$(dirname "$0")/x_session.sh"
 program=$1
 checker=$2
 out=$3
@@ -29,17 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/mouse_xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-# The read may meet an empty pipe at once (no writer yet), so the loop waits
-# in its own steps: up to 20 s on a busy machine.
-for _ in $(seq 200); do
-  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
-done
-[ -n "$display" ] || { echo "mouse test: Xvfb did not start"; cat "$out/mouse_xvfb.log"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768 "$out/mouse_xvfb.log" "mouse test"
 
 runtime="$out/mouse_runtime"
 mkdir -p "$runtime" && chmod 700 "$runtime"

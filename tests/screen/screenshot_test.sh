@@ -4,7 +4,7 @@
 # Arguments: the program, the checker, and a folder for the model and the
 # screenshot (screenshot.png stays there to be looked at).
 set -euo pipefail
-source "$(dirname "$0")/wait_for_drawing.sh"
+source "$(dirname "$0")/x_session.sh"
 program=$1
 checker=$2
 out=$3
@@ -23,18 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number of our own: Xvfb picks a free one and reports it.
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp > "$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-# The read may meet an empty pipe at once (no writer yet), so the loop waits
-# in its own steps: up to 20 s on a busy machine.
-for _ in $(seq 200); do
-  read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
-done
-[ -n "$display" ] || { echo "screenshot test: Xvfb did not start"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=":$display"
+start_xvfb 1024x768 "$out/xvfb.log" "screenshot test"
 
 runtime="$out/runtime"
 mkdir -p "$runtime" && chmod 700 "$runtime"

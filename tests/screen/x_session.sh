@@ -1,0 +1,32 @@
+# Sourced by the screen tests: a private X server and the waits around it.
+
+# Starts Xvfb at SIZE (for example 1024x768) on a display number it picks
+# itself, logging to LOG; sets xvfb_pid and exports DISPLAY. The read may meet
+# an empty pipe at once (no writer yet), so the loop waits in its own steps:
+# up to 20 s on a busy machine.
+start_xvfb() {
+  local size=$1 log=$2 name=$3 display=""
+  exec {display_fd}<> <(:)
+  Xvfb -displayfd "$display_fd" -screen 0 "${size}x24" -nolisten tcp > "$log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
+  done
+  [ -n "$display" ] || { echo "$name: Xvfb did not start"; cat "$log"; exit 1; }
+  export DISPLAY=":$display"
+}
+
+# Waits until the X screen shows more than one colour: a freshly started
+# program's window is drawn. Without it, a test on a busy machine can take two
+# equal shots of the empty screen for a settled one and click before the
+# window is there.
+wait_for_drawing() {
+  for _ in $(seq 150); do
+    if [ "$(xwd -root -silent | xwdtopnm 2> /dev/null | ppmhist -noheader 2> /dev/null | wc -l)" -gt 1 ]; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  echo "screen test: nothing was drawn within 30 s"
+  return 1
+}
