@@ -4,13 +4,22 @@
 # itself, logging to LOG; sets xvfb_pid and exports DISPLAY. The read may meet
 # an empty pipe at once (no writer yet), so the loop waits in its own steps:
 # up to 20 s on a busy machine.
+# A server that loses the race for a display number to another one starting
+# at the same moment ends at once: it is started again.
 start_xvfb() {
   local size=$1 log=$2 name=$3 display=""
-  exec {display_fd}<> <(:)
-  Xvfb -displayfd "$display_fd" -screen 0 "${size}x24" -nolisten tcp > "$log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 200); do
-    read -r -t 0.1 -u "$display_fd" display && break || sleep 0.1
+  for _ in 1 2 3 4 5; do
+    exec {display_fd}<> <(:)
+    Xvfb -displayfd "$display_fd" -screen 0 "${size}x24" -nolisten tcp > "$log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 200); do
+      read -r -t 0.1 -u "$display_fd" display && break
+      kill -0 "$xvfb_pid" 2> /dev/null || break
+      sleep 0.1
+    done
+    [ -n "$display" ] && break
+    kill "$xvfb_pid" 2> /dev/null || true
+    sleep 0.5
   done
   [ -n "$display" ] || { echo "$name: Xvfb did not start"; cat "$log"; exit 1; }
   export DISPLAY=":$display"
