@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -20,6 +19,7 @@
 
 #include "document/dizado_doc.h"
 #include "model/brick.h"
+#include "platform/ui/app.h"
 #include "platform/ui/dbus/automation_bus.h"
 
 namespace {
@@ -32,12 +32,9 @@ constexpr int kBricks = 10000;
 void BM_MakeBrickOverTheBus(benchmark::State& state)
 {
     const bool pipelined = state.range(0) != 0;
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "dizado_benchmarks";
-        static char* argv[] = {name, nullptr};
-        new QCoreApplication(argc, argv);
-    }
+    // The program's own toolkit object: a plain core application here would
+    // leave the benchmarks that make windows after this one without one.
+    platform::EnsureToolkit();
     if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
         state.SkipWithError("no dbus-daemon");
         return;

@@ -11,4 +11,5 @@ build_dir=${BUILD_DIR:-build-bench}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDIZADO_SANITIZE=OFF -DDIZADO_TESTS=OFF \
   -DDIZADO_BENCHMARKS=ON
 cmake --build "$build_dir" --target dizado_benchmarks
-"$build_dir/benchmarks/dizado_benchmarks" "$@"
+# The benchmarks draw on the layer's own images and need no screen.
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build_dir/benchmarks/dizado_benchmarks" "$@"
