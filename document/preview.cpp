@@ -13,6 +13,7 @@
 #include "platform/core/file.h"
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
+#include "platform/core/regular_file.h"
 #include "platform/core/resources.h"
 #include "platform/core/safe_replace.h"
 #include "platform/gdi/dc.h"
@@ -71,7 +72,7 @@ constexpr char kModelMagic[8] = {'V', 'O', 'S', 'T', 'B', 'R', 'K', '#'};
 bool HoldsModel(const std::filesystem::path& path)
 {
     char head[sizeof kModelMagic] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::OpenRegularStream(path.string(), "rb");
     if (!file)
         return false;
     const size_t got = std::fread(head, 1, sizeof head, file);

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "foundation/sound_player.h"
@@ -11,6 +10,7 @@
 #include "platform/core/exceptions.h"
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
+#include "platform/core/regular_file.h"
 #include "platform/core/resources.h"
 #include "platform/gdi/dc.h"
 #include "resources/dialog_ids.h"
@@ -42,8 +42,7 @@ struct ButtonPictures {
 
 bool FileExists(const CString& path)
 {
-    std::error_code error;
-    return std::filesystem::is_regular_file(platform::NativePath(path), error);
+    return platform::IsRegularFile(platform::NativePath(path));
 }
 
 // Anything at all under the name, a file that cannot be opened included.
@@ -85,15 +84,8 @@ BOOL CThumbnailButton::LoadNamedPicture(const char* name)
 BOOL CThumbnailButton::LoadPreview(const char* path)
 {
     std::vector<unsigned char> file;
-    std::error_code error;
-    const std::string native = platform::NativePath(path ? path : "");
-    const std::uintmax_t size = path ? std::filesystem::file_size(native, error) : 0;
-    if (!error && size > 0 && size <= kLargestPreview) {
-        std::ifstream in(native, std::ios::binary);
-        file.resize(static_cast<size_t>(size));
-        if (!in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(size)))
-            file.clear();
-    }
+    if (path)
+        platform::ReadRegularFile(platform::NativePath(path), file, kLargestPreview);
     BitmapLayout layout;
     if (!file.empty() && CheckPackedBitmap(file.data(), file.size(), true, &layout) &&
         layout.width >= CFileBrowserDlg::kThumbWidth && layout.height >= CFileBrowserDlg::kThumbHeight &&

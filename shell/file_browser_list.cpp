@@ -1,6 +1,7 @@
 #include "shell/file_browser_list.h"
 
-#include <cstdio>
+#include "platform/core/find_file.h"
+#include "platform/core/regular_file.h"
 
 CFileBrowserList::~CFileBrowserList()
 {
@@ -13,11 +14,8 @@ BOOL CFileBrowserList::AcceptFile(const WIN32_FIND_DATAA& found)
     const int dot = name.Find('.');
     const CString base = dot < 0 ? CString() : name.Left(dot);
     m_strPicturePath = GetFolder() + base + ".pbk";
-    std::FILE* file = std::fopen(m_strPicturePath, "rb");
-    if (!file)
-        return FALSE;
-    std::fclose(file);
-    return TRUE;
+    // A probe only: a FIFO named like a preview must not hold the list up.
+    return platform::IsRegularFile(platform::NativePath(m_strPicturePath)) ? TRUE : FALSE;
 }
 
 BOOL CFileBrowserList::AddFile(const WIN32_FIND_DATAA& found)

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
+#include "platform/core/regular_file.h"
 #include "platform/gdi/dib.h"
 #include "platform/gdi/palette.h"
 
@@ -166,11 +166,10 @@ BOOL CGTransButton::LoadImageResource(HMODULE module, UINT id, int slot)
 BOOL CGTransButton::LoadImageFile(const char* path, int slot)
 {
     std::vector<unsigned char> file;
-    if (path) {
-        std::ifstream in(path, std::ios::binary);
-        if (in)
-            file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    // Pictures are small; anything larger than a screenful is no picture.
+    constexpr size_t kLargestPicture = 16u << 20;
+    if (path)
+        platform::ReadRegularFile(platform::NativePath(path), file, kLargestPicture);
     const bool isBitmapFile = file.size() > kFileHeaderSize && file[0] == 'B' && file[1] == 'M';
     return StoreImage(isBitmapFile ? file.data() + kFileHeaderSize : nullptr,
                       isBitmapFile ? file.size() - kFileHeaderSize : 0, slot);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/core/find_file.h"
+#include "platform/core/regular_file.h"
 
 IMPLEMENT_DYNAMIC(CFile, CObject)
 IMPLEMENT_DYNAMIC(CMemFile, CFile)
@@ -35,7 +36,7 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
     const char* mode = "rb";
     if (flags & modeCreate) {
         if (flags & modeNoTruncate) {
-            m_file = std::fopen(native.c_str(), "r+b");
+            m_file = platform::OpenRegularStream(native, "r+b");
             if (m_file || errno != ENOENT) {
                 mode = nullptr;
             } else {
@@ -47,8 +48,10 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error)
     } else if (access != modeRead) {
         mode = "r+b";
     }
+    // Only regular files: a FIFO or device named like a model would block
+    // the program or read forever.
     if (mode)
-        m_file = std::fopen(native.c_str(), mode);
+        m_file = platform::OpenRegularStream(native, mode);
     m_bWritable = (flags & modeCreate) || access != modeRead;
     if (!m_file) {
         const int osError = errno;

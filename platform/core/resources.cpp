@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "platform/core/find_file.h"
+#include "platform/core/regular_file.h"
 
 namespace {
 
@@ -625,19 +626,7 @@ std::unique_ptr<ResourceModule> ParseOwned(std::vector<unsigned char> bytes)
 
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxLibraryFile)
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.resize(static_cast<size_t>(size));
-    const bool complete = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    std::fclose(file);
-    return complete;
+    return platform::ReadRegularFile(path, bytes, kMaxLibraryFile);
 }
 
 // One key per file however the program spells its path.
