@@ -1,5 +1,6 @@
 #include "platform/ui/audio_output.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include <QAudioDevice>
@@ -8,6 +9,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QMediaDevices>
+#include <QtGlobal>
 
 namespace platform {
 namespace {
@@ -21,6 +23,27 @@ uint32_t Le32(const unsigned char* p)
 uint16_t Le16(const unsigned char* p)
 {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+// The toolkit's own line when no sound server answers names a library, not
+// the cause; the program says it in words instead, once.
+QtMessageHandler g_nextHandler = nullptr;
+
+void DropSoundServerNoise(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("PulseAudioService:")))
+        return;
+    if (g_nextHandler)
+        g_nextHandler(type, context, message);
+}
+
+void SayThereIsNoSound()
+{
+    static bool said = false;
+    if (said)
+        return;
+    said = true;
+    std::fprintf(stderr, "%s\n", kNoSoundNotice);
 }
 
 }  // namespace
@@ -79,8 +102,10 @@ public:
         if (!format || format->dataSize == 0)
             return;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
+        if (device.isNull()) {
+            SayThereIsNoSound();
             return;
+        }
         QAudioFormat audioFormat;
         audioFormat.setSampleRate(format->sampleRate);
         audioFormat.setChannelCount(format->channels);
@@ -122,6 +147,7 @@ void InstallAudioOutput()
     static QtAudioOutput* output = nullptr;
     if (output || !QCoreApplication::instance())
         return;
+    g_nextHandler = qInstallMessageHandler(DropSoundServerNoise);
     output = new QtAudioOutput;
     SetSoundOutput(output);
     // Sinks must go before the toolkit does.

@@ -1,7 +1,7 @@
 // The toolkit's audio output behind the program's sound calls: plays a wave
 // image from memory asynchronously, a new sound cutting off the one before.
-// Silent, and quiet about it, when there is no output device or the data
-// cannot be played.
+// Silent when there is no output device or the data cannot be played; the
+// first sound that finds no device says why on standard error, once.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +23,11 @@ struct WaveFormat {
 // Reads a RIFF WAVE image of uncompressed PCM; nothing when it is anything
 // else or its chunks do not fit the bytes given.
 std::optional<WaveFormat> ParseWave(const unsigned char* bytes, size_t size);
+
+// What a program with no sound server running prints (once).
+inline constexpr const char* kNoSoundNotice =
+    "dizado: no sound: no audio server is running. Sounds need a sound server such as PipeWire or "
+    "PulseAudio; the program works without them, silently.";
 
 class QtAudioOutput;
 
