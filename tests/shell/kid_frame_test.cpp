@@ -318,6 +318,62 @@ TEST(KidFrame, TheCaptureGoesBackAfterAKeyOnlyToAWindowThatStillExists)
     frame->DestroyWindow();
 }
 
+// Hears what a frame tells the windows around it.
+class Listener : public CWnd {
+public:
+    int cancels = 0;
+    CWnd* paletteFrom = nullptr;
+
+protected:
+    LRESULT OnCancelMode(WPARAM, LPARAM)
+    {
+        ++cancels;
+        return 0;
+    }
+    LRESULT OnPaletteChanged(WPARAM wParam, LPARAM)
+    {
+        paletteFrom = CWnd::FromHandle(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Listener, CWnd)
+    ON_MESSAGE(WM_CANCELMODE, OnCancelMode)
+    ON_MESSAGE(WM_PALETTECHANGED, OnPaletteChanged)
+END_MESSAGE_MAP()
+
+TEST(KidFrame, ALeftPressEndsPendingModesAndAnActivatedFrameRealisesItsPalette)
+{
+    TestHost host(1);
+    FrameScope scope;
+    CKidFrame* frame = scope.frame;
+    Listener child;
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{100, 100, 120, 120}, frame, 78));
+    MSG msg{};
+    msg.hwnd = child.GetSafeHwnd();
+    struct Case {
+        UINT message;
+        int cancels;
+    } cases[] = {{WM_LBUTTONDOWN, 1}, {WM_LBUTTONUP, 0}, {WM_RBUTTONDOWN, 0}, {WM_MOUSEMOVE, 0}};
+    for (const Case& c : cases) {
+        child.cancels = 0;
+        msg.message = c.message;
+        EXPECT_FALSE(frame->PreTranslateMessage(&msg));
+        EXPECT_EQ(child.cancels, c.cancels) << c.message;
+    }
+    child.DestroyWindow();
+
+    Listener other;
+    ASSERT_TRUE(other.Create(nullptr, "other", WS_OVERLAPPED, RECT{0, 0, 50, 50}, nullptr, 0));
+    EXPECT_TRUE(frame->SendMessage(WM_QUERYNEWPALETTE));
+    platform::OfferPalette(frame);
+    EXPECT_EQ(other.paletteFrom, frame);
+    // A window that realised its own palette is not told of it.
+    frame->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frame->GetSafeHwnd()));
+    other.DestroyWindow();
+}
+
 }  // namespace
 
 // The menu bar is the toolkit's: showing it starts the system's font
