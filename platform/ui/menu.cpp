@@ -191,10 +191,12 @@ void CMenu::ShowRecentFiles()
     const std::vector<CString> none;
     const std::vector<CString>& files = app ? app->GetRecentFiles() : none;
     for (size_t i = 0; i < files.size() && i <= ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1; ++i) {
-        const int slash = files[i].ReverseFind('/');
+        // The file's own name, after either kind of folder separator.
+        const std::string full(files[i].c_str());
+        const size_t slash = full.find_last_of("/\\");
         std::string name;
         // An ampersand of the name is shown, not taken as the item's key.
-        for (const char c : std::string(slash >= 0 ? files[i].Mid(slash + 1).c_str() : files[i].c_str()))
+        for (const char c : slash == std::string::npos ? full : full.substr(slash + 1))
             name += c == '&' ? std::string("&&") : std::string(1, c);
         Item entry;
         entry.id = ID_FILE_MRU_FILE1 + static_cast<UINT>(i);

@@ -241,7 +241,8 @@ bool QtPrintBackend::Setup(CPrintInfo& info, CWnd* owner, bool askUser)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromUtf8(m_pdfPath.c_str()));
     } else {
-        if (m_choice) {
+        // An empty name would turn the printer into a file writer.
+        if (m_choice && !m_choice->printerName.isEmpty()) {
             printer.setPrinterName(m_choice->printerName);
             printer.setPageLayout(m_choice->layout);
         }
@@ -300,7 +301,7 @@ bool QtPrintBackend::ChoosePrinter(CWnd* owner)
 {
     EnsureToolkit();
     QPrinter printer{QPrinter::HighResolution};
-    if (m_choice) {
+    if (m_choice && !m_choice->printerName.isEmpty()) {
         printer.setPrinterName(m_choice->printerName);
         printer.setPageLayout(m_choice->layout);
     }

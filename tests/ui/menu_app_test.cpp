@@ -149,6 +149,20 @@ TEST(Application, PrintSetupRecentFilesAndHelp)
     app.LoadStdProfileSettings(4);
     ASSERT_EQ(app.GetRecentFiles().size(), 2u);
     EXPECT_EQ(app.GetRecentFiles()[1], "/models/b&c.brk");
+    // The kid frame's menu shows them in its "Recent File" place by their names.
+    CMenu menu;
+    if (menu.LoadMenu(2) && menu.GetMenuState(ID_FILE_MRU_FILE1, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        app.AddToRecentFileList("C:\\kids\\mia.brk");
+        menu.UpdateCommandUI(&app);
+        CString text;
+        menu.GetMenuString(ID_FILE_MRU_FILE1, text, MF_BYCOMMAND);
+        EXPECT_EQ(text, "&1 mia.brk");
+        menu.GetMenuString(ID_FILE_MRU_FILE1 + 2, text, MF_BYCOMMAND);
+        EXPECT_EQ(text, "&3 b&&c.brk");
+        app.LoadStdProfileSettings(4);
+    } else {
+        ADD_FAILURE() << "no menu with a Recent File place";
+    }
     CCmdUI second(ID_FILE_MRU_FILE1 + 1);
     second.DoUpdate(&app, TRUE);
     EXPECT_TRUE(second.m_bEnabled);
