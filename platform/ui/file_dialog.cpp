@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "platform/core/find_file.h"
 #include "platform/ui/app.h"
 #include "platform/ui/window_peer.h"
 
@@ -13,7 +14,8 @@ BOOL ChooseSavePath(CWnd* owner, const char* title, const char* filter, const ch
     EnsureToolkit();
     // The layer's own dialog, never a desktop portal that may not answer.
     QFileDialog dialog(owner ? owner->GetSafeHwnd() : nullptr, QString::fromUtf8(title ? title : ""),
-                       QString::fromUtf8(path.c_str()), QString::fromUtf8(filter ? filter : ""));
+                       QString::fromUtf8(NativePath(path.c_str()).c_str()),
+                       QString::fromUtf8(filter ? filter : ""));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
