@@ -3,11 +3,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 
+#include "platform/core/hooks.h"
 #include "platform/ui/app.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window_peer.h"
@@ -300,6 +304,10 @@ ImagePrintBackend::ImagePrintBackend(int width, int height, int dotsPerInch) : m
 bool QtPrintBackend::ChoosePrinter(CWnd* owner)
 {
     EnsureToolkit();
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        AfxMessageBox("No printer is set up on this computer.", MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
     QPrinter printer{QPrinter::HighResolution};
     if (m_choice && !m_choice->printerName.isEmpty()) {
         printer.setPrinterName(m_choice->printerName);
@@ -312,6 +320,11 @@ bool QtPrintBackend::ChoosePrinter(CWnd* owner)
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    // The choice is kept, nothing is printed: the button says so.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>())
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                button->setText(QStringLiteral("OK"));
     ModalScope modal;
     if (dialog.exec() != QDialog::Accepted)
         return false;
