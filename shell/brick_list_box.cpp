@@ -5,6 +5,7 @@
 #include "model/bitmap_check.h"
 #include "model/kit_list.h"
 #include "platform/gdi/dib.h"
+#include "platform/gdi/font.h"
 #include "platform/gdi/gdi_object.h"
 #include "platform/gdi/palette.h"
 #include "shell/kid_frame_host.h"
@@ -49,6 +50,10 @@ void CBrickListBox::DrawItem(LPDRAWITEMSTRUCT drawItem)
         return;
     CDC* dc = drawItem->hDC;
     const RECT& rect = drawItem->rcItem;
+    CFont font;
+    font.CreateFont(-12, -5, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, nullptr);
+    CFont* oldFont = dc->SelectObject(&font);
     CPalette* palette = GetKidFrameHost()->GetPalette();
     CPalette* oldPalette = nullptr;
     if (palette) {
@@ -68,6 +73,12 @@ void CBrickListBox::DrawItem(LPDRAWITEMSTRUCT drawItem)
                                   static_cast<DWORD>(layout.height), 0, 0, 0, static_cast<UINT>(layout.height),
                                   base + layout.pixelOffset,
                                   reinterpret_cast<const BITMAPINFO*>(base + layout.infoOffset), DIB_RGB_COLORS);
+        } else {
+            // No picture (or one that cannot be drawn): the class is named.
+            CString text = entry->m_strText;
+            if (text.IsEmpty())
+                text.Format("%d", entry->m_nClassId);
+            dc->TextOut(rect.left, rect.top, text);
         }
         if (bytes)
             GlobalUnlock(entry->m_hPreview);
@@ -79,6 +90,7 @@ void CBrickListBox::DrawItem(LPDRAWITEMSTRUCT drawItem)
         Frame(dc, rect, RGB(0, 0, 0));
     if (palette)
         dc->SelectPalette(oldPalette, FALSE);
+    dc->SelectObject(oldFont);
 }
 
 void CBrickListBox::MeasureItem(LPMEASUREITEMSTRUCT measureItem)

@@ -13,9 +13,12 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/doc_template.h"
+#include "platform/ui/document.h"
+#include "platform/ui/file_dialog.h"
 #include "platform/ui/frame_wnd.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
+#include "shell/automation/auto_app.h"
 #include "shell/automation/shell_automation.h"
 #include "shell/browser_commands.h"
 #include "shell/in_place_frame.h"
@@ -150,19 +153,24 @@ BOOL CDizadoApp::StartUp()
         AddDocTemplate(docTemplate);
     }
 
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    const BOOL startedByAnotherProgram = RunEmbedded() || RunAutomated();
+    // The class factories are there for every start: a copy a child started
+    // answers other programs too, when the desktop has a session bus.
+    CString problem;
+    const BOOL serving = startedByAnotherProgram ? StartAutomationServer(problem) : OfferAutomationServer();
+
     SetNotifyId(NOTIFY_ID_APP);
     CPaneWindow::SetApplicationNotifier(this);
     SetDocumentShell(this);
     EnableShellOpen();
     RegisterShellFileTypes(FALSE);
 
-    CCommandLineInfo info;
-    ParseCommandLine(info);
     // Another program drives this copy: no window and no sign-in until a
     // client asks for them.
-    if (RunEmbedded() || RunAutomated()) {
-        CString problem;
-        if (!StartAutomationServer(problem)) {
+    if (startedByAnotherProgram) {
+        if (!serving) {
             // Started by another program, perhaps with no one at the screen:
             // the message goes where that program reads it.
             std::fprintf(stderr, "%s\n", static_cast<const char*>(problem));
@@ -171,6 +179,15 @@ BOOL CDizadoApp::StartUp()
         }
         return TRUE;
     }
+
+    RegisterShellOpenCommand();
+    platform::SetSavePathPromptHook([this](CDocument&, CString& path) {
+        CString chosen = path.IsEmpty() ? GetNewDocumentPath() : path;
+        if (!platform::ChooseSavePath(GetMainWnd(), "Save As", "Dizado models (*.brk)", ".brk", chosen))
+            return false;
+        path = chosen;
+        return true;
+    });
 
     if (!OpenFirstDocument())
         return FALSE;

@@ -26,6 +26,9 @@ BEGIN_MESSAGE_MAP(CKidFrame, CFrameWnd)
     ON_WM_DESTROY()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_PALETTECHANGED()
+    ON_WM_QUERYNEWPALETTE()
     ON_COMMAND(CKidFrame::kListPageUp, OnListPageUp)
     ON_COMMAND(CKidFrame::kListPageDown, OnListPageDown)
     ON_COMMAND(CKidFrame::kToggleMenuBar, OnToggleMenuBar)
@@ -105,9 +108,9 @@ const std::array<ButtonSpec, CKidFrame::kButtonCount>& Specs()
     return specs;
 }
 
-POINT PlaceOf(const ButtonSpec& spec, int cx, int cy)
+POINT PlaceOf(const ButtonSpec& spec, int cx, int cy, int top = 0)
 {
-    return POINT{spec.fromRight ? cx - spec.x : spec.x, spec.fromBottom ? cy - spec.y : spec.y};
+    return POINT{spec.fromRight ? cx - spec.x : spec.x, top + (spec.fromBottom ? cy - spec.y : spec.y)};
 }
 
 constexpr UINT kPrintId = 57607;
@@ -196,29 +199,49 @@ BOOL CKidFrame::CreateControls(int cx, int cy)
     return m_brickList.Create(listStyle, listRect, this, kBrickList);
 }
 
-void CKidFrame::PlaceControls(int cx, int cy)
+void CKidFrame::PlaceControls(int cx, int cy, int top)
 {
     for (size_t i = 0; i < Specs().size(); ++i) {
-        const POINT at = PlaceOf(Specs()[i], cx, cy);
+        const POINT at = PlaceOf(Specs()[i], cx, cy, top);
         m_buttons[i].SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     ShowPrintButton(GetKidFrameHost()->GetPrintOn());
-    m_brickList.MoveWindow(cx - 69, 37, 64, cy - 75);
+    m_brickList.MoveWindow(cx - 69, top + 37, 64, cy - 75);
 }
 
 void CKidFrame::OnSize(UINT type, int cx, int cy)
 {
     CFrameWnd::OnSize(type, cx, cy);
-    m_viewRect = RECT{58, 0, 58 + (cx - 132), cy - 55};
+    // The menu bar lies over the top of the window: what is laid out starts
+    // below it.
+    const int top = platform::MenuBarHeight(this);
+    cy = std::max(0, cy - top);
+    m_viewRect = RECT{58, top, 58 + (cx - 132), top + cy - 55};
     if (CView* view = GetActiveView(); view && view->GetSafeHwnd()) {
-        view->SetWindowPos(nullptr, 58, -1, cx - 132, cy - 55, SWP_NOZORDER);
+        view->SetWindowPos(nullptr, 58, top - 1, cx - 132, cy - 55, SWP_NOZORDER);
         if (auto* pane = dynamic_cast<CBrickPane*>(view))
             pane->SetOrigin((cx - 132) / 2, ((cy - 55) / 8) * 7, TRUE);
     }
     if (m_buttons[0].GetSafeHwnd()) {
-        PlaceControls(cx, cy);
+        PlaceControls(cx, cy, top);
         RecalcListPage();
     }
+}
+
+void CKidFrame::Relayout()
+{
+    RECT client;
+    GetClientRect(&client);
+    OnSize(SIZE_RESTORED, client.right, client.bottom);
+    Invalidate(TRUE);
+}
+
+void CKidFrame::OnGetMinMaxInfo(MINMAXINFO* info)
+{
+    if (!info)
+        return;
+    info->ptMinTrackSize.x = kMinClientWidth;
+    info->ptMinTrackSize.y = kMinClientHeight + platform::MenuBarHeight(this);
 }
 
 void CKidFrame::ActivateFrame(int command)
@@ -228,6 +251,31 @@ void CKidFrame::ActivateFrame(int command)
     RECT client;
     GetClientRect(&client);
     OnSize(SIZE_RESTORED, client.right, client.bottom);
+}
+
+void CKidFrame::OnPaletteChanged(CWnd* focusWnd)
+{
+    CPalette* palette = GetKidFrameHost()->GetPalette();
+    if (focusWnd == this || !palette || !GetSafeHwnd())
+        return;
+    CClientDC dc(this);
+    CPalette* old = dc.SelectPalette(palette, TRUE);
+    dc.RealizePalette();
+    if (old)
+        dc.SelectPalette(old, TRUE);
+}
+
+BOOL CKidFrame::OnQueryNewPalette()
+{
+    CPalette* palette = GetKidFrameHost()->GetPalette();
+    if (palette && GetSafeHwnd()) {
+        CClientDC dc(this);
+        CPalette* old = dc.SelectPalette(palette, FALSE);
+        dc.RealizePalette();
+        if (old)
+            dc.SelectPalette(old, FALSE);
+    }
+    return TRUE;
 }
 
 void CKidFrame::RecalcListPage()
@@ -301,8 +349,10 @@ void CKidFrame::OnListPageDown()
     const int top = m_brickList.GetTopIndex();
     const int rows = m_brickList.GetCount();
     const int page = std::max<int>(1, m_nListPage);
-    const int newTop = std::max(0, top < rows - page ? top + page : rows - page);
-    if (newTop == top)
+    // Never past the last full page: a top nearer the end would show a page
+    // of blank list and send the next press back up.
+    const int newTop = std::max(0, std::min(top + page, rows - page));
+    if (newTop <= top)
         return;
     PlaySoundEffect("SEARCH");
     m_brickList.SetTopIndex(newTop);
@@ -330,12 +380,17 @@ void CKidFrame::OnToggleMenuBar()
         SetMenu(m_pMenu);
         m_bMenuBarShown = TRUE;
     }
+    // The bar took or gave back the top of the window.
+    if (m_buttons[0].GetSafeHwnd())
+        Relayout();
     if (held)
         held->HoldPaneRebuild(TRUE);
 }
 
 BOOL CKidFrame::PreTranslateMessage(MSG* msg)
 {
+    if (msg->message == WM_LBUTTONDOWN)
+        platform::CancelModes(CWnd::FromHandle(msg->hwnd));
     if (CFrameWnd::PreTranslateMessage(msg))
         return TRUE;
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !m_hAccelTable)

@@ -26,6 +26,9 @@ public:
     static constexpr UINT kBrickList = 626;
     static constexpr UINT kToggleMenuBar = 32781;
     static constexpr UINT kFrameResource = 2;
+    // The least client area the controls fit in without overlapping.
+    static constexpr int kMinClientWidth = 640;
+    static constexpr int kMinClientHeight = 480;
 
     CKidFrame();
     ~CKidFrame() override;
@@ -66,11 +69,18 @@ protected:
     void OnDestroy();
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
+    void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnPaletteChanged(CWnd* focusWnd);
+    BOOL OnQueryNewPalette();
     void OnUpdateListPageUp(CCmdUI* cmdUI);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
     BOOL CreateControls(int cx, int cy);
-    void PlaceControls(int cx, int cy);
+    // Everything placed for a client area of cx by cy starting `top` pixels
+    // down (below the menu bar when it shows).
+    void PlaceControls(int cx, int cy, int top);
+    // Lays the controls and the pane out again for the window as it is.
+    void Relayout();
     void RecalcListPage();
     void PaintBackdrop(CDC* dc);
     void ReportLoadFailure();

@@ -7,6 +7,7 @@
 #include "platform/ui/cursor.h"
 #include "platform/ui/document.h"
 #include "platform/ui/view.h"
+#include "platform/ui/win_app.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -15,6 +16,10 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SIZE()
     ON_WM_CLOSE()
     ON_WM_SETFOCUS()
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
+    ON_COMMAND(ID_HELP_USING, OnHelpUsing)
+    ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
 END_MESSAGE_MAP()
 
 namespace {
@@ -23,6 +28,41 @@ constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 
 }  // namespace
+
+namespace {
+
+// The help engine's commands (HELP_CONTEXT, HELP_INDEX, HELP_HELPONHELP).
+constexpr UINT kHelpContext = 0x0001;
+constexpr UINT kHelpIndex = 0x0003;
+constexpr UINT kHelpOnHelp = 0x0004;
+
+void AskHelp(DWORD_PTR data, UINT command)
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(data, command);
+}
+
+}  // namespace
+
+void CFrameWnd::OnHelp()
+{
+    AskHelp(0, kHelpIndex);
+}
+
+void CFrameWnd::OnHelpIndex()
+{
+    AskHelp(0, kHelpIndex);
+}
+
+void CFrameWnd::OnHelpUsing()
+{
+    AskHelp(0, kHelpOnHelp);
+}
+
+void CFrameWnd::OnContextHelp()
+{
+    AskHelp(0, kHelpContext);
+}
 
 BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)
 {

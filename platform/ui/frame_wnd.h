@@ -52,6 +52,11 @@ protected:
     void OnClose();
     void OnSetFocus(CWnd* oldWnd);
     void PostNcDestroy() override;
+    // The help commands go to the application's help (which has no engine).
+    void OnHelp();
+    void OnHelpIndex();
+    void OnHelpUsing();
+    void OnContextHelp();
 
     CView* m_pViewActive = nullptr;
     CString m_strTitle;

@@ -5,10 +5,13 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "platform/core/cmd_ui.h"
 #include "platform/core/hooks.h"
+#include "platform/ui/win_app.h"
 #include "platform/ui/window_peer.h"
 
 namespace {
@@ -28,6 +31,12 @@ public:
         m_item.state = check ? (m_item.state | MF_CHECKED) : (m_item.state & ~MF_CHECKED);
     }
     void SetRadio(BOOL on) override { SetCheck(on ? 1 : 0); }
+    void SetText(const char* text) override
+    {
+        CCmdUI::SetText(text);
+        if (text)
+            m_item.text = text;
+    }
 
 private:
     CMenu::Item& m_item;
@@ -169,8 +178,45 @@ UINT CMenu::GetMenuState(UINT item, UINT flags) const
     return found ? found->state : static_cast<UINT>(-1);
 }
 
+void CMenu::ShowRecentFiles()
+{
+    const auto isRecent = [](const Item& item) {
+        return !item.popup && !(item.state & MF_SEPARATOR) && item.id >= ID_FILE_MRU_FILE1 && item.id <= ID_FILE_MRU_LAST;
+    };
+    const auto first = std::find_if(m_items.begin(), m_items.end(), isRecent);
+    if (first == m_items.end())
+        return;
+    const CWinApp* app = AfxGetApp();
+    std::vector<Item> entries;
+    const std::vector<CString> none;
+    const std::vector<CString>& files = app ? app->GetRecentFiles() : none;
+    for (size_t i = 0; i < files.size() && i <= ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1; ++i) {
+        // The file's own name, after either kind of folder separator.
+        const std::string full(files[i].c_str());
+        const size_t slash = full.find_last_of("/\\");
+        std::string name;
+        // An ampersand of the name is shown, not taken as the item's key.
+        for (const char c : slash == std::string::npos ? full : full.substr(slash + 1))
+            name += c == '&' ? std::string("&&") : std::string(1, c);
+        Item entry;
+        entry.id = ID_FILE_MRU_FILE1 + static_cast<UINT>(i);
+        entry.text.Format("&%u %s", static_cast<unsigned>(i + 1), name.c_str());
+        entries.push_back(std::move(entry));
+    }
+    // With no file yet the place keeps its name, greyed by its update.
+    if (entries.empty()) {
+        Item place;
+        place.id = ID_FILE_MRU_FILE1;
+        place.text = "Recent File";
+        entries.push_back(std::move(place));
+    }
+    const auto at = m_items.erase(first, std::find_if_not(first, m_items.end(), isRecent));
+    m_items.insert(at, std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+}
+
 void CMenu::UpdateCommandUI(CCmdTarget* target)
 {
+    ShowRecentFiles();
     for (Item& item : m_items) {
         if (item.popup) {
             item.popup->UpdateCommandUI(target);
@@ -230,6 +276,7 @@ namespace {
 struct Bar {
     CMenu* menu = nullptr;
     QPointer<QMenuBar> widget;
+    int height = 0;
 };
 
 std::map<const WindowPeer*, Bar>& Bars()
@@ -313,6 +360,7 @@ void AttachMenuBar(CWnd* wnd, CMenu* menu)
     bar.menu = menu;
     if (!menu) {
         Bars().erase(peer);
+        ApplyMinTrackSize(wnd);
         return;
     }
     QObject::connect(peer, &QObject::destroyed, [peer] { Bars().erase(peer); });
@@ -337,6 +385,8 @@ void AttachMenuBar(CWnd* wnd, CMenu* menu)
     widget->show();
     widget->raise();
     bar.widget = widget;
+    bar.height = widget->sizeHint().height();
+    ApplyMinTrackSize(wnd);
 }
 
 void DetachMenuEverywhere(const CMenu* menu)
@@ -351,7 +401,33 @@ void DetachMenuEverywhere(const CMenu* menu)
             continue;
         delete it->second.widget.data();
         Bars().erase(it);
+        if (peer->Owner())
+            ApplyMinTrackSize(peer->Owner());
     }
+}
+
+std::vector<CString> OpenMenuBarPopup(CWnd* wnd, int position)
+{
+    std::vector<CString> texts;
+    WindowPeer* peer = wnd ? wnd->GetSafeHwnd() : nullptr;
+    auto it = Bars().find(peer);
+    if (it == Bars().end() || !it->second.widget)
+        return texts;
+    const QList<QAction*> tops = it->second.widget->actions();
+    if (position < 0 || position >= tops.size() || !tops[position]->menu())
+        return texts;
+    QMenu* sub = tops[position]->menu();
+    emit sub->aboutToShow();
+    for (QAction* action : sub->actions())
+        texts.emplace_back(action->isSeparator() ? "" : action->text().toUtf8().constData());
+    return texts;
+}
+
+int MenuBarHeight(const CWnd* wnd)
+{
+    WindowPeer* peer = wnd ? wnd->GetSafeHwnd() : nullptr;
+    auto it = Bars().find(peer);
+    return it == Bars().end() || !it->second.widget ? 0 : it->second.height;
 }
 
 CMenu* AttachedMenu(const CWnd* wnd)

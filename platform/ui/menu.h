@@ -72,6 +72,9 @@ public:
 
 private:
     void Build(const std::vector<platform::MenuItemTemplate>& items);
+    // The "Recent File" place (ID_FILE_MRU_FILE1 on) becomes the
+    // application's recent files, one item each.
+    void ShowRecentFiles();
     Item* Find(UINT item, UINT flags);
     const Item* Find(UINT item, UINT flags) const;
 
@@ -98,10 +101,16 @@ namespace platform {
 // The frame's menu bar (SetMenu); null takes it away.
 void AttachMenuBar(CWnd* wnd, CMenu* menu);
 CMenu* AttachedMenu(const CWnd* wnd);
+// The height of `wnd`'s menu bar, which covers the top of its client area;
+// 0 without one. A frame lays its controls out below it.
+int MenuBarHeight(const CWnd* wnd);
 // Takes `menu` off every window showing it.
 void DetachMenuEverywhere(const CMenu* menu);
 // For tests and keyboard-free use: what choosing the item with `id` from
 // `wnd`'s menu bar does. FALSE when the menu has no such item.
 BOOL ChooseMenuItem(CWnd* wnd, UINT id);
+// For tests: what the bar's popup at `position` shows when it opens (its
+// items' texts after their update handlers ran; "" for a separator).
+std::vector<CString> OpenMenuBarPopup(CWnd* wnd, int position);
 
 }  // namespace platform

@@ -3,11 +3,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 
+#include "platform/core/hooks.h"
 #include "platform/ui/app.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window_peer.h"
@@ -222,6 +226,12 @@ struct QtPrintBackend::Job {
     bool started = false;
 };
 
+// What Print Setup chose, for the jobs after it.
+struct QtPrintBackend::Choice {
+    QString printerName;
+    QPageLayout layout;
+};
+
 QtPrintBackend::QtPrintBackend() = default;
 QtPrintBackend::~QtPrintBackend() = default;
 
@@ -234,12 +244,19 @@ bool QtPrintBackend::Setup(CPrintInfo& info, CWnd* owner, bool askUser)
     if (!m_pdfPath.IsEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromUtf8(m_pdfPath.c_str()));
-    } else if (askUser) {
-        QPrintDialog dialog(&printer, owner ? owner->GetPeer() : nullptr);
-        ModalScope modal;
-        if (dialog.exec() != QDialog::Accepted) {
-            m_job.reset();
-            return false;
+    } else {
+        // An empty name would turn the printer into a file writer.
+        if (m_choice && !m_choice->printerName.isEmpty()) {
+            printer.setPrinterName(m_choice->printerName);
+            printer.setPageLayout(m_choice->layout);
+        }
+        if (askUser) {
+            QPrintDialog dialog(&printer, owner ? owner->GetPeer() : nullptr);
+            ModalScope modal;
+            if (dialog.exec() != QDialog::Accepted) {
+                m_job.reset();
+                return false;
+            }
         }
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -283,6 +300,43 @@ bool QtPrintBackend::EndJob(const CPrintInfo&, bool completed)
 }
 
 ImagePrintBackend::ImagePrintBackend(int width, int height, int dotsPerInch) : m_page{width, height, dotsPerInch} {}
+
+bool QtPrintBackend::ChoosePrinter(CWnd* owner)
+{
+    EnsureToolkit();
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        AfxMessageBox("No printer is set up on this computer.", MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    QPrinter printer{QPrinter::HighResolution};
+    if (m_choice && !m_choice->printerName.isEmpty()) {
+        printer.setPrinterName(m_choice->printerName);
+        printer.setPageLayout(m_choice->layout);
+    }
+    QPrintDialog dialog(&printer, owner ? owner->GetPeer() : nullptr);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    // Only the printer and its page: what to print is printing's question.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    // The choice is kept, nothing is printed: the button says so.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>())
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                button->setText(QStringLiteral("OK"));
+    ModalScope modal;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_choice = std::make_unique<Choice>(Choice{printer.printerName(), printer.pageLayout()});
+    return true;
+}
+
+bool ImagePrintBackend::ChoosePrinter(CWnd*)
+{
+    ++m_printerChoices;
+    return !m_cancel;
+}
 
 bool ImagePrintBackend::Setup(CPrintInfo& info, CWnd*, bool askUser)
 {

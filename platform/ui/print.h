@@ -66,6 +66,9 @@ public:
     virtual bool PrintPage(const CPrintInfo& info, const Surface& page) = 0;
     // The job ends; `completed` false when it was given up.
     virtual bool EndJob(const CPrintInfo& info, bool completed) = 0;
+    // Print Setup: the user chooses the printer and its page, which the next
+    // jobs start from; false when cancelled.
+    virtual bool ChoosePrinter(CWnd* owner) = 0;
 };
 
 // Answers the previous one; null goes back to the Qt back end.
@@ -86,10 +89,13 @@ public:
     bool Setup(CPrintInfo& info, CWnd* owner, bool askUser) override;
     bool PrintPage(const CPrintInfo& info, const Surface& page) override;
     bool EndJob(const CPrintInfo& info, bool completed) override;
+    bool ChoosePrinter(CWnd* owner) override;
 
 private:
     struct Job;
+    struct Choice;
     CString m_pdfPath;
+    std::unique_ptr<Choice> m_choice;
     int m_dpi = 300;
     std::unique_ptr<Job> m_job;
 };
@@ -108,8 +114,10 @@ public:
     bool Setup(CPrintInfo& info, CWnd* owner, bool askUser) override;
     bool PrintPage(const CPrintInfo& info, const Surface& page) override;
     bool EndJob(const CPrintInfo& info, bool completed) override;
+    bool ChoosePrinter(CWnd* owner) override;
 
     std::vector<Surface> m_pages;
+    int m_printerChoices = 0;
     int m_jobs = 0;
     int m_completedJobs = 0;
     bool m_askedUser = false;

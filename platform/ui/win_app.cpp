@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/core/cmd_ui.h"
 #include "platform/core/hooks.h"
 #include "platform/core/profile.h"
 #include "platform/core/resources.h"
@@ -15,6 +16,8 @@
 #include "platform/ui/audio_output.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/doc_template.h"
+#include "platform/ui/document.h"
+#include "platform/ui/print.h"
 #include "platform/ui/frame_wnd.h"
 #include "platform/ui/toolkit_clipboard.h"
 #include "platform/ui/window_peer.h"
@@ -26,6 +29,8 @@ BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, OnOpenRecentFile)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, OnUpdateRecentFile)
 END_MESSAGE_MAP()
 
 namespace {
@@ -146,8 +151,40 @@ void CWinApp::OnFileNew()
 // Programs give File Open their own browser; the base has none.
 void CWinApp::OnFileOpen() {}
 
-// Printing asks for the printer when it prints.
-void CWinApp::OnFilePrintSetup() {}
+void CWinApp::OnFilePrintSetup()
+{
+    if (platform::IPrintBackend* backend = platform::GetPrintBackend())
+        backend->ChoosePrinter(m_pMainWnd);
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT id)
+{
+    const size_t index = id - ID_FILE_MRU_FILE1;
+    if (id < ID_FILE_MRU_FILE1 || index >= m_recent.size())
+        return FALSE;
+    const CString path = m_recent[index];
+    if (OpenDocumentFile(path))
+        return TRUE;
+    // The file has gone or cannot be read (the open said so): it leaves the list.
+    m_recent.erase(std::remove(m_recent.begin(), m_recent.end(), path), m_recent.end());
+    return FALSE;
+}
+
+void CWinApp::OnUpdateRecentFile(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(cmdUI->m_nID - ID_FILE_MRU_FILE1 < m_recent.size());
+}
+
+void CWinApp::WinHelp(DWORD_PTR, UINT)
+{
+    CString text("There is no help viewer here, so help cannot be shown");
+    const int slash = m_pszHelpFilePath.ReverseFind('/');
+    const CString file = slash >= 0 ? m_pszHelpFilePath.Mid(slash + 1) : m_pszHelpFilePath;
+    if (!file.IsEmpty())
+        text += " (the help file " + file + " needs one)";
+    text += ". The README that comes with the program tells how it works.";
+    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+}
 
 void CWinApp::OnAppExit()
 {
@@ -159,15 +196,21 @@ void CWinApp::OnAppExit()
 
 void CWinApp::LoadStdProfileSettings(UINT maxRecent)
 {
-    m_nMaxRecent = std::min<UINT>(maxRecent, 16);
+    m_nMaxRecent = std::min<UINT>(maxRecent, ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1 + 1);
     m_recent.clear();
     for (UINT i = 0; i < m_nMaxRecent; ++i) {
         CString key;
         key.Format("File%u", i + 1);
         const CString path = GetProfileString(kRecentSection, key);
-        if (!path.IsEmpty())
+        // Only what could be a path: a line of the profile may hold anything.
+        if (!path.IsEmpty() && path.GetLength() < 4096 && path.Find('\n') < 0 &&
+            std::find(m_recent.begin(), m_recent.end(), path) == m_recent.end())
             m_recent.push_back(path);
     }
+    platform::SetRecentFileHook([](const char* path) {
+        if (CWinApp* app = AfxGetApp())
+            app->AddToRecentFileList(path);
+    });
 }
 
 void CWinApp::AddToRecentFileList(const char* path)

@@ -22,6 +22,12 @@ constexpr UINT ID_FILE_OPEN = 0xE101;        // 57601
 constexpr UINT ID_FILE_PRINT_SETUP = 0xE106; // 57606
 constexpr UINT ID_APP_ABOUT = 0xE140;        // 57664
 constexpr UINT ID_APP_EXIT = 0xE141;         // 57665
+constexpr UINT ID_FILE_MRU_FILE1 = 0xE110;   // 57616, the "Recent File" place of a menu
+constexpr UINT ID_FILE_MRU_LAST = 0xE11F;    // 57631
+constexpr UINT ID_HELP_INDEX = 0xE142;       // 57666
+constexpr UINT ID_HELP_USING = 0xE144;       // 57668
+constexpr UINT ID_CONTEXT_HELP = 0xE145;     // 57669
+constexpr UINT ID_HELP = 0xE146;             // 57670
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -51,12 +57,22 @@ public:
     virtual CDocument* OpenDocumentFile(const char* path);
     void OnFileNew();
     void OnFileOpen();
+    // The printer and page the next print starts from (the print dialog
+    // still comes when printing asks for it).
     void OnFilePrintSetup();
     void OnAppExit();
-    // Recent files: remembered in the profile's "Recent File List".
+    // Recent files: remembered in the profile's "Recent File List". Every
+    // path a document takes is added; a menu shows them in place of its
+    // "Recent File" item (ID_FILE_MRU_FILE1), one command each from that id.
     void LoadStdProfileSettings(UINT maxRecent = 4);
     virtual void AddToRecentFileList(const char* path);
     const std::vector<CString>& GetRecentFiles() const { return m_recent; }
+    // Opens the recent file of command `id`; one that does not open leaves
+    // the list. TRUE when it opened.
+    BOOL OnOpenRecentFile(UINT id);
+    void OnUpdateRecentFile(CCmdUI* cmdUI);
+    // There is no help engine: says so, naming the help file.
+    virtual void WinHelp(DWORD_PTR data, UINT command);
     void SetDialogBkColor(COLORREF background, COLORREF text = RGB(0, 0, 0));
     // Shell registration does not apply here: both only note the request.
     void EnableShellOpen() { m_bShellOpen = TRUE; }

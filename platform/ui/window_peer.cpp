@@ -324,6 +324,11 @@ bool WindowPeer::event(QEvent* event)
                       QGuiApplication::queryKeyboardModifiers());
         return true;
     }
+    if (event->type() == QEvent::WindowActivate && m_owner && isWindow()) {
+        const bool handled = QWidget::event(event);
+        OfferPalette(m_owner);
+        return handled;
+    }
     return QWidget::event(event);
 }
 

@@ -92,6 +92,10 @@ BOOL CWnd::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT
     }
     if (!m_hWnd)
         return FALSE;
+    if (!child)
+        platform::ApplyMinTrackSize(this);
+    if (!m_hWnd)
+        return FALSE;
     SendMessage(WM_SIZE, SIZE_RESTORED, static_cast<LPARAM>(MAKELONG(static_cast<WORD>(width), static_cast<WORD>(height))));
     if (!m_hWnd)
         return FALSE;
@@ -836,6 +840,45 @@ void PresentClientDrawing()
 {
     for (CClientDC* dc : LiveClientDCs())
         dc->PresentDrawing();
+}
+
+void ApplyMinTrackSize(CWnd* wnd)
+{
+    WindowPeer* peer = wnd ? wnd->GetSafeHwnd() : nullptr;
+    if (!peer || (wnd->GetStyle() & WS_CHILD))
+        return;
+    MINMAXINFO info;
+    wnd->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!IsLiveWindow(peer))
+        return;
+    // The toolkit grows a window that is smaller than its new least size.
+    peer->setMinimumSize(std::clamp<int>(info.ptMinTrackSize.x, 0, QWIDGETSIZE_MAX),
+                         std::clamp<int>(info.ptMinTrackSize.y, 0, QWIDGETSIZE_MAX));
+}
+
+void CancelModes(CWnd* target)
+{
+    if (qApp)
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    if (target && target->GetSafeHwnd())
+        target->SendMessage(WM_CANCELMODE);
+}
+
+void OfferPalette(CWnd* top)
+{
+    if (!top || !top->GetSafeHwnd() || !qApp)
+        return;
+    QPointer<WindowPeer> offered(top->GetSafeHwnd());
+    if (!top->SendMessage(WM_QUERYNEWPALETTE) || !offered || !offered->Owner())
+        return;
+    std::vector<QPointer<WindowPeer>> others;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* peer = dynamic_cast<WindowPeer*>(widget); peer && peer != offered.data() && peer->Owner())
+            others.emplace_back(peer);
+    for (const QPointer<WindowPeer>& other : others)
+        if (other && other->Owner() && offered)
+            other->Owner()->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(offered.data()));
 }
 
 }  // namespace platform

@@ -219,6 +219,21 @@ constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
+constexpr UINT WM_GETMINMAXINFO = 0x0024;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
+constexpr UINT WM_PALETTECHANGED = 0x0311;
+
+// What a top-level window answers to WM_GETMINMAXINFO; the layer reads only
+// the least size (ptMinTrackSize, window pixels, the menu bar included).
+struct MINMAXINFO {
+    POINT ptReserved{};
+    POINT ptMaxSize{};
+    POINT ptMaxPosition{};
+    POINT ptMinTrackSize{};
+    POINT ptMaxTrackSize{};
+};
+using LPMINMAXINFO = MINMAXINFO*;
 constexpr int GWL_STYLE = -16;
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
@@ -482,6 +497,18 @@ namespace platform {
 // WaitMessage do it before they wait).
 void PresentClientDrawing();
 
+// Asks a top-level window for its least size (WM_GETMINMAXINFO) and holds
+// the window to it; the layer asks when the window is made and when its menu
+// bar comes or goes.
+void ApplyMinTrackSize(CWnd* wnd);
+// The pending modes a left button press on `target` ends: an open popup menu
+// closes and the window hears WM_CANCELMODE.
+void CancelModes(CWnd* target);
+// A top-level window became active: it may realise its palette
+// (WM_QUERYNEWPALETTE); when it did, the other top-level windows hear
+// WM_PALETTECHANGED with its handle.
+void OfferPalette(CWnd* top);
+
 }  // namespace platform
 
 // The paint context of WM_PAINT handlers: BeginPaint and EndPaint.
@@ -553,5 +580,13 @@ protected:
 #define ON_WM_KILLFOCUS() AFX_WM_ENTRY(WM_KILLFOCUS, self->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(m->wParam))))
 // void OnTimer(UINT_PTR id)
 #define ON_WM_TIMER() AFX_WM_ENTRY(WM_TIMER, self->OnTimer(static_cast<UINT_PTR>(m->wParam)))
+// void OnGetMinMaxInfo(MINMAXINFO*)
+#define ON_WM_GETMINMAXINFO() \
+    AFX_WM_ENTRY(WM_GETMINMAXINFO, self->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(m->lParam)))
+// void OnPaletteChanged(CWnd* focusWnd): the window that realised its palette
+#define ON_WM_PALETTECHANGED() \
+    AFX_WM_ENTRY(WM_PALETTECHANGED, self->OnPaletteChanged(CWnd::FromHandle(reinterpret_cast<HWND>(m->wParam))))
+// BOOL OnQueryNewPalette()
+#define ON_WM_QUERYNEWPALETTE() AFX_WM_ENTRY(WM_QUERYNEWPALETTE, m->result = self->OnQueryNewPalette())
 // LRESULT memberFxn(WPARAM, LPARAM), for any message
 #define ON_MESSAGE(msg, memberFxn) AFX_WM_ENTRY(msg, m->result = self->memberFxn(m->wParam, m->lParam))

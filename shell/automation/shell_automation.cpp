@@ -79,6 +79,14 @@ BOOL StartAutomationServer(CString& problem)
     return FALSE;
 }
 
+BOOL OfferAutomationServer()
+{
+    if (!platform::SessionBusAnnounced())
+        return FALSE;
+    CString unused;
+    return StartAutomationServer(unused);
+}
+
 void StopAutomationServer()
 {
     platform::StopAutomationServing();

@@ -35,6 +35,11 @@ private:
 // asks for them. FALSE with `problem` (a whole sentence for the user) when
 // there is no bus or the name is taken.
 BOOL StartAutomationServer(CString& problem);
+// The same for a program a child started: it serves only when the session
+// announces a bus (so that no bus is started for it), and a bus that is not
+// there or a name another program holds only leaves it unreachable. TRUE
+// when serving.
+BOOL OfferAutomationServer();
 // Leaves the bus and gives back the application object.
 void StopAutomationServer();
 // The host the program installs; always the same one.

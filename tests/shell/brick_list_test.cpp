@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/kit_list.h"
+#include "platform/ui/app.h"
 #include "shell/brick_list_box.h"
 #include "shell_fixture.h"
 
@@ -89,6 +90,44 @@ TEST(BrickList, AKitClosesAndOpensInPlace)
     ASSERT_EQ(window.list.GetCount(), 5);
     EXPECT_EQ(window.IdAt(4), 5);
     EXPECT_EQ(kits.FindRow(nullptr), -1);
+}
+
+TEST(BrickList, AClassWithoutAPreviewIsNamedByItsIdInTheListsFont)
+{
+    platform::EnsureToolkit();
+    CKitList kits;
+    AddKit(kits, "a", {3001, 3002});
+    kits.GetKitAt(0)->GetClassAt(0)->m_strText = "3001";
+    CBrickListBox list;
+    struct Case {
+        int index;
+        const char* what;
+    } cases[] = {{0, "with its id text"}, {1, "with no text kept: the id itself"}};
+    for (const Case& c : cases) {
+        shelltest::Canvas canvas(64, 20, RGB(1, 2, 3));
+        CFont* before = canvas.dc.SelectObject(CFont::SystemFont());
+        DRAWITEMSTRUCT item;
+        item.hDC = &canvas.dc;
+        item.rcItem = RECT{0, 0, 64, 20};
+        item.itemData = reinterpret_cast<DWORD_PTR>(kits.GetKitAt(0)->GetClassAt(c.index));
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = 0;
+        list.DrawItem(&item);
+        // Dark glyph pixels inside the frame, no taller than the 12-pixel font.
+        int dark = 0;
+        int lowest = -1;
+        for (int y = 1; y < 19; ++y)
+            for (int x = 1; x < 63; ++x) {
+                const COLORREF p = canvas.dc.GetPixel(x, y);
+                if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 384) {
+                    ++dark;
+                    lowest = y;
+                }
+            }
+        EXPECT_GT(dark, 10) << c.what;
+        EXPECT_LE(lowest, 16) << c.what;
+        EXPECT_EQ(canvas.dc.SelectObject(before), CFont::SystemFont()) << "the row's font is given back";
+    }
 }
 
 TEST(BrickList, SelectedRowsAreFramedRedAndLoseItWhenLeft)

@@ -4,7 +4,16 @@
 // direction and Print buttons.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "document/dizado_doc.h"
+#include "model/brick.h"
+#include "model/brick_group.h"
+#include "platform/core/hooks.h"
+#include "platform/ui/document.h"
+#include "platform/ui/menu.h"
+#include "tests/support/message_box_recorder.h"
+#include "tests/support/temp_home.h"
 #include "document/document_services.h"
 #include "model/brick_class_library.h"
 #include "model/kit_list.h"
@@ -146,6 +155,57 @@ TEST_F(KidFrameDocument, DirectionAndPrintButtonsReachTheDocumentAndThePane)
     platform::SetPrintBackend(previous);
     EXPECT_EQ(printer.m_completedJobs, 1);
     EXPECT_EQ(printer.m_pages.size(), 1u);
+}
+
+TEST_F(KidFrameDocument, TheEditMenuNamesTheEditThatUndoTakesBack)
+{
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    const auto undoItem = [&] {
+        const std::vector<CString> items = platform::OpenMenuBarPopup(frame, 1);
+        return items.empty() ? CString() : items.front();
+    };
+    EXPECT_EQ(undoItem(), "&Undo\tCtrl+Z");
+    CBrick::Make(doc->GetBrickList(), CPoint3D(0, 0, 0), 1030, 0, 0, 0)->SetSelected(TRUE);
+    struct Step {
+        UINT command;
+        const char* item;
+    } steps[] = {
+        {606, "&Undo Move Dizado\tCtrl+Z"},      {57643, "&Redo Move Dizado\tCtrl+Z"},
+        {57643, "&Undo Move Dizado\tCtrl+Z"},    {607, "&Undo Rotate Dizado\tCtrl+Z"},
+        {32773, "&Undo Duplicate Dizado\tCtrl+Z"}, {57632, "&Undo Clear Dizado\tCtrl+Z"},
+        {57643, "&Redo Clear Dizado\tCtrl+Z"},
+    };
+    for (const Step& step : steps) {
+        frame->SendMessage(WM_COMMAND, step.command);
+        EXPECT_EQ(undoItem(), step.item) << step.command;
+        CString kept;
+        frame->GetMenu()->GetMenuString(57643, kept, MF_BYCOMMAND);
+        EXPECT_EQ(kept, step.item);
+    }
+}
+
+TEST_F(KidFrameDocument, SaveAsWritesTheModelWhereTheUserChoseAndHelpSaysThereIsNone)
+{
+    TempHome home;
+    const std::string chosen = (home.root / "tower.brk").string();
+    CString offered = "unchanged";
+    platform::SavePathPromptHook previous = platform::SetSavePathPromptHook([&](CDocument&, CString& path) {
+        offered = path;
+        path = chosen.c_str();
+        return true;
+    });
+    CBrick::Make(doc->GetBrickList(), CPoint3D(0, 0, 0), 1030, 0, 0, 0);
+    frame->SendMessage(WM_COMMAND, 57604);
+    platform::SetSavePathPromptHook(previous);
+    EXPECT_EQ(offered, "");
+    EXPECT_TRUE(std::filesystem::is_regular_file(chosen));
+    EXPECT_EQ(doc->GetPathName(), chosen.c_str());
+
+    MessageBoxRecorder boxes;
+    for (UINT help : {57670u, 57666u, 57668u, 57669u})
+        frame->SendMessage(WM_COMMAND, help);
+    ASSERT_EQ(boxes.texts.size(), 4u);
+    EXPECT_NE(boxes.texts[0].find("no help viewer"), std::string::npos) << boxes.texts[0];
 }
 
 }  // namespace

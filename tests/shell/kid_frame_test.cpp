@@ -130,6 +130,62 @@ TEST(KidFrame, CtrlMShowsAndHidesTheMenu)
     EXPECT_EQ(frame->GetWindowLong(GWL_STYLE), before);
 }
 
+TEST(KidFrame, TheShownMenuTakesTheTopOfTheWindowAndTheControlsMoveBelowIt)
+{
+    TestHost host(40);
+    FrameScope scope(800, 600);
+    CKidFrame* frame = scope.frame;
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    const int bar = platform::MenuBarHeight(frame);
+    ASSERT_GT(bar, 0);
+    // Each control keeps its place in the area below the bar; those that
+    // follow the bottom edge stay where they were.
+    struct Place {
+        UINT id;
+        int x, y;
+    } shown[] = {{600, 5, 5 + bar},      {624, 800 - 69, 5 + bar}, {626, 800 - 69, 37 + bar},
+                 {57665, 5, 432 + bar},  {625, 800 - 69, 600 - 37}, {611, 800 - 119, 600 - 50}};
+    for (const Place& p : shown) {
+        const POINT at = scope.PlaceOf(p.id);
+        EXPECT_EQ(at.x, p.x) << p.id;
+        EXPECT_EQ(at.y, p.y) << p.id;
+    }
+    RECT list;
+    frame->GetBrickListBox().GetWindowRect(&list);
+    EXPECT_EQ(list.bottom - list.top, 600 - bar - 75);
+    EXPECT_EQ(frame->GetViewRect().top, bar);
+    EXPECT_EQ(frame->GetViewRect().bottom - frame->GetViewRect().top, 600 - bar - 55);
+    EXPECT_EQ(frame->GetListPage(), (600 - bar - 75 - 2) / 20);
+
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    EXPECT_EQ(platform::MenuBarHeight(frame), 0);
+    EXPECT_EQ(scope.PlaceOf(600).y, 5);
+    EXPECT_EQ(scope.PlaceOf(626).y, 37);
+    EXPECT_EQ(frame->GetViewRect().top, 0);
+}
+
+TEST(KidFrame, TheWindowIsNeverSmallerThan640By480BelowTheMenu)
+{
+    TestHost host(3);
+    FrameScope scope(300, 200);
+    CKidFrame* frame = scope.frame;
+    RECT client;
+    frame->GetClientRect(&client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+    EXPECT_EQ(scope.PlaceOf(57665).y, 432);
+    EXPECT_EQ(scope.PlaceOf(604).x, 206);
+    // With the menu shown the 640 by 480 are below it.
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    const int bar = platform::MenuBarHeight(frame);
+    frame->MoveWindow(0, 0, 320, 240);
+    frame->GetClientRect(&client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480 + bar);
+    EXPECT_EQ(scope.PlaceOf(625).y, 480 + bar - 37);
+    EXPECT_EQ(scope.PlaceOf(57665).y, 432 + bar);
+}
+
 TEST(KidFrame, PagingMovesAtLeastARowNeverAboveTheTopAndSoundsOnlyWhenItMoves)
 {
     shelltest::RecordingSound sound;
@@ -146,12 +202,16 @@ TEST(KidFrame, PagingMovesAtLeastARowNeverAboveTheTopAndSoundsOnlyWhenItMoves)
         {40, 20, CKidFrame::kListPageUp, 25, 5},
         {40, 20, CKidFrame::kListPageUp, 15, 0},
         {40, 20, CKidFrame::kListPageDown, 20, 20},  // the last page shows already
+        {40, 20, CKidFrame::kListPageDown, 15, 20},  // less than a page remains: up to the last page
+        {40, 20, CKidFrame::kListPageDown, 19, 20},
+        {30, 20, CKidFrame::kListPageDown, 0, 10},   // from the top, fewer than two pages
+        {30, 20, CKidFrame::kListPageDown, 10, 10},
         {5, 20, CKidFrame::kListPageDown, 0, 0},     // fewer rows than a page
         {40, 250, CKidFrame::kListPageDown, 0, 1},   // rows taller than the list
     };
     for (const Case& c : cases) {
         TestHost host(c.rows, c.rowHeight);
-        FrameScope scope(640, 477);  // a list of 400 client pixels
+        FrameScope scope;  // a list of 403 client pixels
         CBrickListBox& list = scope.frame->GetBrickListBox();
         list.SetTopIndex(c.startTop);
         const int top = list.GetTopIndex();
@@ -256,6 +316,62 @@ TEST(KidFrame, TheCaptureGoesBackAfterAKeyOnlyToAWindowThatStillExists)
     key.wParam = 'Q';
     EXPECT_FALSE(frame->PreTranslateMessage(&key));
     frame->DestroyWindow();
+}
+
+// Hears what a frame tells the windows around it.
+class Listener : public CWnd {
+public:
+    int cancels = 0;
+    CWnd* paletteFrom = nullptr;
+
+protected:
+    LRESULT OnCancelMode(WPARAM, LPARAM)
+    {
+        ++cancels;
+        return 0;
+    }
+    LRESULT OnPaletteChanged(WPARAM wParam, LPARAM)
+    {
+        paletteFrom = CWnd::FromHandle(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Listener, CWnd)
+    ON_MESSAGE(WM_CANCELMODE, OnCancelMode)
+    ON_MESSAGE(WM_PALETTECHANGED, OnPaletteChanged)
+END_MESSAGE_MAP()
+
+TEST(KidFrame, ALeftPressEndsPendingModesAndAnActivatedFrameRealisesItsPalette)
+{
+    TestHost host(1);
+    FrameScope scope;
+    CKidFrame* frame = scope.frame;
+    Listener child;
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{100, 100, 120, 120}, frame, 78));
+    MSG msg{};
+    msg.hwnd = child.GetSafeHwnd();
+    struct Case {
+        UINT message;
+        int cancels;
+    } cases[] = {{WM_LBUTTONDOWN, 1}, {WM_LBUTTONUP, 0}, {WM_RBUTTONDOWN, 0}, {WM_MOUSEMOVE, 0}};
+    for (const Case& c : cases) {
+        child.cancels = 0;
+        msg.message = c.message;
+        EXPECT_FALSE(frame->PreTranslateMessage(&msg));
+        EXPECT_EQ(child.cancels, c.cancels) << c.message;
+    }
+    child.DestroyWindow();
+
+    Listener other;
+    ASSERT_TRUE(other.Create(nullptr, "other", WS_OVERLAPPED, RECT{0, 0, 50, 50}, nullptr, 0));
+    EXPECT_TRUE(frame->SendMessage(WM_QUERYNEWPALETTE));
+    platform::OfferPalette(frame);
+    EXPECT_EQ(other.paletteFrom, frame);
+    // A window that realised its own palette is not told of it.
+    frame->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frame->GetSafeHwnd()));
+    other.DestroyWindow();
 }
 
 }  // namespace

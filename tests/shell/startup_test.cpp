@@ -2,9 +2,13 @@
 // read gives way to a new one in the kid frame, shown maximised, and a
 // cancelled sign-in closes the program. Later starts in the same process hold
 // the single-instance lock no more and end at once.
+#include <algorithm>
 #include <filesystem>
 
+#include "platform/core/registry.h"
 #include "platform/ui/app.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/win_app.h"
 #include "platform/ui/document.h"
 #include "shell/kid_frame.h"
 #include "tests/shell/app_fixture.h"
@@ -25,6 +29,8 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
         signInShown = d.GetTemplateId() == 107;
         d.EndDialog(IDCANCEL);
     });
+    const std::string gone = (home.root / "gone.brk").string();
+    app.WriteProfileString("Recent File List", "File1", gone.c_str());
     const char* args[] = {"dizado", missing.c_str()};
     app.SetCommandLine(2, args);
     ASSERT_TRUE(app.InitInstance());
@@ -37,6 +43,33 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
     EXPECT_EQ(document->GetPathName(), "") << "a new model in place of the missing one";
     EXPECT_FALSE(app.IsSignInPending());
     EXPECT_EQ(app.GetCurrentUser(), "");
+
+    // The shell's open command names this program.
+    char program[4096] = {};
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    char command[4096] = {};
+    LONG size = sizeof command;
+    ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, "DodezAR\\shell\\open\\command", command, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::string(command), std::string(program) + " %1");
+
+    // The File menu's "Recent File" place lists the recent files and opens
+    // them; one that is gone leaves the list.
+    const std::string saved = (home.root / "saved.brk").string();
+    ASSERT_TRUE(document->DoSave(saved.c_str()));
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    std::vector<CString> file = platform::OpenMenuBarPopup(frame, 0);
+    EXPECT_NE(std::find(file.begin(), file.end(), CString("&1 saved.brk")), file.end());
+    EXPECT_NE(std::find(file.begin(), file.end(), CString("&2 gone.brk")), file.end());
+    boxes.texts.clear();
+    frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(boxes.texts.size(), 1u) << "the open says the file cannot be read";
+    file = platform::OpenMenuBarPopup(frame, 0);
+    EXPECT_EQ(std::find(file.begin(), file.end(), CString("&2 gone.brk")), file.end());
+    document->SetPathName(missing.c_str(), FALSE);
+    frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
+    ASSERT_NE(frame->GetActiveDocument(), nullptr);
+    EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), saved.c_str());
+    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
 
     // The close the cancel posted ends the main window; idle passes go on
     // without one.

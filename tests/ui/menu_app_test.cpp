@@ -14,6 +14,8 @@
 #include "platform/core/cmd_ui.h"
 #include "platform/ui/frame_wnd.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/print.h"
+#include "tests/support/message_box_recorder.h"
 #include "platform/ui/synthetic_input.h"
 #include "platform/ui/window_peer.h"
 #include "tests/fixtures/ui/dialogs_ids.h"
@@ -123,6 +125,66 @@ TEST(MenuAndAccelerators, MenuItemsTakeTheirStateFromTheUpdateHandlers)
     menu.DestroyMenu();
     EXPECT_EQ(frame->GetMenu(), nullptr);
     frame->DestroyWindow();
+}
+
+TEST(Application, PrintSetupRecentFilesAndHelp)
+{
+    uitest::TestApp& app = uitest::App();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "dizado_ui_recent_test";
+    std::filesystem::create_directories(folder);
+    app.m_pszProfileName = (folder / "dizado.ini").string().c_str();
+    std::filesystem::remove(folder / "dizado.ini");
+
+    platform::ImagePrintBackend printer(100, 100, 100);
+    platform::IPrintBackend* previous = platform::SetPrintBackend(&printer);
+    EXPECT_TRUE(app.OnCmdMsg(ID_FILE_PRINT_SETUP, CN_COMMAND, nullptr, nullptr));
+    platform::SetPrintBackend(previous);
+    EXPECT_EQ(printer.m_printerChoices, 1);
+
+    // What the profile holds is taken only when it can be a path, once.
+    app.WriteProfileString("Recent File List", "File1", "/models/a.brk");
+    app.WriteProfileString("Recent File List", "File2", "/models/a.brk");
+    app.WriteProfileString("Recent File List", "File3", std::string(5000, 'x').c_str());
+    app.WriteProfileString("Recent File List", "File4", "/models/b&c.brk");
+    app.LoadStdProfileSettings(4);
+    ASSERT_EQ(app.GetRecentFiles().size(), 2u);
+    EXPECT_EQ(app.GetRecentFiles()[1], "/models/b&c.brk");
+    // The kid frame's menu shows them in its "Recent File" place by their names.
+    CMenu menu;
+    if (menu.LoadMenu(2) && menu.GetMenuState(ID_FILE_MRU_FILE1, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        app.AddToRecentFileList("C:\\kids\\mia.brk");
+        menu.UpdateCommandUI(&app);
+        CString text;
+        menu.GetMenuString(ID_FILE_MRU_FILE1, text, MF_BYCOMMAND);
+        EXPECT_EQ(text, "&1 mia.brk");
+        menu.GetMenuString(ID_FILE_MRU_FILE1 + 2, text, MF_BYCOMMAND);
+        EXPECT_EQ(text, "&3 b&&c.brk");
+        app.LoadStdProfileSettings(4);
+    } else {
+        ADD_FAILURE() << "no menu with a Recent File place";
+    }
+    CCmdUI second(ID_FILE_MRU_FILE1 + 1);
+    second.DoUpdate(&app, TRUE);
+    EXPECT_TRUE(second.m_bEnabled);
+    CCmdUI third(ID_FILE_MRU_FILE1 + 2);
+    third.DoUpdate(&app, TRUE);
+    EXPECT_FALSE(third.m_bEnabled);
+    // The test application opens nothing: the entry goes.
+    app.opened.clear();
+    EXPECT_TRUE(app.OnCmdMsg(ID_FILE_MRU_FILE1, CN_COMMAND, nullptr, nullptr));
+    ASSERT_EQ(app.opened.size(), 1u);
+    EXPECT_EQ(app.opened[0], "/models/a.brk");
+    ASSERT_EQ(app.GetRecentFiles().size(), 1u);
+    EXPECT_EQ(app.GetRecentFiles()[0], "/models/b&c.brk");
+    app.LoadStdProfileSettings(0);
+    app.m_pszProfileName.Empty();
+
+    MessageBoxRecorder boxes;
+    app.m_pszHelpFilePath = "/opt/dizado/daruru32.hlp";
+    app.WinHelp(0, 3);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("daruru32.hlp"), std::string::npos) << boxes.texts[0];
+    app.m_pszHelpFilePath.Empty();
 }
 
 TEST(Application, ProfileCommandLineIdleAndDroppedFiles)

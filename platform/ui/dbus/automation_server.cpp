@@ -1,6 +1,10 @@
 #include "platform/ui/dbus/automation_server.h"
 
+#include <cstdlib>
 #include <memory>
+#include <string>
+
+#include <sys/stat.h>
 
 #include "platform/ui/dbus/automation_bus.h"
 
@@ -13,6 +17,18 @@ std::unique_ptr<CAutomationBus>& ServingBus()
     return bus;
 }
 }  // namespace
+
+bool SessionBusAnnounced()
+{
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
+        return true;
+    // A desktop's user bus may be known only by its socket.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (!runtime || !*runtime)
+        return false;
+    struct stat info {};
+    return ::stat((std::string(runtime) + "/bus").c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
 
 BOOL StartAutomationServing(const char* progId, IDispatch* root, CString& problem)
 {

@@ -15,6 +15,9 @@ namespace platform {
 // name belongs to another program. TRUE at once when already serving.
 BOOL StartAutomationServing(const char* progId, IDispatch* root, CString& problem);
 void StopAutomationServing();
+// Whether the session announces a bus (its address, or the user bus's
+// socket), so that reaching it starts no bus of its own.
+bool SessionBusAnnounced();
 // Null when not serving.
 CAutomationBus* AutomationServingBus();
 

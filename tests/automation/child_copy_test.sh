@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# A copy a child started (no -Automation) answers other programs on the
+# session bus while its sign-in waits, and has written the shell's open
+# command. Run inside dbus-run-session. Arguments: the program, a folder.
+set -euo pipefail
+program=$1
+out=$2
+rm -rf "$out" && mkdir -p "$out/home" "$out/runtime"
+chmod 700 "$out/runtime"
+export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
+export XDG_RUNTIME_DIR="$out/runtime" QT_QPA_PLATFORM=offscreen
+
+name=dizado.DodezAR
+"$program" > "$out/program.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2> /dev/null || true' EXIT
+served=""
+for _ in $(seq 100); do
+  gdbus introspect --session --dest $name --object-path /DodezAR > /dev/null 2>&1 && { served=yes; break; }
+  kill -0 $pid 2> /dev/null || { echo "the program ended:"; cat "$out/program.log"; exit 1; }
+  sleep 0.1
+done
+[ -n "$served" ] || { echo "the program a child started does not answer on the bus"; exit 1; }
+
+# Its kid frame already holds the first document.
+doc=$(gdbus call --session --dest $name --object-path /DodezAR --method dizado.Automation.GetActiveDoc |
+      sed -E "s/^\(objectpath '([^']*)',\)$/\1/")
+[ "$doc" != / ] || { echo "no active document in the child's copy"; exit 1; }
+
+store="$XDG_CONFIG_HOME/dizado/registry.ini"
+[ -f "$store" ] || { echo "no registry store at $store"; ls -R "$out/home"; exit 1; }
+grep -qiF "shell\\open\\command" "$store" || { echo "no open command in the store:"; cat "$store"; exit 1; }
+grep -qF "@=$(readlink -f "$program") " "$store" || { echo "the open command does not name the program:"; cat "$store"; exit 1; }
+echo "child copy: served on the bus, open command written"
