@@ -91,6 +91,7 @@ void CDizadoDoc::Serialize(CArchive& ar)
         // Each class's module is opened once for the whole model, not per brick.
         CClassReading reading;
         m_brickList.ReadContents(*body);
+        m_bMissingClasses = CClassReading::Current()->HasMissingClasses() ? TRUE : FALSE;
     }
     if (body == &ar)
         file->SeekToEnd();

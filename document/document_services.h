@@ -36,6 +36,11 @@ public:
 
     // Where an unnamed model is saved without asking.
     virtual CString GetNewDocumentPath() = 0;
+    // Tells the grown-up at the screen something about the model; a message
+    // box unless the shell knows a better place.
+    virtual void Say(const char* text);
+    // Where a model goes that cannot be saved in its own place; empty: none.
+    virtual CString GetRescueFolder() { return CString(); }
 
     // The wait cursor while files are read and written, and the nudge that
     // makes the system redraw the cursor afterwards.
@@ -54,6 +59,8 @@ public:
     void* GetMainWindow() override { return nullptr; }
     BOOL ChooseBackground(void*, BackgroundChoice&) override { return FALSE; }
     CString GetNewDocumentPath() override;
+    CString GetRescueFolder() override { return m_strRescueFolder; }
+    void SetRescueFolder(const char* folder) { m_strRescueFolder = folder; }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void RefreshCursor() override {}
@@ -68,6 +75,7 @@ public:
 private:
     CString m_strUserFolder;
     CString m_strLocation;
+    CString m_strRescueFolder;
 };
 
 // Never null: the headless shell until the application installs its own.

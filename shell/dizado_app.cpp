@@ -10,6 +10,7 @@
 #include "model/kit_list.h"
 #include "platform/core/single_instance.h"
 #include "platform/core/user_paths.h"
+#include "platform/ui/close_signals.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/doc_template.h"
@@ -144,6 +145,7 @@ BOOL CDizadoApp::StartUp()
     LoadStdProfileSettings(4);
 
     m_classes->ScanKits();
+    const BOOL noKits = !GetKitList() || GetKitList()->GetKitCount() == 0;
 
     if (!GetFirstDocTemplate()) {
         auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
@@ -164,6 +166,14 @@ BOOL CDizadoApp::StartUp()
     SetNotifyId(NOTIFY_ID_APP);
     CPaneWindow::SetApplicationNotifier(this);
     SetDocumentShell(this);
+    // Logout, shutdown, a closed terminal or Ctrl+C close the program as the
+    // child would, saving the model first.
+    platform::InstallCloseSignals([this](int) { CloseForSignal(); });
+    platform::SetSessionSaveHook([this] { SaveAllForEnd(); });
+    if (noKits)
+        Say("No brick kits were found in " + m_strProgramDirectory +
+            "/kits. Only the small plates can be built with until the kits are installed again. Models that use "
+            "other bricks show them as small plates, and saving them keeps what they really are.");
     EnableShellOpen();
     RegisterShellFileTypes(FALSE);
 
@@ -326,6 +336,48 @@ void CDizadoApp::SetupUserDirectory()
 void CDizadoApp::GetNewDocumentPath(CString& path)
 {
     path = GetNewDocumentPath();
+}
+
+void CDizadoApp::Say(const char* text)
+{
+    // Started by another program there may be no one at the screen, and a
+    // box would hold up that program's call: the message goes where that
+    // program reads it.
+    if (RunEmbedded() || RunAutomated()) {
+        std::fprintf(stderr, "%s\n", text);
+        return;
+    }
+    IDocumentShell::Say(text);
+}
+
+CString CDizadoApp::GetRescueFolder()
+{
+    return CString(platform::RescueFolder().c_str());
+}
+
+void CDizadoApp::SaveAllForEnd()
+{
+    CDocTemplate* docTemplate = GetFirstDocTemplate();
+    if (!docTemplate)
+        return;
+    for (POSITION position = docTemplate->GetFirstDocPosition(); position;)
+        if (auto* doc = dynamic_cast<CDizadoDoc*>(docTemplate->GetNextDoc(position)))
+            doc->SaveOrRescue(FALSE);
+}
+
+void CDizadoApp::CloseForSignal()
+{
+    // A second signal while the first one saves waits for that save.
+    if (m_bClosingForSignal)
+        return;
+    m_bClosingForSignal = TRUE;
+    SaveAllForEnd();
+    // Ends every loop, a dialog's too; the documents are saved, so nothing
+    // is left to ask about. The close that follows ends a main loop that
+    // starts only after this one.
+    PostQuitMessage(0);
+    if (CWnd* main = GetMainWnd(); main && main->GetSafeHwnd())
+        main->PostMessage(WM_CLOSE, 0, 0);
 }
 
 CString CDizadoApp::GetNewDocumentPath()

@@ -105,6 +105,8 @@ public:
     void* GetMainWindow() override;
     BOOL ChooseBackground(void* owner, BackgroundChoice& choice) override;
     CString GetNewDocumentPath() override;
+    void Say(const char* text) override;
+    CString GetRescueFolder() override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void RefreshCursor() override;
@@ -121,11 +123,16 @@ private:
     void ShowPrintButton();
     // Opens the command line's document or a new one; FALSE when neither.
     BOOL OpenFirstDocument();
+    // Saves (or rescues) every document that needs it, asking no one.
+    void SaveAllForEnd();
+    // A signal that ends the program: save, then leave every loop.
+    void CloseForSignal();
 
     std::unique_ptr<CBrickClassLibrary> m_classes;
     CUserSettings m_settings;
     BOOL m_bSignInPending = FALSE;
     BOOL m_bNoAutomationBus = FALSE;
+    BOOL m_bClosingForSignal = FALSE;
     void* m_pAutomationObject = nullptr;
     CFileBrowserList m_documentList;
     CFileBrowserList m_backgroundList;

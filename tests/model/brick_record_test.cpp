@@ -321,3 +321,30 @@ TEST_F(BrickRecordTest, GroupsPastTheDepthLimitAreFlattenedIntoTheDeepestOne)
         EXPECT_EQ(bricksIn(top), c.depth > CBrickGroup::kMaxDepth ? 3 : 2);
     }
 }
+
+TEST_F(BrickRecordTest, ClassNoKitProvidesIsShownAsTheDefaultAndWrittenBackAsRead)
+{
+    CBrickGroup root;
+    auto* brick = new CBrick(&root);
+    ReadFrom(Record({{"ptyp", Be32(2999)}, {"ppos", Be16s(4, 5, 6)}}), [&](CArchive& ar) { brick->Load(ar); });
+    EXPECT_EQ(brick->GetClassId(), CBrick::kDefaultType);
+    EXPECT_TRUE(brick->IsClassMissing());
+
+    const auto storedClass = [](const CBrick& b) {
+        const Bytes bytes = Written([&](CArchive& ar) { b.Store(ar); });
+        return Bytes(bytes.begin() + 12, bytes.begin() + 16);  // length, "ptyp", its length, then the id
+    };
+    EXPECT_EQ(storedClass(*brick), Be32(2999));
+    // A copy (duplicate, paste) keeps the id too, and so does a refused re-typing.
+    CBrick* copy = brick->Duplicate(CPoint3D(1, 0, 0), nullptr);
+    EXPECT_EQ(storedClass(*copy), Be32(2999));
+    copy->ChangeType(2998);
+    EXPECT_EQ(storedClass(*copy), Be32(2999));
+    // A child's re-typing takes the new class, the default one included.
+    for (SHORT kind : {tk::kThreePoses, CBrick::kDefaultType}) {
+        brick->ChangeType(kind);
+        EXPECT_FALSE(brick->IsClassMissing());
+        EXPECT_EQ(storedClass(*brick), Be32(static_cast<DWORD>(kind)));
+    }
+    root.DeleteContents();
+}
