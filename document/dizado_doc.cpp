@@ -214,6 +214,11 @@ BOOL CDizadoDoc::OnSaveDocument(const char* path)
     return TRUE;
 }
 
+void CDizadoDoc::ReportSaveLoadException(const char* path, const CException* error, BOOL saving)
+{
+    GetDocumentShell()->Say(DescribeSaveLoadFailure(path, error, saving), MB_OK | MB_ICONEXCLAMATION);
+}
+
 BOOL CDizadoDoc::EnsurePath()
 {
     if (!m_strPathName.IsEmpty())

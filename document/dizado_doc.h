@@ -155,6 +155,8 @@ public:
     void SetPathName(const char* path, BOOL addToMRU = TRUE) override;
     // The model, then its preview; the preview only after a successful save.
     BOOL OnSaveDocument(const char* path) override;
+    // Told through the shell, which knows whether anyone is at the screen.
+    void ReportSaveLoadException(const char* path, const CException* error, BOOL saving) override;
     // Never asks: an unnamed document takes the automatic name, a modified
     // one is saved. When that save fails the model is rescued (see
     // SaveOrRescue) and may be closed; FALSE only when it could not be

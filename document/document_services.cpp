@@ -9,9 +9,9 @@
 #include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
 
-void IDocumentShell::Say(const char* text)
+void IDocumentShell::Say(const char* text, UINT type)
 {
-    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(text, type);
 }
 
 namespace {

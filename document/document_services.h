@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/core/cstring.h"
+#include "platform/core/hooks.h"
 #include "platform/core/types.h"
 #include "platform/gdi/gdi_types.h"
 
@@ -38,7 +39,7 @@ public:
     virtual CString GetNewDocumentPath() = 0;
     // Tells the grown-up at the screen something about the model; a message
     // box unless the shell knows a better place.
-    virtual void Say(const char* text);
+    virtual void Say(const char* text, UINT type = MB_OK | MB_ICONINFORMATION);
     // Where a model goes that cannot be saved in its own place; empty: none.
     virtual CString GetRescueFolder() { return CString(); }
 

@@ -338,7 +338,7 @@ void CDizadoApp::GetNewDocumentPath(CString& path)
     path = GetNewDocumentPath();
 }
 
-void CDizadoApp::Say(const char* text)
+void CDizadoApp::Say(const char* text, UINT type)
 {
     // Started by another program there may be no one at the screen, and a
     // box would hold up that program's call: the message goes where that
@@ -347,7 +347,7 @@ void CDizadoApp::Say(const char* text)
         std::fprintf(stderr, "%s\n", text);
         return;
     }
-    IDocumentShell::Say(text);
+    IDocumentShell::Say(text, type);
 }
 
 CString CDizadoApp::GetRescueFolder()

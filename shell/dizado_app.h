@@ -105,7 +105,7 @@ public:
     void* GetMainWindow() override;
     BOOL ChooseBackground(void* owner, BackgroundChoice& choice) override;
     CString GetNewDocumentPath() override;
-    void Say(const char* text) override;
+    void Say(const char* text, UINT type = MB_OK | MB_ICONINFORMATION) override;
     CString GetRescueFolder() override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;

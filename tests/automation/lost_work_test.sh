@@ -94,6 +94,24 @@ back=$(types "$(call /DodezAR Open "$copy" | path)")
 stop TERM
 ! grep -q "kit" "$out/kits-back.log" || { echo "a kit message with the kits in place:"; cat "$out/kits-back.log"; exit 1; }
 
+# A model with nowhere to go ("Location" gone): NewDoc answers an error and
+# the model stays the active document, rescued under the data folder; Open
+# still goes on, after another rescue.
+start "$out/rescue.log" -Automation
+doc=$(call /DodezAR NewDoc | path)
+call "$doc" SetName "$out/gone/castle.brk" > /dev/null
+call "$doc" MakeBrick -- 2002 0 0 0 0 1 false > /dev/null
+! call /DodezAR NewDoc > "$out/newdoc.txt" 2>&1 || { echo "NewDoc took the place of a model it could not save"; exit 1; }
+grep -q "Unable to save the file" "$out/newdoc.txt" || { echo "NewDoc answered:"; cat "$out/newdoc.txt"; exit 1; }
+active=$(call /DodezAR GetActiveDoc | path)
+[ "$(call "$active" GetName)" = "('$out/gone/castle.brk',)" ] || { echo "another document after a failed NewDoc"; exit 1; }
+[ "$(types "$active")" = "2002 " ] || { echo "the model changed after a failed NewDoc: $(types "$active")"; exit 1; }
+rescued="$XDG_DATA_HOME/dizado/rescued"
+grep -qF "$rescued/castle.brk" "$out/rescue.log" || { echo "the rescue was not told:"; cat "$out/rescue.log"; exit 1; }
+[ "$(types "$(call /DodezAR Open "$rescued/castle.brk" | path)")" = "2002 " ] || { echo "the rescued model is not whole"; exit 1; }
+[ -s "$rescued/castle-2.brk" ] || { echo "Open did not rescue the model it replaced"; ls "$rescued"; exit 1; }
+stop TERM
+
 # Logout, a closed terminal, Ctrl+C: each saves the unsaved bricks and ends
 # with 0, in automation mode and in a copy a child started (its sign-in
 # still waiting).
