@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <string>
 
-
 #include "document/brick_command.h"
 #include "document/document_services.h"
 #include "document/preview.h"

@@ -343,7 +343,8 @@ void CDizadoApp::Say(const char* text, UINT type)
     // Started by another program there may be no one at the screen, and a
     // box would hold up that program's call: the message goes where that
     // program reads it.
-    if (RunEmbedded() || RunAutomated()) {
+    // Nor may a box hold up an end the session asked for.
+    if (RunEmbedded() || RunAutomated() || m_bSavingForEnd) {
         std::fprintf(stderr, "%s\n", text);
         return;
     }
@@ -360,9 +361,11 @@ void CDizadoApp::SaveAllForEnd()
     CDocTemplate* docTemplate = GetFirstDocTemplate();
     if (!docTemplate)
         return;
+    m_bSavingForEnd = TRUE;
     for (POSITION position = docTemplate->GetFirstDocPosition(); position;)
         if (auto* doc = dynamic_cast<CDizadoDoc*>(docTemplate->GetNextDoc(position)))
             doc->SaveOrRescue(FALSE);
+    m_bSavingForEnd = FALSE;
 }
 
 void CDizadoApp::CloseForSignal()

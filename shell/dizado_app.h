@@ -133,6 +133,7 @@ private:
     BOOL m_bSignInPending = FALSE;
     BOOL m_bNoAutomationBus = FALSE;
     BOOL m_bClosingForSignal = FALSE;
+    BOOL m_bSavingForEnd = FALSE;
     void* m_pAutomationObject = nullptr;
     CFileBrowserList m_documentList;
     CFileBrowserList m_backgroundList;
