@@ -252,7 +252,7 @@ CDizadoDoc::SaveOutcome CDizadoDoc::SaveOrRescue(BOOL mayDrop)
                                 rescued + ". A grown-up can move it back later.");
         return SaveOutcome::rescued;
     }
-    if (!mayDrop)
+    if (!mayDrop || !GetDocumentShell()->CanAsk())
         return SaveOutcome::kept;
     const CString folder = GetDocumentShell()->GetRescueFolder();
     const CString question = "The model could not be saved, and no copy of it could be put in " +

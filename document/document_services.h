@@ -40,6 +40,8 @@ public:
     // Tells the grown-up at the screen something about the model; a message
     // box unless the shell knows a better place.
     virtual void Say(const char* text, UINT type = MB_OK | MB_ICONINFORMATION);
+    // Whether a question may wait for an answer: someone is at the screen.
+    virtual BOOL CanAsk() { return TRUE; }
     // Where a model goes that cannot be saved in its own place; empty: none.
     virtual CString GetRescueFolder() { return CString(); }
 

@@ -172,8 +172,8 @@ BOOL CDizadoApp::StartUp()
     platform::SetSessionSaveHook([this] { SaveAllForEnd(); });
     if (noKits)
         Say("No brick kits were found in " + m_strProgramDirectory +
-            "/kits. Only the small plates can be built with until the kits are installed again. Models that use "
-            "other bricks show them as small plates, and saving them keeps what they really are.");
+            "/kits, so only the small plates can be used until the kits are installed again. Models that use other "
+            "bricks show them as small plates, and saving them keeps what they really are.");
     EnableShellOpen();
     RegisterShellFileTypes(FALSE);
 
@@ -344,11 +344,16 @@ void CDizadoApp::Say(const char* text, UINT type)
     // box would hold up that program's call: the message goes where that
     // program reads it.
     // Nor may a box hold up an end the session asked for.
-    if (RunEmbedded() || RunAutomated() || m_bSavingForEnd) {
+    if (!CanAsk()) {
         std::fprintf(stderr, "%s\n", text);
         return;
     }
     IDocumentShell::Say(text, type);
+}
+
+BOOL CDizadoApp::CanAsk()
+{
+    return !(RunEmbedded() || RunAutomated() || m_bSavingForEnd);
 }
 
 CString CDizadoApp::GetRescueFolder()

@@ -107,6 +107,7 @@ public:
     CString GetNewDocumentPath() override;
     void Say(const char* text, UINT type = MB_OK | MB_ICONINFORMATION) override;
     CString GetRescueFolder() override;
+    BOOL CanAsk() override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void RefreshCursor() override;
