@@ -46,8 +46,8 @@ shown=$(boxes | wc -l)
 for turn in 1 2 3; do
   box=$(boxes)
   [ -n "$box" ] || { echo "no box for call $turn"; exit 1; }
-  xdotool windowactivate --sync "$box" 2> /dev/null || true
-  xdotool key --window "$box" Return
+  xdotool windowfocus --sync "$box" 2> /dev/null || true
+  xdotool key Return
   for _ in $(seq 50); do [ "$(wc -l < "$out/answers.log")" -ge $turn ] && break; sleep 0.2; done
   [ "$(sed -n "${turn}p" "$out/answers.log")" = "$turn ok" ] || { echo "answer $turn:"; cat "$out/answers.log"; exit 1; }
   for _ in $(seq 50); do [ -n "$(boxes)" ] && break; sleep 0.2; done

@@ -77,6 +77,34 @@ TEST_F(ServerItem, DrawsTheBricksAloneAsThePaneDrawsThem)
     EXPECT_FALSE(background);
 }
 
+TEST_F(ServerItem, DrawsThroughTheSharedPaletteAndGivesTheContextItsOwnBack)
+{
+    // What the context holds while the pane draws into it.
+    class PaletteSpy : public RecordingPane {
+    public:
+        void DrawItemBricks(CDC* dc, const RECT& rect) override
+        {
+            seen = dc->GetCurrentPalette();
+            RecordingPane::DrawItemBricks(dc, rect);
+        }
+        CPalette* seen = nullptr;
+    };
+    CDizadoDoc other;
+    other.m_bAutoDelete = FALSE;
+    PaletteSpy spy;
+    spy.SetDrawingSize(kWidth, kHeight);
+    ASSERT_TRUE(spy.AttachDocument(&other));
+    ASSERT_NE(library.GetPalette(), nullptr);
+
+    platform::Surface surface(100, 100, RGB(1, 2, 3));
+    CDC dc(&surface);
+    CPalette* own = dc.GetCurrentPalette();
+    SIZE size{100, 100};
+    EXPECT_TRUE(static_cast<CDizadoSrvrItem*>(other.GetEmbeddedItem())->OnDraw(&dc, size));
+    EXPECT_EQ(spy.seen, library.GetPalette());
+    EXPECT_EQ(dc.GetCurrentPalette(), own);
+}
+
 TEST_F(ServerItem, CopyPutsTheSelectedBricksAndAPictureOfTheModel)
 {
     CBrick* brick = Add(0, 0, 0, 2011, 2);
