@@ -44,7 +44,6 @@ BOOL CDizadoSrvrItem::OnDraw(CDC* dc, SIZE&)
     const RECT rect{0, 0, kContentExtent, kContentExtent};
     dc->SetMapMode(MM_TEXT);
     dc->SetWindowOrg(0, 0);
-    dc->SetWindowExt(kContentExtent, kContentExtent);
     // The container's context knows nothing of the bricks' colours.
     CPalette* palette = GetBrickServices()->GetPalette();
     CPalette* previous = palette ? dc->SelectPalette(palette, FALSE) : nullptr;

@@ -59,10 +59,13 @@ TEST_F(ServerItem, DrawsTheBricksAloneAsThePaneDrawsThem)
         SIZE size{1000, 1000};
         EXPECT_TRUE(Item()->OnDraw(&dc, size));
     }
+    // As the pane paints on the screen: through the shared palette.
     platform::Surface direct(1000, 1000, RGB(1, 2, 3));
     {
         CDC dc(&direct);
+        CPalette* own = dc.SelectPalette(library.GetPalette(), FALSE);
         pane.DrawDizado(&dc, RECT{0, 0, 1000, 1000}, 0, 0);
+        dc.SelectPalette(own, FALSE);
     }
     EXPECT_TRUE(SamePixels(item, direct));
     bool drew = false;
