@@ -15,8 +15,14 @@ unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 source "$here/../screen/x_session.sh"
 start_xvfb 1024x768 "$out/xvfb.log" boxes
-pids=($xvfb_pid)
-trap 'kill "${pids[@]}" 2> /dev/null || true' EXIT
+pids=()
+# The program before its X server: one that loses its display ends badly.
+cleanup() {
+  kill "${pids[@]}" 2> /dev/null || true
+  wait "${pids[@]}" 2> /dev/null || true
+  kill "$xvfb_pid" 2> /dev/null || true
+}
+trap cleanup EXIT
 
 name=dizado.DodezAR
 "$program" -Automation > "$out/program.log" 2>&1 &

@@ -33,11 +33,11 @@ mkfifo "$fifo"
 # method, argument, what the error must say
 cases=(
   "TestFunc|hello there|hello there"
-  "Open|$out/missing.brk|missing.brk"
-  "Open|$fifo|model.brk"
-  "Open|/dev/zero|/dev/zero"
-  "Open|/dev/urandom|/dev/urandom"
-  "Open|/proc/self/environ|environ"
+  "Open|$out/missing.brk|missing.brk: the file was not found"
+  "Open|$fifo|model.brk: it is no ordinary file"
+  "Open|/dev/zero|/dev/zero: it is no ordinary file"
+  "Open|/dev/urandom|/dev/urandom: it is no ordinary file"
+  "Open|/proc/self/environ|environ: it is no ordinary file"
 )
 for entry in "${cases[@]}"; do
   IFS='|' read -r method argument says <<< "$entry"
