@@ -11,7 +11,9 @@ out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$out" && mkdir -p "$out/home"
 export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
-unset QT_QPA_PLATFORM
+# A runtime folder of its own: the single-instance lock of tests run side by side.
+export XDG_RUNTIME_DIR="$out/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 source "$here/../screen/x_session.sh"
 start_xvfb 1024x768 "$out/xvfb.log" boxes
@@ -52,7 +54,7 @@ shown=$(boxes | wc -l)
 for turn in 1 2 3; do
   box=$(boxes)
   [ -n "$box" ] || { echo "no box for call $turn"; exit 1; }
-  xdotool windowfocus --sync "$box" 2> /dev/null || true
+  timeout 5 xdotool windowfocus --sync "$box" 2> /dev/null || true
   xdotool key Return
   for _ in $(seq 50); do [ "$(wc -l < "$out/answers.log")" -ge $turn ] && break; sleep 0.2; done
   [ "$(sed -n "${turn}p" "$out/answers.log")" = "$turn ok" ] || { echo "answer $turn:"; cat "$out/answers.log"; exit 1; }

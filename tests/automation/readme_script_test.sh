@@ -8,6 +8,9 @@ program=$2
 out=$3
 rm -rf "$out" && mkdir -p "$out/home"
 export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
+# A runtime folder of its own: the single-instance lock of tests run side by side.
+export XDG_RUNTIME_DIR="$out/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen
 export PATH="$(dirname "$program"):$PATH"
 
