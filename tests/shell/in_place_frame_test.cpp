@@ -13,10 +13,9 @@
 #include "platform/ui/app.h"
 #include "platform/ui/doc_template.h"
 #include "platform/ui/synthetic_input.h"
-#include "platform/ui/win_app.h"
-#include "tests/support/message_box_recorder.h"
 #include "shell/in_place_frame.h"
 #include "shell/kid_frame.h"
+#include "tests/support/message_box_recorder.h"
 #include "views/iso_brick_pane.h"
 
 namespace {
