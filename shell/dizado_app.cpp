@@ -114,8 +114,19 @@ void CDizadoApp::LoadPalette()
 
 BOOL CDizadoApp::InitInstance()
 {
-    if (IsAnotherInstanceRunning(kInstanceName))
+    if (IsAnotherInstanceRunning(kInstanceName)) {
+        // The program that started this copy waits for an answer that the
+        // running copy will not give through it.
+        CCommandLineInfo info;
+        ParseCommandLine(info);
+        if (RunEmbedded() || RunAutomated()) {
+            std::fprintf(stderr, "%s\n",
+                         "dizado is already running, so this copy ends; other programs reach the running "
+                         "copy as dizado.DodezAR on the session bus.");
+            m_bNoAutomationBus = TRUE;
+        }
         return FALSE;
+    }
     return StartUp();
 }
 
