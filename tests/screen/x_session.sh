@@ -23,6 +23,16 @@ start_xvfb() {
   done
   [ -n "$display" ] || { echo "$name: Xvfb did not start"; cat "$log"; exit 1; }
   export DISPLAY=":$display"
+  # A client the server cannot take yet would end the program at once (the
+  # toolkit gives up on a display it cannot reach): the server must answer
+  # one first.
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry > /dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "$name: Xvfb on $DISPLAY takes no clients"
+  cat "$log"
+  exit 1
 }
 
 # Waits until the X screen shows more than one colour: a freshly started
