@@ -6,6 +6,7 @@
 #include "document/server_item.h"
 #include "foundation/notification_codes.h"
 #include "platform/core/clipboard.h"
+#include "platform/core/hooks.h"
 #include "platform/ui/doc_template.h"
 
 namespace {
@@ -133,12 +134,14 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
     delete m_pLastAction;
     m_pLastAction = nullptr;
     m_bNotAModel = FALSE;
+    m_bFlattened = FALSE;
     m_strRefusedPath.Empty();
     // The layer leaves the flag set once reading has begun; cleared here, it
     // tells a damaged file from one that could not be opened at all.
     const BOOL wasModified = IsModified();
     SetModifiedFlag(FALSE);
     if (!COleServerDoc::OnOpenDocument(path)) {
+        m_bFlattened = FALSE;
         // The file is damaged and the half-read model is gone: a new, unnamed
         // document takes its place, so that no automatic save can replace
         // that file.
@@ -159,6 +162,10 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
         m_strRefusedPath = path;
         SetModifiedFlag(FALSE);
         UpdateAllViews(nullptr, doc_id::kFileNew);
+    }
+    if (m_bFlattened) {
+        m_bFlattened = FALSE;
+        AfxMessageBox(kFlattenedMessage, MB_OK | MB_ICONINFORMATION);
     }
     return TRUE;
 }

@@ -67,6 +67,10 @@ class CDizadoDoc : public COleServerDoc, public CNotifier {
 public:
     static constexpr UINT kNotifyId = 102;
     static constexpr const char* kClipboardFormatName = "Vostrel Dizado Data";
+    // Said once when a model opens with groups nested past the depth limit.
+    static constexpr const char* kFlattenedMessage =
+        "This model has more than 1,000 groups inside one another. The deepest ones were joined "
+        "into one group so that it could open; every brick is still there.";
 
     CDizadoDoc();
     ~CDizadoDoc() override;
@@ -273,5 +277,8 @@ private:
     UINT m_nToolCursorId = 0;
     // Set by a read that found no magic; see OnOpenDocument.
     BOOL m_bNotAModel = FALSE;
+    // Set by a read that folded groups past the depth limit into their
+    // ancestor; told once the open is over.
+    BOOL m_bFlattened = FALSE;
     CString m_strRefusedPath;
 };
