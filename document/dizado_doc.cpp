@@ -143,12 +143,14 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
     delete m_pLastAction;
     m_pLastAction = nullptr;
     m_bNotAModel = FALSE;
+    m_bFlattened = FALSE;
     m_strRefusedPath.Empty();
     // The layer leaves the flag set once reading has begun; cleared here, it
     // tells a damaged file from one that could not be opened at all.
     const BOOL wasModified = IsModified();
     SetModifiedFlag(FALSE);
     if (!COleServerDoc::OnOpenDocument(path)) {
+        m_bFlattened = FALSE;
         // The file is damaged and the half-read model is gone: a new, unnamed
         // document takes its place, so that no automatic save can replace
         // that file.
@@ -169,6 +171,10 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
         m_strRefusedPath = path;
         SetModifiedFlag(FALSE);
         UpdateAllViews(nullptr, doc_id::kFileNew);
+    }
+    if (m_bFlattened) {
+        m_bFlattened = FALSE;
+        AfxMessageBox(kFlattenedMessage, MB_OK | MB_ICONINFORMATION);
     }
     if (m_bMissingClasses)
         GetDocumentShell()->Say(
@@ -211,11 +217,6 @@ BOOL CDizadoDoc::OnSaveDocument(const char* path)
     SetModifiedFlag(FALSE);
     m_bMadeByAutomation = FALSE;
     return TRUE;
-}
-
-void CDizadoDoc::ReportSaveLoadException(const char* path, const CException* error, BOOL saving)
-{
-    GetDocumentShell()->Say(DescribeSaveLoadFailure(path, error, saving), MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CDizadoDoc::EnsurePath()

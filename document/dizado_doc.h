@@ -67,6 +67,10 @@ class CDizadoDoc : public COleServerDoc, public CNotifier {
 public:
     static constexpr UINT kNotifyId = 102;
     static constexpr const char* kClipboardFormatName = "Vostrel Dizado Data";
+    // Said once when a model opens with groups nested past the depth limit.
+    static constexpr const char* kFlattenedMessage =
+        "This model has more than 1,000 groups inside one another. The deepest ones were joined "
+        "into one group so that it could open; every brick is still there.";
 
     CDizadoDoc();
     ~CDizadoDoc() override;
@@ -155,8 +159,6 @@ public:
     void SetPathName(const char* path, BOOL addToMRU = TRUE) override;
     // The model, then its preview; the preview only after a successful save.
     BOOL OnSaveDocument(const char* path) override;
-    // Told through the shell, which knows whether anyone is at the screen.
-    void ReportSaveLoadException(const char* path, const CException* error, BOOL saving) override;
     // Never asks: an unnamed document takes the automatic name, a modified
     // one is saved. When that save fails the model is rescued (see
     // SaveOrRescue) and may be closed; FALSE only when it could not be
@@ -288,6 +290,9 @@ private:
     UINT m_nToolCursorId = 0;
     // Set by a read that found no magic; see OnOpenDocument.
     BOOL m_bNotAModel = FALSE;
+    // Set by a read that folded groups past the depth limit into their
+    // ancestor; told once the open is over.
+    BOOL m_bFlattened = FALSE;
     BOOL m_bMadeByAutomation = FALSE;
     BOOL m_bMissingClasses = FALSE;
     // Writes the model into the rescue folder; the path written, empty on failure.

@@ -90,7 +90,8 @@ void CDizadoDoc::Serialize(CArchive& ar)
         CPaneHold hold(&m_brickList);
         // Each class's module is opened once for the whole model, not per brick.
         CClassReading reading;
-        m_brickList.ReadContents(*body);
+        if (m_brickList.ReadContents(*body))
+            m_bFlattened = TRUE;
         m_bMissingClasses = CClassReading::Current()->HasMissingClasses() ? TRUE : FALSE;
     }
     if (body == &ar)

@@ -4,6 +4,7 @@
 
 #include "document/clipboard_format.h"
 #include "document/dizado_doc.h"
+#include "model/brick_services.h"
 #include "platform/gdi/dc.h"
 #include "platform/ui/view.h"
 
@@ -43,7 +44,14 @@ BOOL CDizadoSrvrItem::OnDraw(CDC* dc, SIZE&)
     const RECT rect{0, 0, kContentExtent, kContentExtent};
     dc->SetMapMode(MM_TEXT);
     dc->SetWindowOrg(0, 0);
+    // The container's context knows nothing of the bricks' colours.
+    CPalette* palette = GetBrickServices()->GetPalette();
+    CPalette* previous = palette ? dc->SelectPalette(palette, FALSE) : nullptr;
+    if (palette)
+        dc->RealizePalette();
     view->DrawItemBricks(dc, rect);
+    if (previous)
+        dc->SelectPalette(previous, FALSE);
     return TRUE;
 }
 

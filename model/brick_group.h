@@ -112,7 +112,8 @@ public:
     // CArchiveException before anything is allocated for them. Groups that
     // would sit deeper than kMaxDepth are not made: their bricks go to their
     // ancestor at that depth, so that no brick of a deeper file is lost.
-    void ReadContents(CArchive& ar);
+    // Answers TRUE when that happened.
+    BOOL ReadContents(CArchive& ar);
 
 protected:
     // Dispatch handlers: the brick or sub-group with a reference added, or null.

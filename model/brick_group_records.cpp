@@ -98,7 +98,7 @@ void CBrickGroup::ReadBricks(CArchive& ar, DWORD count)
 
 // Depth-first on a stack of its own: a file's nesting is bounded only by its
 // size.
-void CBrickGroup::ReadContents(CArchive& ar)
+BOOL CBrickGroup::ReadContents(CArchive& ar)
 {
     // Reads a group block; answers its group count, checked with the brick
     // count against the bytes left.
@@ -123,6 +123,7 @@ void CBrickGroup::ReadContents(CArchive& ar)
         DWORD groupsLeft;
     };
     std::vector<Open> open;
+    BOOL flattened = FALSE;
     DWORD bricks = 0;
     DWORD groups = readCounts(bricks);
     ReadBricks(ar, bricks);
@@ -145,8 +146,11 @@ void CBrickGroup::ReadContents(CArchive& ar)
             group = new CBrickGroup;
             group->SetParent(parent);
             ++depth;
+        } else {
+            flattened = TRUE;
         }
         group->ReadBricks(ar, bricks);
         open.push_back({group, depth, groups});
     }
+    return flattened;
 }

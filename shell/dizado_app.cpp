@@ -1,5 +1,6 @@
 #include "shell/dizado_app.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include "foundation/notification_codes.h"
 #include "foundation/sound_player.h"
 #include "model/kit_list.h"
+#include "platform/core/hooks.h"
 #include "platform/core/single_instance.h"
 #include "platform/core/user_paths.h"
 #include "platform/ui/close_signals.h"
@@ -57,6 +59,22 @@ size_t Utf8Prefix(const std::string& text, int chars)
     return i;
 }
 
+// A "Directory" word names one folder right inside the users' root: no path,
+// no way up, nothing that names the root itself.
+bool IsPlainFolderName(const CString& word)
+{
+    const std::string text = word.c_str();
+    return !text.empty() && text != "." && text != ".." && text.find_first_of("/\\") == std::string::npos;
+}
+
+std::string RunKey(const CString& name)
+{
+    std::string key = name.c_str();
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
 }  // namespace
 
 CDizadoApp* GetDizadoApp()
@@ -76,7 +94,16 @@ CString CleanUserName(const char* typed)
     if (!typed)
         return CString();
     std::string name(typed);
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
+    while (!name.empty() && blank(name.back()))
+        name.pop_back();
+    size_t lead = 0;
+    while (lead < name.size() && blank(name[lead]))
+        ++lead;
+    name.erase(0, lead);
     name.resize(Utf8Prefix(name, kMaxUserNameChars));
+    while (!name.empty() && blank(name.back()))
+        name.pop_back();
     CString cut(name.c_str());
     if (cut.IsEmpty() || cut.CompareNoCase(kDefaultSection) == 0 || cut.CompareNoCase(kNamesSection) == 0)
         return CString();
@@ -115,8 +142,19 @@ void CDizadoApp::LoadPalette()
 
 BOOL CDizadoApp::InitInstance()
 {
-    if (IsAnotherInstanceRunning(kInstanceName))
+    if (IsAnotherInstanceRunning(kInstanceName)) {
+        // The program that started this copy waits for an answer that the
+        // running copy will not give through it.
+        CCommandLineInfo info;
+        ParseCommandLine(info);
+        if (RunEmbedded() || RunAutomated()) {
+            std::fprintf(stderr, "%s\n",
+                         "dizado is already running, so this copy ends; other programs reach the running "
+                         "copy as dizado.DodezAR on the session bus.");
+            m_bNoAutomationBus = TRUE;
+        }
         return FALSE;
+    }
     return StartUp();
 }
 
@@ -280,27 +318,55 @@ BOOL CDizadoApp::SignInAs(const char* typed, int namesRead)
     if (name.IsEmpty())
         return FALSE;
     m_strCurrentUser = name;
-    m_strUserDirectoryValue = GetProfileString(name, "Directory", "");
-    if (m_strUserDirectoryValue.IsEmpty()) {
-        m_strUserDirectoryValue = MakeUniqueName(m_clock ? m_clock() : std::time(nullptr));
-        WriteProfileString(name, "Directory", m_strUserDirectoryValue);
-        CString key;
-        key.Format("name%03d", namesRead < 0 ? 0 : namesRead);
-        WriteProfileString(kNamesSection, key, name);
-        m_settings.m_bSoundOn = GetProfileInt(kDefaultSection, "SoundOn", 1) != 0;
-        m_settings.m_bFileDelete = GetProfileInt(kDefaultSection, "FileDelete", 0) != 0;
-        m_settings.m_bPrintOn = GetProfileInt(kDefaultSection, "PrintOn", 0) != 0;
-        WriteProfileInt(name, "SoundOn", m_settings.m_bSoundOn);
-        WriteProfileInt(name, "FileDelete", m_settings.m_bFileDelete);
-        WriteProfileInt(name, "PrintOn", m_settings.m_bPrintOn);
+    const std::string key = RunKey(name);
+    if (const auto known = m_runUsers.find(key); known != m_runUsers.end()) {
+        // Signed in before in this run: the same folder, whatever the
+        // profile managed to keep.
+        m_strUserDirectoryValue = known->second.directory;
+        m_settings = known->second.settings;
     } else {
-        m_settings.m_bSoundOn = GetProfileInt(name, "SoundOn", 1) != 0;
-        m_settings.m_bFileDelete = GetProfileInt(name, "FileDelete", 0) != 0;
-        m_settings.m_bPrintOn = GetProfileInt(name, "PrintOn", 0) != 0;
+        m_strUserDirectoryValue = GetProfileString(name, "Directory", "");
+        // Anything but one plain folder name would put the child's models,
+        // and the trash can's reach, outside the users' root.
+        if (!IsPlainFolderName(m_strUserDirectoryValue))
+            m_strUserDirectoryValue.Empty();
+        if (m_strUserDirectoryValue.IsEmpty()) {
+            m_strUserDirectoryValue = MakeUniqueName(m_clock ? m_clock() : std::time(nullptr));
+            NoteProfileWrite(WriteProfileString(name, "Directory", m_strUserDirectoryValue));
+            CString namesKey;
+            namesKey.Format("name%03d", namesRead < 0 ? 0 : namesRead);
+            NoteProfileWrite(WriteProfileString(kNamesSection, namesKey, name));
+            m_settings.m_bSoundOn = GetProfileInt(kDefaultSection, "SoundOn", 1) != 0;
+            m_settings.m_bFileDelete = GetProfileInt(kDefaultSection, "FileDelete", 0) != 0;
+            m_settings.m_bPrintOn = GetProfileInt(kDefaultSection, "PrintOn", 0) != 0;
+            NoteProfileWrite(WriteProfileInt(name, "SoundOn", m_settings.m_bSoundOn));
+            NoteProfileWrite(WriteProfileInt(name, "FileDelete", m_settings.m_bFileDelete));
+            NoteProfileWrite(WriteProfileInt(name, "PrintOn", m_settings.m_bPrintOn));
+        } else {
+            m_settings.m_bSoundOn = GetProfileInt(name, "SoundOn", 1) != 0;
+            m_settings.m_bFileDelete = GetProfileInt(name, "FileDelete", 0) != 0;
+            m_settings.m_bPrintOn = GetProfileInt(name, "PrintOn", 0) != 0;
+        }
+        m_runUsers[key] = RunUser{m_strUserDirectoryValue, m_settings};
     }
     SetSoundSwitch(m_settings.m_bSoundOn);
     SetupUserDirectory();
+    TellProfileWriteFailure();
     return TRUE;
+}
+
+void CDizadoApp::NoteProfileWrite(BOOL written)
+{
+    if (!written)
+        m_bProfileWriteFailed = TRUE;
+}
+
+void CDizadoApp::TellProfileWriteFailure()
+{
+    if (!m_bProfileWriteFailed || m_bProfileWriteTold)
+        return;
+    m_bProfileWriteTold = TRUE;
+    AfxMessageBox(kSettingsNotSavedMessage, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDizadoApp::SetFoldersForTest(const char* location, const char* programDirectory)
@@ -311,6 +377,9 @@ void CDizadoApp::SetFoldersForTest(const char* location, const char* programDire
     m_strUserDirectoryValue.Empty();
     m_strUserDirectory.Empty();
     m_settings = CUserSettings{};
+    m_runUsers.clear();
+    m_bProfileWriteFailed = FALSE;
+    m_bProfileWriteTold = FALSE;
     m_documentList.Clear();
     m_backgroundList.Clear();
 }
@@ -341,8 +410,8 @@ void CDizadoApp::GetNewDocumentPath(CString& path)
 void CDizadoApp::Say(const char* text, UINT type)
 {
     // Started by another program there may be no one at the screen, and a
-    // box would hold up that program's call: the message goes where that
-    // program reads it.
+    // note (not a failure) must not hold up or fail that program's call: it
+    // goes where that program reads it.
     // Nor may a box hold up an end the session asked for.
     if (!CanAsk()) {
         std::fprintf(stderr, "%s\n", text);
@@ -366,10 +435,18 @@ void CDizadoApp::SaveAllForEnd()
     CDocTemplate* docTemplate = GetFirstDocTemplate();
     if (!docTemplate)
         return;
+    // The session is ending: a box would wait for no one, so what the saves
+    // have to say goes to standard error.
     m_bSavingForEnd = TRUE;
+    const platform::MessageBoxHook previous =
+        platform::SetMessageBoxHook([](const std::string& text, const std::string&, UINT type) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+            return (type & 0x0F) == MB_OK ? IDOK : (type & 0x0F) == MB_YESNO ? IDNO : IDCANCEL;
+        });
     for (POSITION position = docTemplate->GetFirstDocPosition(); position;)
         if (auto* doc = dynamic_cast<CDizadoDoc*>(docTemplate->GetNextDoc(position)))
             doc->SaveOrRescue(FALSE);
+    platform::SetMessageBoxHook(previous);
     m_bSavingForEnd = FALSE;
 }
 
@@ -402,9 +479,12 @@ void CDizadoApp::ApplySettings(const CUserSettings& settings)
     // Without a signed-in child there is no section to keep them in.
     if (m_strCurrentUser.IsEmpty())
         return;
-    WriteProfileInt(m_strCurrentUser, "SoundOn", m_settings.m_bSoundOn);
-    WriteProfileInt(m_strCurrentUser, "FileDelete", m_settings.m_bFileDelete);
-    WriteProfileInt(m_strCurrentUser, "PrintOn", m_settings.m_bPrintOn);
+    if (const auto known = m_runUsers.find(RunKey(m_strCurrentUser)); known != m_runUsers.end())
+        known->second.settings = m_settings;
+    NoteProfileWrite(WriteProfileInt(m_strCurrentUser, "SoundOn", m_settings.m_bSoundOn));
+    NoteProfileWrite(WriteProfileInt(m_strCurrentUser, "FileDelete", m_settings.m_bFileDelete));
+    NoteProfileWrite(WriteProfileInt(m_strCurrentUser, "PrintOn", m_settings.m_bPrintOn));
+    TellProfileWriteFailure();
 }
 
 void CDizadoApp::OnSettings()

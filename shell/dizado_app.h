@@ -4,7 +4,9 @@
 #pragma once
 
 #include <ctime>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "document/document_services.h"
 #include "foundation/notifier.h"
@@ -91,6 +93,9 @@ public:
     // Settings changed in the interface settings dialog: applied, and
     // written to the signed-in user's section (nowhere without one).
     void ApplySettings(const CUserSettings& settings);
+    // A write of the users' settings that may have failed; the first failure
+    // of the run is told at the end of the sign-in or of the settings.
+    void NoteProfileWrite(BOOL written);
 
     // Command handlers.
     void OnAppAbout();
@@ -128,6 +133,8 @@ private:
     void SaveAllForEnd();
     // A signal that ends the program: save, then leave every loop.
     void CloseForSignal();
+    // Says once a run that the settings cannot be saved, after a failed write.
+    void TellProfileWriteFailure();
 
     std::unique_ptr<CBrickClassLibrary> m_classes;
     CUserSettings m_settings;
@@ -144,6 +151,16 @@ private:
     CString m_strProgramDirectory;
     CString m_strUserDirectory;
     Clock m_clock = nullptr;
+    // Every name signed in this run, in lower case, with its folder word and
+    // settings: a profile that cannot keep them must not give the same name
+    // a new, empty folder at its next sign-in.
+    struct RunUser {
+        CString directory;
+        CUserSettings settings;
+    };
+    std::map<std::string, RunUser> m_runUsers;
+    BOOL m_bProfileWriteFailed = FALSE;
+    BOOL m_bProfileWriteTold = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -154,8 +171,14 @@ CDizadoApp* GetDizadoApp();
 // The time as lower-case hexadecimal text, without leading zeros.
 CString MakeUniqueName(std::time_t now);
 
-// A typed sign-in name as it is kept: cut to 63 characters (not bytes, so a
-// multi-byte character is never split). Empty when the name is refused:
+// A typed sign-in name as it is kept: without leading and trailing white
+// space, cut to 63 characters (not bytes, so a multi-byte character is never
+// split). Empty when the name is refused:
 // empty, or the name of a section the profile keeps for itself ("default",
 // "Names", in any case).
 CString CleanUserName(const char* typed);
+
+// Told once a run when the profile refuses a write of the users' settings.
+inline constexpr const char* kSettingsNotSavedMessage =
+    "The settings cannot be saved: the settings file is read-only or too big. "
+    "Models are still saved in this child's folder.";

@@ -9,14 +9,17 @@ IMPLEMENT_DYNCREATE(CInPlaceFrame, COleIPFrameWnd)
 
 BEGIN_MESSAGE_MAP(CInPlaceFrame, COleIPFrameWnd)
     ON_WM_CREATE()
+    ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
+    ON_COMMAND(ID_HELP_USING, OnHelpUsing)
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_COMMAND(ID_DEFAULT_HELP, OnHelpIndex)
+    ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
 END_MESSAGE_MAP()
 
 namespace {
 
-constexpr UINT kContextHelp = 57669;
-
 constexpr UINT kButtons[] = {doc_id::kEditCut, doc_id::kEditCopy, doc_id::kEditPaste,
-                             ID_SEPARATOR,     ID_APP_ABOUT,      kContextHelp};
+                             ID_SEPARATOR,     ID_APP_ABOUT,      ID_CONTEXT_HELP};
 
 }  // namespace
 

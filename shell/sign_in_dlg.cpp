@@ -83,7 +83,12 @@ BOOL CSignInDlg::OnInitDialog()
         m_nameEdit.SetWindowText(app->GetProfileString(kDefaultSection, "LastUser", ""));
     FillNames();
     PostMessage(kOpenSound);
-    return TRUE;
+    // The list comes first in the template, but a child types a name at once:
+    // the field takes the focus, its text (the last name) chosen so that
+    // typing replaces it.
+    m_nameEdit.SetSel(0, -1);
+    GotoDlgCtrl(&m_nameEdit);
+    return FALSE;
 }
 
 void CSignInDlg::FillNames()
@@ -144,7 +149,7 @@ void CSignInDlg::OnOK()
     }
     m_strChosenName = name;
     if (CDizadoApp* app = GetDizadoApp())
-        app->WriteProfileString(kDefaultSection, "LastUser", name);
+        app->NoteProfileWrite(app->WriteProfileString(kDefaultSection, "LastUser", name));
     EndDialog(IDOK);
     StopSoundEffect();
 }

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/core/regular_file.h"
+
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
@@ -54,6 +56,9 @@ CString CFileException::Describe() const
         "a seek failed",      "a hardware error",      "the file is in use",
         "the file is locked", "the disk is full",      "the end of the file was reached"};
     const char* reason = (m_cause >= 0 && m_cause <= endOfFile) ? reasons[m_cause] : reasons[generic];
+    // What the regular-file opener refuses is no fault of the file's own.
+    if (m_cause == generic && m_lOsError == platform::kNotRegularFile)
+        reason = "it is no ordinary file (a device, a pipe or a system file)";
     CString text;
     text.Format("%s: %s.", m_strFileName.IsEmpty() ? "File error" : m_strFileName.c_str(), reason);
     return text;

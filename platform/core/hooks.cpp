@@ -37,7 +37,42 @@ KeyStateHook& KeyStateSlot()
     return hook;
 }
 
+CallerMessageHook& CallerMessageSlot()
+{
+    static CallerMessageHook hook;
+    return hook;
+}
+
+WindowOnScreenHook& WindowOnScreenSlot()
+{
+    static WindowOnScreenHook hook;
+    return hook;
+}
+
+int UnansweredBox(UINT type)
+{
+    switch (type & 0x0F) {
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL:
+        return IDCANCEL;
+    case MB_YESNO:
+        return IDNO;
+    default:
+        return IDOK;
+    }
+}
+
 }  // namespace
+
+CallerMessageHook SetCallerMessageHook(CallerMessageHook hook)
+{
+    return std::exchange(CallerMessageSlot(), std::move(hook));
+}
+
+WindowOnScreenHook SetWindowOnScreenHook(WindowOnScreenHook hook)
+{
+    return std::exchange(WindowOnScreenSlot(), std::move(hook));
+}
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
 {
@@ -63,7 +98,15 @@ int AfxMessageBox(const char* text, UINT type)
 
 int MessageBoxA(void*, const char* text, const char* caption, UINT type)
 {
-    return platform::MessageBoxSlot()(text ? text : "", caption ? caption : "", type);
+    const std::string message = text ? text : "";
+    if (platform::CallerMessageSlot() && !(platform::WindowOnScreenSlot() && platform::WindowOnScreenSlot()())) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        // A copy: the caller may take its hook away while it is told.
+        const platform::CallerMessageHook caller = platform::CallerMessageSlot();
+        caller(message);
+        return platform::UnansweredBox(type);
+    }
+    return platform::MessageBoxSlot()(message, caption ? caption : "", type);
 }
 
 BOOL MessageBeep(UINT type)

@@ -49,6 +49,17 @@ KeyStateHook SetKeyStateHook(KeyStateHook hook);
 WaitCursorHook SetWaitCursorHook(WaitCursorHook hook);
 void CallWaitCursorHook(int delta);
 
+// A call from another program is running and no one may be at the screen to
+// answer a box. While a caller is set and no window of the program is on the
+// screen, a message box does not wait: its text goes to the caller and to
+// standard error, and it answers at once with its most cautious button (OK,
+// else No or Cancel).
+using CallerMessageHook = std::function<void(const std::string& text)>;
+using WindowOnScreenHook = std::function<bool()>;
+CallerMessageHook SetCallerMessageHook(CallerMessageHook hook);
+// Answers whether a window of the program is on the screen; none by default.
+WindowOnScreenHook SetWindowOnScreenHook(WindowOnScreenHook hook);
+
 }  // namespace platform
 
 // Shows a message box (through the hook); answers the button pressed.

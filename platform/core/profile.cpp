@@ -15,6 +15,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/core/file.h"
+#include "platform/core/regular_file.h"
 #include "platform/core/safe_replace.h"
 #include "platform/core/user_paths.h"
 
@@ -336,7 +337,8 @@ CPrivateProfile::Stamp CPrivateProfile::StampOf(const struct stat& status)
 
 bool CPrivateProfile::Refresh()
 {
-    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Never a FIFO, device or pseudo file: a profile is the user's own file.
+    const int fd = platform::OpenRegularFile(m_path, O_RDONLY);
     if (fd < 0) {
         m_stamp.reset();
         m_data = {};

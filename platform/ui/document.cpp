@@ -244,14 +244,11 @@ BOOL CDocument::OnSaveDocument(const char* path)
     return TRUE;
 }
 
-CString CDocument::DescribeSaveLoadFailure(const char* path, const CException* error, BOOL saving)
-{
-    return CString(saving ? "Unable to save the file.\n" : "Unable to read the file.\n") + DescribeFailure(error, path);
-}
-
 void CDocument::ReportSaveLoadException(const char* path, const CException* error, BOOL saving)
 {
-    AfxMessageBox(DescribeSaveLoadFailure(path, error, saving), MB_OK | MB_ICONEXCLAMATION);
+    const CString text = CString(saving ? "Unable to save the file.\n" : "Unable to read the file.\n") +
+                         DescribeFailure(error, path);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDocument::OnCloseDocument()

@@ -90,9 +90,6 @@ public:
     // file is read-only, asks for a name.
     virtual BOOL DoFileSave();
     virtual void ReportSaveLoadException(const char* path, const CException* error, BOOL saving);
-    // The text the report shows: "Unable to save the file." or "Unable to
-    // read the file.", then the reason, naming `path`.
-    static CString DescribeSaveLoadFailure(const char* path, const CException* error, BOOL saving);
     // A document that loses its last view closes itself when m_bAutoDelete.
     virtual void OnChangedViewList();
 

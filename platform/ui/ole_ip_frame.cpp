@@ -143,6 +143,13 @@ int COleIPFrameWnd::OnCreate(LPCREATESTRUCT createStruct)
     return CFrameWnd::OnCreate(createStruct);
 }
 
+void COleIPFrameWnd::OnContextHelp()
+{
+    // The container is one of the program's own windows here, with no help
+    // mode of its own to enter: the frame's context help is all there is.
+    CFrameWnd::OnContextHelp();
+}
+
 BOOL COleIPFrameWnd::OnCreateControlBars(CFrameWnd*, CFrameWnd*)
 {
     return TRUE;

@@ -94,6 +94,8 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);
+    // Context help while in place, for the frame's map to name.
+    void OnContextHelp();
     DECLARE_MESSAGE_MAP()
 };
 

@@ -294,6 +294,16 @@ int RunApplication(int argc, char** argv)
 
 void InstallMessageBoxes()
 {
+    // Without a screen a shown window is seen by no one.
+    SetWindowOnScreenHook([] {
+        if (!qApp)
+            return false;
+        const QString system = QGuiApplication::platformName();
+        if (system == QLatin1String("offscreen") || system == QLatin1String("minimal"))
+            return false;
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); });
+    });
     SetMessageBoxHook([](const std::string& text, const std::string& caption, UINT type) -> int {
         EnsureToolkit();
         QString title = QString::fromUtf8(caption.c_str());

@@ -28,6 +28,7 @@ constexpr UINT ID_HELP_INDEX = 0xE142;       // 57666
 constexpr UINT ID_HELP_USING = 0xE144;       // 57668
 constexpr UINT ID_CONTEXT_HELP = 0xE145;     // 57669
 constexpr UINT ID_HELP = 0xE146;             // 57670
+constexpr UINT ID_DEFAULT_HELP = 0xE147;     // 57671
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)

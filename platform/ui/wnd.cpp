@@ -14,6 +14,8 @@
 #include "platform/ui/app.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/frame_wnd.h"
+#include "platform/ui/ole_server_doc.h"
+#include "platform/ui/win_app.h"
 #include "platform/ui/window_peer.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
@@ -707,7 +709,12 @@ void CWnd::OnNcDestroy()
         peer->Detach();
     if (CWinThread* thread = AfxGetThread(); thread && thread->m_pMainWnd == this) {
         thread->m_pMainWnd = nullptr;
-        PostQuitMessage(0);
+        // A program started by another one goes on serving it without a
+        // window (a failed Open destroys the frame it made) while it is held.
+        const CWinApp* app = AfxGetApp();
+        const bool served = app && (app->RunAutomated() || app->RunEmbedded()) && !AfxOleCanExitApp();
+        if (!served)
+            PostQuitMessage(0);
     }
     PostNcDestroy();
 }

@@ -355,3 +355,39 @@ TEST_F(OpenTest, TheTemplatesOpenLeavesNoNameOnAFileItCouldNotRead)
         EXPECT_EQ(ReadFile(path), c.file) << c.label;
     }
 }
+
+TEST_F(OpenTest, AModelNestedPastTheDepthLimitSaysOnceThatItWasFlattened)
+{
+    // One brick in every group, `depth` groups each inside the one before.
+    auto nested = [](int depth) {
+        Bytes bytes = FileHead(SettingsChunks({})) + GroupHead(0, 1);
+        for (int level = 1; level < depth; ++level)
+            bytes = bytes + GroupHead(1, 1) + BrickRecord({});
+        return bytes + GroupHead(1, 0) + BrickRecord({});
+    };
+    auto bricks = [](const CBrickGroup* group) {
+        int count = 0;
+        for (; group; group = group->GetSubGroupCount() > 0 ? group->GetSubGroupAt(0) : nullptr)
+            count += group->GetBrickCount();
+        return count;
+    };
+    const struct {
+        int depth;
+        bool told;
+    } cases[] = {
+        {CBrickGroup::kMaxDepth, false},
+        {CBrickGroup::kMaxDepth + 1, true},
+        {CBrickGroup::kMaxDepth + 500, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.depth);
+        ASSERT_TRUE(Open(nested(c.depth)));
+        EXPECT_EQ(messages, c.told ? std::vector<std::string>{CDizadoDoc::kFlattenedMessage}
+                                   : std::vector<std::string>{});
+        EXPECT_EQ(Root()->GetLevelsBelow(), CBrickGroup::kMaxDepth);
+        EXPECT_EQ(bricks(Root()), c.depth) << "no brick is lost";
+    }
+    // The next open of a model within the limit says nothing.
+    ASSERT_TRUE(Open(nested(3)));
+    EXPECT_TRUE(messages.empty());
+}

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,43 @@ public:
     }
 };
 IMPLEMENT_SERIAL(CSample, CObject, 3)
+
+TEST(Hooks, ABoxNoOneCanSeeGoesToTheCallerAndAnswersCautiously)
+{
+    std::vector<std::string> shown;
+    std::vector<std::string> told;
+    auto oldBox = platform::SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+        shown.push_back(text);
+        return IDYES;
+    });
+    auto oldCaller = platform::SetCallerMessageHook([&](const std::string& text) { told.push_back(text); });
+    bool onScreen = false;
+    auto oldScreen = platform::SetWindowOnScreenHook([&] { return onScreen; });
+    const struct {
+        UINT type;
+        int answer;
+    } cases[] = {{MB_OK, IDOK}, {MB_OKCANCEL, IDCANCEL}, {MB_YESNO, IDNO}, {MB_YESNOCANCEL | MB_ICONQUESTION, IDCANCEL}};
+    for (const auto& entry : cases)
+        EXPECT_EQ(AfxMessageBox("unseen", entry.type), entry.answer) << entry.type;
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(told, std::vector<std::string>(std::size(cases), "unseen"));
+
+    // A window on the screen: the box is shown and waits for its answer.
+    onScreen = true;
+    EXPECT_EQ(AfxMessageBox("seen", MB_YESNO), IDYES);
+    EXPECT_EQ(shown, std::vector<std::string>{"seen"});
+    EXPECT_EQ(told.size(), std::size(cases));
+
+    // No caller: shown as always.
+    onScreen = false;
+    platform::SetCallerMessageHook(nullptr);
+    EXPECT_EQ(AfxMessageBox("nobody called", MB_OK), IDYES);
+    EXPECT_EQ(shown.back(), "nobody called");
+
+    platform::SetWindowOnScreenHook(oldScreen);
+    platform::SetCallerMessageHook(oldCaller);
+    platform::SetMessageBoxHook(oldBox);
+}
 
 TEST(Archive, NumbersAreLittleEndianAndRoundTrip)
 {

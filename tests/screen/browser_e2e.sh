@@ -31,7 +31,7 @@ printf '[default]\nFileDelete=1\nSoundOn=0\n' > "$home/config/dizado/dizado.ini"
 XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb \
   "$program" > "$out/e2e_program.log" 2>&1 &
 program_pid=$!
-wait_for_drawing
+wait_for_drawing "$program_pid" "$out/e2e_program.log"
 
 # Waits until the screen holds still, then keeps it as e2e_$1.png (with no
 # name, keeps nothing).

@@ -41,7 +41,7 @@ for scene in models models-down backgrounds about; do
   home=$(mktemp -d)
   QT_QPA_PLATFORM=xcb "$program" "$scene" "$home" > "$out/program.log" 2>&1 &
   program_pid=$!
-  wait_for_drawing
+  wait_for_drawing "$program_pid" "$out/program.log"
   if [ "$scene" = about ]; then
     shoot about_first
     # The second page comes 8.5 seconds after the first.

@@ -44,7 +44,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start() {
   "$program" > "$out/child_program_$1.log" 2>&1 &
   program_pid=$!
-  wait_for_drawing
+  wait_for_drawing "$program_pid" "$out/child_program_$1.log"
 }
 # Waits until the screen holds still (the program must still run), then keeps
 # it as child_$1.png (with no name, keeps nothing).

@@ -22,7 +22,7 @@ trap cleanup EXIT
 start_xvfb 1024x768 "$out/xvfb.log" "kid frame shot"
 QT_QPA_PLATFORM=xcb "$program" $model > "$out/program.log" 2>&1 &
 program_pid=$!
-wait_for_drawing
+wait_for_drawing "$program_pid" "$out/program.log"
 # Takes shots until two in a row are the same; keeps the last as NAME.png.
 settled_shot() {
   local name=$1 previous="" current

@@ -40,7 +40,7 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
 XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$out/mouse_config" XDG_DATA_HOME="$out/mouse_data" \
   "$program" "$model" > "$out/mouse_program.log" 2>&1 &
 program_pid=$!
-wait_for_drawing
+wait_for_drawing "$program_pid" "$out/mouse_program.log"
 
 # Until the screen stays the same for a moment; the program must still run.
 settle() {

@@ -31,7 +31,7 @@ rm -rf "$out/config" "$out/data"
 XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" "$program" "$out/fixture.brk" \
   > "$out/program.log" 2>&1 &
 program_pid=$!
-wait_for_drawing
+wait_for_drawing "$program_pid" "$out/program.log"
 
 # The sign-in comes first: once the screen holds still it is saved
 # (signin.png), a name is typed into its name field and Enter signs in.

@@ -23,19 +23,37 @@ start_xvfb() {
   done
   [ -n "$display" ] || { echo "$name: Xvfb did not start"; cat "$log"; exit 1; }
   export DISPLAY=":$display"
+  # A client the server cannot take yet would end the program at once (the
+  # toolkit gives up on a display it cannot reach): the server must answer
+  # one first.
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry > /dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "$name: Xvfb on $DISPLAY takes no clients"
+  cat "$log"
+  exit 1
 }
 
 # Waits until the X screen shows more than one colour: a freshly started
 # program's window is drawn. Without it, a test on a busy machine can take two
 # equal shots of the empty screen for a settled one and click before the
-# window is there.
+# window is there. Given the program's pid and log, a program that ended
+# before it drew is said at once, with its log.
 wait_for_drawing() {
+  local pid=${1:-} log=${2:-}
   for _ in $(seq 150); do
     if [ "$(xwd -root -silent | xwdtopnm 2> /dev/null | ppmhist -noheader 2> /dev/null | wc -l)" -gt 1 ]; then
       return 0
     fi
+    if [ -n "$pid" ] && ! kill -0 "$pid" 2> /dev/null; then
+      echo "screen test: the program ended before it drew anything"
+      [ -n "$log" ] && cat "$log"
+      return 1
+    fi
     sleep 0.2
   done
   echo "screen test: nothing was drawn within 30 s"
+  [ -n "$log" ] && cat "$log"
   return 1
 }

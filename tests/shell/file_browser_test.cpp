@@ -1,19 +1,26 @@
 // The file browser driven headless: pages of saved models and of background
 // pictures, paging, choosing, the trash can, the colours and the baseplate
 // toggle, and previews or files that are not what the list says.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "document/dizado_doc.h"
 #include "foundation/sound_player.h"
 #include "platform/core/hooks.h"
+#include "platform/core/resources.h"
 #include "platform/ui/synthetic_input.h"
 #include "resources/dialog_ids.h"
 #include "shell/browser_commands.h"
 #include "shell/file_browser_dlg.h"
 #include "tests/shell/app_fixture.h"
 #include "tests/shell/shell_fixture.h"
+#include "views/iso_brick_pane.h"
 
 namespace shelltest {
 namespace {
@@ -398,6 +405,51 @@ TEST_F(FileBrowser, BackgroundsOfferNoPictureColoursAndTheBaseplate)
 
     InModal cancel([&](CDialog& d) { platform::ClickControl(&d, IDCANCEL); });
     EXPECT_FALSE(RunBackgroundBrowser(nullptr, choice));
+}
+
+// A FIFO has no writer here: any open that waits for one would hang the test
+// (and the program's one thread), so the alarm ends it instead.
+TEST_F(FileBrowser, FifosWhereModelsPreviewsPicturesAndKitsLieAreNeverWaitedOn)
+{
+    auto fifo = [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path; };
+    ::alarm(60);
+    SaveModel("castle", RGB(0, 0, 255));
+    WriteFile(user / "ghost.brk", Bytes{'x'});
+    fifo(user / "ghost.pbk");
+    fifo(user / "pipe.brk");
+    WriteFile(user / "pipe.pbk", Picture(80, 60, RGB(0, 255, 0), true));
+    AddBackground("sky", RGB(0, 0, 255));
+    fifo(program / "backgrnd" / "sea.bmp");
+    WriteFile(program / "backgrnd" / "sea.pbk", Picture(80, 60, RGB(0, 255, 0), true));
+    fifo(program / "backgrnd" / "moon.bmp");
+    fifo(program / "backgrnd" / "moon.pbk");
+    fifo(program / "kit.dll");
+    App().SetupUserDirectory();
+
+    std::vector<std::string> models;
+    for (int i = 0; i < App().GetDocumentList().GetSize(); ++i)
+        models.push_back(EntryFile(App().GetDocumentList(), i));
+    std::sort(models.begin(), models.end());
+    EXPECT_EQ(models, (std::vector<std::string>{(user / "castle.brk").string(), (user / "pipe.brk").string()}))
+        << "a FIFO preview is as none";
+    ASSERT_EQ(App().GetBackgroundList().GetSize(), 3) << "no picture, sea and sky";
+
+    // Both pages show every preview they list.
+    CFileBrowserDlg browser;
+    InModal close([&](CDialog& d) { platform::ClickControl(&d, IDCANCEL); });
+    EXPECT_EQ(browser.DoModal(), IDCANCEL);
+    BackgroundChoice choice;
+    EXPECT_FALSE(RunBackgroundBrowser(nullptr, choice));
+
+    EXPECT_EQ(ReadDIBFile((program / "backgrnd" / "sea.bmp").string().c_str()), nullptr);
+    EXPECT_EQ(LoadLibraryA((program / "kit.dll").string().c_str()), nullptr);
+    // The model named by a FIFO, as File Open, a drop or the command line
+    // would open it: refused with the open's own message.
+    boxes.clear();
+    CDizadoDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument((user / "pipe.brk").string().c_str()));
+    EXPECT_EQ(boxes.size(), 1u);
+    ::alarm(0);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/ui/synthetic_input.h"
 #include "shell/in_place_frame.h"
 #include "shell/kid_frame.h"
+#include "tests/support/message_box_recorder.h"
 #include "views/iso_brick_pane.h"
 
 namespace {
@@ -174,6 +175,19 @@ TEST_F(InPlaceFrame, ToolbarCutAndPasteActOnTheSelection)
     EXPECT_EQ(doc->GetBrickList()->GetBrickCount(), 1);
     ClickToolbarButton(57637);
     EXPECT_EQ(doc->GetBrickList()->GetBrickCount(), 2);
+}
+
+TEST_F(InPlaceFrame, HelpCommandsReachTheApplicationsHelp)
+{
+    ASSERT_NE(Activate(), nullptr);
+    // Help index, using help, help, default help, context help: each asks the
+    // application's help, which says that it has no viewer.
+    for (const UINT id : {57666u, 57668u, 57670u, 57671u, 57669u}) {
+        MessageBoxRecorder boxes;
+        EXPECT_TRUE(frame->OnCmdMsg(id, CN_COMMAND, nullptr, nullptr)) << id;
+        ASSERT_EQ(boxes.texts.size(), 1u) << id;
+        EXPECT_NE(boxes.texts[0].find("help"), std::string::npos) << boxes.texts[0];
+    }
 }
 
 TEST_F(InPlaceFrame, NoActivationWithoutAWorkingInPlaceFrame)

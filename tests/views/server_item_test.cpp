@@ -59,10 +59,13 @@ TEST_F(ServerItem, DrawsTheBricksAloneAsThePaneDrawsThem)
         SIZE size{1000, 1000};
         EXPECT_TRUE(Item()->OnDraw(&dc, size));
     }
+    // As the pane paints on the screen: through the shared palette.
     platform::Surface direct(1000, 1000, RGB(1, 2, 3));
     {
         CDC dc(&direct);
+        CPalette* own = dc.SelectPalette(library.GetPalette(), FALSE);
         pane.DrawDizado(&dc, RECT{0, 0, 1000, 1000}, 0, 0);
+        dc.SelectPalette(own, FALSE);
     }
     EXPECT_TRUE(SamePixels(item, direct));
     bool drew = false;
@@ -75,6 +78,34 @@ TEST_F(ServerItem, DrawsTheBricksAloneAsThePaneDrawsThem)
     }
     EXPECT_TRUE(drew);
     EXPECT_FALSE(background);
+}
+
+TEST_F(ServerItem, DrawsThroughTheSharedPaletteAndGivesTheContextItsOwnBack)
+{
+    // What the context holds while the pane draws into it.
+    class PaletteSpy : public RecordingPane {
+    public:
+        void DrawItemBricks(CDC* dc, const RECT& rect) override
+        {
+            seen = dc->GetCurrentPalette();
+            RecordingPane::DrawItemBricks(dc, rect);
+        }
+        CPalette* seen = nullptr;
+    };
+    CDizadoDoc other;
+    other.m_bAutoDelete = FALSE;
+    PaletteSpy spy;
+    spy.SetDrawingSize(kWidth, kHeight);
+    ASSERT_TRUE(spy.AttachDocument(&other));
+    ASSERT_NE(library.GetPalette(), nullptr);
+
+    platform::Surface surface(100, 100, RGB(1, 2, 3));
+    CDC dc(&surface);
+    CPalette* own = dc.GetCurrentPalette();
+    SIZE size{100, 100};
+    EXPECT_TRUE(static_cast<CDizadoSrvrItem*>(other.GetEmbeddedItem())->OnDraw(&dc, size));
+    EXPECT_EQ(spy.seen, library.GetPalette());
+    EXPECT_EQ(dc.GetCurrentPalette(), own);
 }
 
 TEST_F(ServerItem, CopyPutsTheSelectedBricksAndAPictureOfTheModel)

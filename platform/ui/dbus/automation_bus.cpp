@@ -10,6 +10,7 @@
 #include <QVariantMap>
 
 #include "platform/core/cmd_target.h"
+#include "platform/core/hooks.h"
 
 namespace {
 
@@ -24,6 +25,28 @@ const QString kNoReference = QStringLiteral("dizado.Error.NotHeld");
 const QString kDisconnected = QStringLiteral("dizado.Error.Disconnected");
 const QString kRefused = QStringLiteral("dizado.Error.Refused");
 const QString kTooMany = QStringLiteral("dizado.Error.TooManyObjects");
+const QString kMessage = QStringLiteral("dizado.Error.Message");
+
+// For the length of one call: what its message boxes would have said when no
+// one could see them.
+class CallerMessages {
+public:
+    CallerMessages()
+        : m_previous(platform::SetCallerMessageHook(
+              [this](const std::string& text) { m_texts.push_back(QString::fromUtf8(text.c_str())); }))
+    {
+    }
+    ~CallerMessages() { platform::SetCallerMessageHook(std::move(m_previous)); }
+    CallerMessages(const CallerMessages&) = delete;
+    CallerMessages& operator=(const CallerMessages&) = delete;
+
+    bool Any() const { return !m_texts.isEmpty(); }
+    QString Text() const { return m_texts.join(QLatin1Char('\n')); }
+
+private:
+    platform::CallerMessageHook m_previous;
+    QStringList m_texts;
+};
 
 QString TooManyText()
 {
@@ -204,6 +227,8 @@ void CAutomationBus::Stop()
         g_pActiveBus = nullptr;
     }
     m_nClientOwned = 0;
+    m_waiting.clear();
+    m_left.clear();
     m_watcher.reset();
     std::map<QString, Exported> objects;
     objects.swap(m_objects);
@@ -320,6 +345,10 @@ void CAutomationBus::OnDisconnected(IDispatch* dispatch)
 
 void CAutomationBus::ReleaseClient(const QString& client)
 {
+    if (m_bServing) {
+        m_left.push_back(client);
+        return;
+    }
     if (m_watcher)
         m_watcher->removeWatchedService(client);
     std::vector<QString> settle;
@@ -390,6 +419,27 @@ bool CAutomationBus::handleMessage(const QDBusMessage& message, const QDBusConne
 {
     if (message.type() != QDBusMessage::MethodCallMessage)
         return false;
+    m_waiting.push_back(message);
+    // Inside a loop that a call opened: served when that call has answered,
+    // never nested within it (thousands of nested boxes end the stack).
+    if (m_bServing)
+        return true;
+    m_bServing = true;
+    while (!m_waiting.empty()) {
+        const QDBusMessage next = m_waiting.front();
+        m_waiting.pop_front();
+        Serve(next);
+    }
+    m_bServing = false;
+    std::vector<QString> left;
+    left.swap(m_left);
+    for (const QString& client : left)
+        ReleaseClient(client);
+    return true;
+}
+
+void CAutomationBus::Serve(const QDBusMessage& message)
+{
     IDispatch* dispatch = Find(message.path());
     const QString interface = message.interface();
     if (interface == kIntrospectable && message.member() == QLatin1String("Introspect")) {
@@ -398,11 +448,11 @@ bool CAutomationBus::handleMessage(const QDBusMessage& message, const QDBusConne
             QStringLiteral("<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
                            "\"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n") +
             body + QStringLiteral("</node>\n")));
-        return true;
+        return;
     }
     if (!dispatch) {
         m_connection.send(message.createErrorReply(kUnknownObject, QStringLiteral("No object at ") + message.path()));
-        return true;
+        return;
     }
     if (interface == kProperties)
         Properties(message, dispatch);
@@ -410,7 +460,6 @@ bool CAutomationBus::handleMessage(const QDBusMessage& message, const QDBusConne
         Call(message, dispatch);
     else
         m_connection.send(message.createErrorReply(kUnknownInterface, interface));
-    return true;
 }
 
 void CAutomationBus::Call(const QDBusMessage& message, IDispatch* dispatch)
@@ -475,7 +524,12 @@ void CAutomationBus::Call(const QDBusMessage& message, IDispatch* dispatch)
     }
     COleVariant result;
     EXCEPINFO error;
+    CallerMessages messages;
     const HRESULT hr = dispatch->Invoke(id, DISPATCH_METHOD, args.data(), static_cast<int>(args.size()), &result, &error);
+    if (messages.Any()) {
+        m_connection.send(message.createErrorReply(kMessage, messages.Text()));
+        return;
+    }
     ReplyResult(message, hr, error, result);
 }
 
@@ -566,8 +620,13 @@ void CAutomationBus::Properties(const QDBusMessage& message, IDispatch* dispatch
     }
     COleVariant result;
     EXCEPINFO error;
+    CallerMessages messages;
     if (get) {
         const HRESULT hr = dispatch->Invoke(id, DISPATCH_PROPERTYGET, nullptr, 0, &result, &error);
+        if (messages.Any()) {
+            m_connection.send(message.createErrorReply(kMessage, messages.Text()));
+            return;
+        }
         if (FAILED(hr)) {
             m_connection.send(message.createErrorReply(ErrorName(hr), ErrorText(hr, error)));
             return;
@@ -631,5 +690,9 @@ void CAutomationBus::Properties(const QDBusMessage& message, IDispatch* dispatch
     }
     }
     const HRESULT hr = dispatch->Invoke(id, DISPATCH_PROPERTYPUT, &arg, 1, &result, &error);
+    if (messages.Any()) {
+        m_connection.send(message.createErrorReply(kMessage, messages.Text()));
+        return;
+    }
     ReplyResult(message, hr, error, result);
 }

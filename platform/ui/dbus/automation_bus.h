@@ -15,8 +15,15 @@
 //
 // Calls are checked like file input: a wrong signature, an unknown path or
 // member, or an object that is gone give D-Bus errors, never a crash.
+//
+// Calls are served one at a time, in the order they came: one that arrives
+// while another runs (a message box of that call runs a loop of its own)
+// waits until the running one has answered. A call whose object would show a
+// message while no window of the program is on the screen answers at once
+// with dizado.Error.Message and the message as its text.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <memory>
 
@@ -74,6 +81,7 @@ private:
     };
 
     static void OnDisconnected(IDispatch* dispatch);
+    void Serve(const QDBusMessage& message);
     // Stops publishing the object and drops the bus's reference.
     void Unexport(std::map<QString, Exported>::iterator it);
     // After a client's last reference: objects that live on their own stay.
@@ -102,4 +110,9 @@ private:
     size_t m_nClientOwned = 0;
     DispatchDisconnectHook m_previousHook = nullptr;
     std::unique_ptr<QDBusServiceWatcher> m_watcher;
+    // Calls that came while one was being served, and clients that left
+    // meanwhile (their objects may be in use by the running call).
+    std::deque<QDBusMessage> m_waiting;
+    std::vector<QString> m_left;
+    bool m_bServing = false;
 };

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The sign-in under a bare X server with no window manager: the child types at
+# once, without clicking anywhere, and presses Return. The name lands in the
+# name field, and a name typed with spaces around it is the child already
+# known, with the same folder and no second entry in the names list.
+# Arguments: the program and a folder for the files (sign_in_focus_*.png).
+set -euo pipefail
+source "$(dirname "$0")/x_session.sh"
+program=$1
+out=$2
+mkdir -p "$out"
+for tool in Xvfb xdotool xwd xwdtopnm pnmtopng; do
+  command -v "$tool" > /dev/null || { echo "sign-in focus: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
+done
+fail() {
+  echo "sign-in focus: $*"
+  [ -f "$ini" ] && cat "$ini"
+  exit 1
+}
+
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+}
+trap cleanup EXIT
+
+start_xvfb 1024x768 "$out/sign_in_focus_xvfb.log" "sign-in focus"
+
+home="$out/sign-in-focus-home"
+rm -rf "$home"
+mkdir -p "$home/config/dizado" "$home/data/dizado/0000abcd" "$home/runtime"
+chmod 700 "$home/runtime"
+ini="$home/config/dizado/dizado.ini"
+printf '[Names]\nname000=Mia\n[Mia]\nDirectory=0000abcd\nSoundOn=0\n' > "$ini"
+export XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+# Waits until the screen holds still, then keeps it as sign_in_focus_$1.png.
+shot() {
+  local previous="" current
+  for _ in $(seq 60); do
+    sleep 0.2
+    kill -0 "$program_pid" 2> /dev/null || { cat "$out/sign_in_focus_program.log"; fail "the program ended"; }
+    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/sign_in_focus.ppm"
+    current=$(cksum < "$out/sign_in_focus.ppm")
+    [ "$current" = "$previous" ] && break
+    previous=$current
+  done
+  pnmtopng < "$out/sign_in_focus.ppm" > "$out/sign_in_focus_$1.png"
+}
+
+"$program" > "$out/sign_in_focus_program.log" 2>&1 &
+program_pid=$!
+wait_for_drawing
+shot open
+# No click, no window manager to hand out the focus: the keys go where the
+# program put the focus.
+xdotool type --delay 30 "  Mia "
+shot typed
+xdotool key Return
+for _ in $(seq 50); do
+  grep -q '^LastUser=' "$ini" && break
+  sleep 0.1
+done
+shot signed_in
+grep -q '^LastUser=Mia$' "$ini" || fail "Return did not sign in the name typed without a click"
+[ "$(ls "$home/data/dizado")" = 0000abcd ] || { ls "$home/data/dizado"; fail "Mia got a new folder"; }
+grep -q '^name001=' "$ini" && fail "Mia was listed a second time"
+[ "$(grep -c '^Directory=' "$ini")" = 1 ] || fail "a second user was made"
+echo "sign-in focus: screenshots in $out"
