@@ -167,14 +167,13 @@ public:
 
     enum class SaveOutcome { unchanged, saved, rescued, dropped, kept };
     // Saves a document that needs it. A failed save writes a copy into the
-    // shell's rescue folder and says where; only when that fails too, and
-    // `mayDrop`, a grown-up is asked whether to close without saving.
+    // shell's rescue folder and says where; only when that fails too, with
+    // `mayDrop` and someone at the screen, a grown-up is asked whether to
+    // close without saving.
     SaveOutcome SaveOrRescue(BOOL mayDrop);
     // Modified, or holding bricks made through automation since the last
     // save or open: those leave the modified flag alone, yet must not be lost.
     BOOL NeedsSave() { return IsModified() || m_bMadeByAutomation; }
-    // Whether the last model read held classes no kit provides.
-    BOOL HadMissingClasses() const { return m_bMissingClasses; }
 
     // Handlers of the message map, public so that frames, panes and
     // automation can run them directly.

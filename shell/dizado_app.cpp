@@ -410,9 +410,9 @@ void CDizadoApp::GetNewDocumentPath(CString& path)
 void CDizadoApp::Say(const char* text, UINT type)
 {
     // Started by another program there may be no one at the screen, and a
-    // note (not a failure) must not hold up or fail that program's call: it
-    // goes where that program reads it.
-    // Nor may a box hold up an end the session asked for.
+    // note (not a failure) must not hold up or fail that program's call; nor
+    // may a box hold up an end the session asked for. The note goes where
+    // that program or the session's log reads it.
     if (!CanAsk()) {
         std::fprintf(stderr, "%s\n", text);
         return;
