@@ -320,7 +320,7 @@ void CBrick::Store(CArchive& ar) const
 {
     CChunkBlock block;
     brick_record::PutLong(block, "ptyp", m_nStoredClassId);
-    brick_record::PutLong(block, "pose", m_nPose);
+    brick_record::PutLong(block, "pose", IsClassMissing() ? m_nStoredPose : m_nPose);
     brick_record::PutLong(block, "angl", m_nOrientation);
     brick_record::PutLong(block, "colr", m_nColor);
     brick_record::PutLong(block, "pvis", m_bVisible);
@@ -373,6 +373,7 @@ void CBrick::Load(CArchive& ar)
     // class but keeps its id, so that a save does not turn the model into
     // default bricks for when the kit comes back.
     m_nStoredClassId = classId;
+    m_nStoredPose = pose;
     if (IsKnownClass(classId)) {
         m_nClassId = classId;
     } else {

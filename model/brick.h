@@ -166,8 +166,8 @@ public:
     void Serialize(CArchive& ar) override;
 
     // The id the brick writes back: the one it was read with while no kit
-    // provides that class (the brick then stands in as the default class),
-    // else its class id.
+    // provides that class (the brick then stands in as the default class,
+    // and writes back the pose it was read with too), else its class id.
     SHORT GetStoredClassId() const { return m_nStoredClassId; }
     BOOL IsClassMissing() const { return m_nStoredClassId != m_nClassId; }
 
@@ -228,6 +228,8 @@ private:
     SHORT m_nPose = 0;
     SHORT m_nOrientation = 0;
     SHORT m_nStoredClassId = kDefaultType;
+    // The pose read with a missing class: the default class has one pose only.
+    SHORT m_nStoredPose = 0;
     LONG m_nColor = 0;
     CPoint3D m_position;
     CBox3D m_worldBox;
