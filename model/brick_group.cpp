@@ -102,6 +102,8 @@ CBrickGroup::~CBrickGroup()
         }
         CBrickGroup* parent = m_pParent;
         m_pParent = nullptr;
+        parent->AdjustSelectedBelow(-m_nSelectedBelow);
+        ++RootOf(parent)->m_nTreeChanges;
         if (m_bStale)
             parent->MarkStale();
         else if (m_bHasBounds)
@@ -150,6 +152,21 @@ void CBrickGroup::AddBrick(CBrick* brick)
     Add(brick);
     NotifyInsert(GetSize());
     UpdateContribution(nullptr, &brick->GetWorldBox());
+    if (brick->IsSelectedFlag())
+        AdjustSelectedBelow(1);
+}
+
+void CBrickGroup::NoteSilentChange()
+{
+    ++RootOf(this)->m_nTreeChanges;
+}
+
+void CBrickGroup::AdjustSelectedBelow(int delta)
+{
+    if (delta == 0)
+        return;
+    for (CBrickGroup* group = this; group; group = group->m_pParent)
+        group->m_nSelectedBelow += delta;
 }
 
 void CBrickGroup::RemoveBrick(CBrick* brick)
@@ -160,6 +177,8 @@ void CBrickGroup::RemoveBrick(CBrick* brick)
             RemoveAt(i);
             NotifyRemove(i + 1);
             UpdateContribution(&brick->GetWorldBox(), nullptr);
+            if (brick->IsSelectedFlag())
+                AdjustSelectedBelow(-1);
             return;
         }
     }
@@ -213,6 +232,8 @@ void CBrickGroup::SetParent(CBrickGroup* parent)
                 break;
             }
         }
+        m_pParent->AdjustSelectedBelow(-m_nSelectedBelow);
+        ++RootOf(m_pParent)->m_nTreeChanges;
         if (m_bStale)
             m_pParent->MarkStale();
         else if (m_bHasBounds)
@@ -228,6 +249,8 @@ void CBrickGroup::SetParent(CBrickGroup* parent)
     m_dwOwner = parent->GetOwner();
     parent->m_pSubGroups->InsertAt(0, this);
     parent->m_pSubGroups->NotifyInsert(1);
+    parent->AdjustSelectedBelow(m_nSelectedBelow);
+    ++RootOf(parent)->m_nTreeChanges;
     if (m_bStale)
         parent->MarkStale();
     else if (m_bHasBounds)

@@ -74,6 +74,15 @@ public:
     SHORT CountSelectedGroups() const;
     BOOL HasSelection() const;
     int CountSelectedDizadoDeep() const;
+    // Counts the sub-groups that joined or left anywhere in the tree of which
+    // this group is the root: their bricks come and go without a word each.
+    unsigned GetTreeChanges() const { return m_nTreeChanges; }
+    // A brick or group below left without telling the listeners.
+    void NoteSilentChange();
+    // The same count, kept up to date as bricks are selected, join and leave.
+    int GetCachedSelectedDeep() const { return m_nSelectedBelow; }
+    // A brick of this group's own list changed its selected flag.
+    void OnBrickSelectedChanged(BOOL selected) { AdjustSelectedBelow(selected ? 1 : -1); }
     void SelectAll(BOOL state);
     // The group's own bricks only: that colour gets the state, others its opposite.
     void SelectByColor(BOOL state, LONG colour);
@@ -133,6 +142,8 @@ private:
     void MarkStale();
     void Refresh() const;
 
+    void AdjustSelectedBelow(int delta);
+
     void WriteRecord(CArchive& ar, BOOL selectedOnly) const;
     void ReadBricks(CArchive& ar, DWORD count);
 
@@ -142,6 +153,8 @@ private:
     mutable CBox3D m_bounds;
     mutable BOOL m_bHasBounds = FALSE;
     mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+    int m_nSelectedBelow = 0;         // selected bricks here and in every sub-group
+    unsigned m_nTreeChanges = 0;      // on roots only
     BOOL m_bModelRoot = FALSE;
     [[no_unique_address]] CLiveCount<CBrickGroup> m_live;
 };
