@@ -44,6 +44,10 @@ CBrickGroup* RootOf(CBrickGroup* group)
     return group;
 }
 
+// While a group deletes what lies below it, the one tree change it noted
+// covers every brick and group that goes.
+int g_nBulkDeletions = 0;
+
 // Visits `top` and every group below it, each before its sub-groups and
 // those first to last, as a recursive walk would, but on a stack of its own:
 // a tree built in memory may be deeper than the thread's stack allows.
@@ -103,7 +107,8 @@ CBrickGroup::~CBrickGroup()
         CBrickGroup* parent = m_pParent;
         m_pParent = nullptr;
         parent->AdjustSelectedBelow(-m_nSelectedBelow);
-        ++RootOf(parent)->m_nTreeChanges;
+        if (g_nBulkDeletions == 0)
+            ++RootOf(parent)->m_nTreeChanges;
         if (m_bStale)
             parent->MarkStale();
         else if (m_bHasBounds)
@@ -158,7 +163,8 @@ void CBrickGroup::AddBrick(CBrick* brick)
 
 void CBrickGroup::NoteSilentChange()
 {
-    ++RootOf(this)->m_nTreeChanges;
+    if (g_nBulkDeletions == 0)
+        ++RootOf(this)->m_nTreeChanges;
 }
 
 void CBrickGroup::AdjustSelectedBelow(int delta)
@@ -265,6 +271,11 @@ void CBrickGroup::DeleteContents()
     // first: each brick and group takes itself out of its list, and a removal
     // at the end moves nothing. A group deleted here has nothing left below
     // it, so its own destructor has nothing to walk.
+    ++RootOf(this)->m_nTreeChanges;
+    struct Bulk {
+        Bulk() { ++g_nBulkDeletions; }
+        ~Bulk() { --g_nBulkDeletions; }
+    } bulk;
     CBrickGroup* group = this;
     for (;;) {
         {
