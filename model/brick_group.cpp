@@ -68,9 +68,16 @@ bool AnyInTree(Group* top, Visit visit)
     return false;
 }
 
-bool AnySelectedBelow(const CBrickGroup* top)
+// The selected bricks of a group's own list, counted one by one.
+int ScanSelected(const CBrickGroup* group)
 {
-    return AnyInTree(top, [](const CBrickGroup* group) { return group->CountSelectedDizado() > 0; });
+    int count = 0;
+    for (int i = 0; i < group->GetSize(); ++i) {
+        const CBrick* brick = group->GetBrickAt(i);
+        if (brick && brick->IsSelectedFlag())
+            ++count;
+    }
+    return count;
 }
 
 // The last sub-group that this group owns; entries that are not its groups
@@ -158,7 +165,7 @@ void CBrickGroup::AddBrick(CBrick* brick)
     NotifyInsert(GetSize());
     UpdateContribution(nullptr, &brick->GetWorldBox());
     if (brick->IsSelectedFlag())
-        AdjustSelectedBelow(1);
+        OnBrickSelectedChanged(TRUE);
 }
 
 void CBrickGroup::NoteSilentChange()
@@ -184,7 +191,7 @@ void CBrickGroup::RemoveBrick(CBrick* brick)
             NotifyRemove(i + 1);
             UpdateContribution(&brick->GetWorldBox(), nullptr);
             if (brick->IsSelectedFlag())
-                AdjustSelectedBelow(-1);
+                OnBrickSelectedChanged(FALSE);
             return;
         }
     }
@@ -407,13 +414,7 @@ void CBrickGroup::Refresh() const
 
 int CBrickGroup::CountSelectedDizado() const
 {
-    int count = 0;
-    for (int i = 0; i < GetSize(); ++i) {
-        const CBrick* brick = GetBrickAt(i);
-        if (brick && brick->IsSelectedFlag())
-            ++count;
-    }
-    return count;
+    return m_nSelectedOwn;
 }
 
 SHORT CBrickGroup::CountSelectedGroups() const
@@ -421,7 +422,7 @@ SHORT CBrickGroup::CountSelectedGroups() const
     int count = 0;
     for (int i = 0; i < GetSubGroupCount(); ++i) {
         const CBrickGroup* sub = GetSubGroupAt(i);
-        if (sub && AnySelectedBelow(sub))
+        if (sub && sub->m_nSelectedBelow > 0)
             ++count;
     }
     return static_cast<SHORT>(count);
@@ -429,14 +430,14 @@ SHORT CBrickGroup::CountSelectedGroups() const
 
 BOOL CBrickGroup::HasSelection() const
 {
-    return AnySelectedBelow(this) ? TRUE : FALSE;
+    return m_nSelectedBelow > 0 ? TRUE : FALSE;
 }
 
 int CBrickGroup::CountSelectedDizadoDeep() const
 {
     int count = 0;
     AnyInTree(this, [&](const CBrickGroup* group) {
-        count += group->CountSelectedDizado();
+        count += ScanSelected(group);
         return false;
     });
     return count;

@@ -79,10 +79,16 @@ public:
     unsigned GetTreeChanges() const { return m_nTreeChanges; }
     // A brick or group below left without telling the listeners.
     void NoteSilentChange();
-    // The same count, kept up to date as bricks are selected, join and leave.
+    // The same count, kept up to date as bricks are selected, join and leave
+    // (as are the own list's count and the selection test above; the deep
+    // count walks the tree).
     int GetCachedSelectedDeep() const { return m_nSelectedBelow; }
     // A brick of this group's own list changed its selected flag.
-    void OnBrickSelectedChanged(BOOL selected) { AdjustSelectedBelow(selected ? 1 : -1); }
+    void OnBrickSelectedChanged(BOOL selected)
+    {
+        m_nSelectedOwn += selected ? 1 : -1;
+        AdjustSelectedBelow(selected ? 1 : -1);
+    }
     void SelectAll(BOOL state);
     // The group's own bricks only: that colour gets the state, others its opposite.
     void SelectByColor(BOOL state, LONG colour);
@@ -153,6 +159,7 @@ private:
     mutable CBox3D m_bounds;
     mutable BOOL m_bHasBounds = FALSE;
     mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+    int m_nSelectedOwn = 0;           // selected bricks of the own list
     int m_nSelectedBelow = 0;         // selected bricks here and in every sub-group
     unsigned m_nTreeChanges = 0;      // on roots only
     BOOL m_bModelRoot = FALSE;

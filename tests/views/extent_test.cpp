@@ -43,6 +43,16 @@ protected:
             << step << ": kept " << kept.left << "," << kept.top << "," << kept.right << "," << kept.bottom
             << " walked " << walked.left << "," << walked.top << "," << walked.right << "," << walked.bottom;
         EXPECT_EQ(Root()->GetCachedSelectedDeep(), Root()->CountSelectedDizadoDeep()) << step;
+        bricks.clear();
+        groups.clear();
+        Collect(Root());
+        for (const CBrickGroup* group : groups) {
+            int own = 0;
+            for (int i = 0; i < group->GetSize(); ++i)
+                own += group->GetBrickAt(i) && group->GetBrickAt(i)->IsSelectedFlag();
+            EXPECT_EQ(group->CountSelectedDizado(), own) << step;
+            EXPECT_EQ(group->HasSelection() != FALSE, group->CountSelectedDizadoDeep() > 0) << step;
+        }
     }
 
     ExtentPane extentPane;
