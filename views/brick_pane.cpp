@@ -112,6 +112,7 @@ BOOL CBrickPane::AttachDocument(CDizadoDoc* document)
     if (GetDocument() != document && !CView::GetDocument())
         document->AddView(this);
     m_pDocument = document;
+    m_extent.Forget();
     return OnCreatePane() == 0;
 }
 
@@ -182,6 +183,8 @@ void CBrickPane::OnNotify(UINT senderId, UINT code, LPARAM data)
         return;
     }
     auto* brick = reinterpret_cast<CBrick*>(data);
+    if (senderId == NOTIFY_ID_LIST)
+        KeepExtent(code, brick);
     switch (code) {
     case NOTIFY_BRICK_CREATED:
     case NOTIFY_POSITION_CHANGED:
@@ -229,6 +232,29 @@ void CBrickPane::OnNotify(UINT senderId, UINT code, LPARAM data)
     }
 }
 
+void CBrickPane::KeepExtent(UINT code, const CBrick* brick)
+{
+    switch (code) {
+    case NOTIFY_BRICK_CREATED:
+    case NOTIFY_BRICK_JOINED:
+    case NOTIFY_POSITION_CHANGED:
+    case NOTIFY_CLASS_CHANGED:
+    case NOTIFY_POSE_CHANGED:
+    case NOTIFY_ORIENTATION_CHANGED:
+        m_extent.Put(this, brick);
+        break;
+    case NOTIFY_BRICK_DELETING:
+    case NOTIFY_BRICK_LEAVING:
+        m_extent.Remove(brick);
+        break;
+    case NOTIFY_ROOT_DESTROYING:
+        m_extent.Forget();
+        break;
+    default:
+        break;
+    }
+}
+
 void CBrickPane::HoldRebuild(BOOL release)
 {
     m_nRebuildHolds = static_cast<SHORT>(m_nRebuildHolds + (release ? -1 : 1));
@@ -248,6 +274,9 @@ void CBrickPane::RebuildAndRedraw()
     if (m_nRebuildHolds != 0 || !m_pDocument)
         return;
     m_blinker.SetTarget(this, nullptr);
+    // The walk below would find no selected brick.
+    if (GetBrickList() && GetBrickList()->GetCachedSelectedDeep() == 0)
+        return;
     CRegion region;
     CRegionUnionWalker walker(this, &region);
     walker.Walk();
