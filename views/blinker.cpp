@@ -80,3 +80,12 @@ void CBlinker::OnTick()
     m_nPhase = m_nPhase >= 1 ? 0 : static_cast<SHORT>(m_nPhase + 1);
     Draw(nullptr);
 }
+
+int CBlinker::UntilNextFlip() const
+{
+    if (!HasOutline())
+        return -1;
+    const DWORD elapsed = CBrickPane::TickCount() - m_dwLastTick;
+    const DWORD interval = static_cast<DWORD>(m_nInterval);
+    return elapsed > interval ? 0 : static_cast<int>(interval + 1 - elapsed);
+}

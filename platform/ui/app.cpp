@@ -57,6 +57,8 @@ public:
         Arm();
     }
 
+    void Due(int delay) { m_scheduler.Due(delay); }
+
     void Arm()
     {
         if (InModal())
@@ -347,6 +349,12 @@ void NoteMessage(UINT message)
         return;
     if (IdleDriver* idle = Idle())
         idle->OnMessage();
+}
+
+void IdleDue(int delay)
+{
+    if (IdleDriver* idle = Idle())
+        idle->Due(delay);
 }
 
 bool Tracking()

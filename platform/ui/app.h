@@ -80,4 +80,9 @@ SHORT ToolkitKeyState(int virtualKey);
 // except paints and mouse moves that do not move).
 void NoteMessage(UINT message);
 
+// Called during an idle pass that will ask for more: the next pass is of use
+// in `delay` ms, or (-1) not by time at all. Without any call the passes
+// repeat about every 15 ms; the earliest of several calls counts.
+void IdleDue(int delay);
+
 }  // namespace platform
