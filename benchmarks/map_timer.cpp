@@ -43,7 +43,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const double timeoutMs = std::atof(argv[2]) * 1000.0;
-    Display* display = XOpenDisplay(nullptr);
+    // A server that has just started may not take connections yet.
+    Display* display = nullptr;
+    for (int i = 0; i < 100 && !(display = XOpenDisplay(nullptr)); ++i)
+        usleep(20000);
     if (!display) {
         std::fprintf(stderr, "map_timer: no X display\n");
         return 2;

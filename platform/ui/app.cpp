@@ -57,7 +57,11 @@ public:
         Arm();
     }
 
-    void Due(int delay) { m_scheduler.Due(delay); }
+    void Due(int delay)
+    {
+        m_scheduler.Due(delay);
+        Arm();
+    }
 
     void Arm()
     {

@@ -22,8 +22,15 @@ int IdleScheduler::Delay(DWORD now) const
 
 void IdleScheduler::Due(int delay)
 {
-    if (!m_inPass)
+    if (!m_inPass) {
+        // Something that needs passes began outside any message: one pass as
+        // soon as the queue is empty, which then says when the next is due.
+        if (delay >= 0) {
+            m_wanted = true;
+            m_dueNow = true;
+        }
         return;
+    }
     m_dueGiven = true;
     if (delay >= 0 && (m_dueDelay < 0 || delay < m_dueDelay))
         m_dueDelay = delay;

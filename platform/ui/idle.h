@@ -28,6 +28,8 @@ public:
     int Delay(DWORD now) const;
     // During a pass: the next one is of use in `delay` ms (-1: not by time;
     // only a message makes one useful). Several calls keep the earliest.
+    // Outside a pass, a delay of 0 or more asks for a pass as soon as the
+    // queue is empty (the count goes on); -1 does nothing.
     void Due(int delay);
     LONG Count() const { return m_count; }
 

@@ -331,7 +331,6 @@ TEST(IdleScheduler, APassThatSaysWhenItIsDueWaitsForThatTime)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         platform::IdleScheduler idle;
-        idle.Due(3);  // outside a pass: no effect
         int passes = 0;
         const auto pass = [&](LONG) -> BOOL {
             ++passes;
@@ -351,6 +350,15 @@ TEST(IdleScheduler, APassThatSaysWhenItIsDueWaitsForThatTime)
         } else if (c.wait < 0) {
             EXPECT_EQ(idle.Run(now + 100000, pass), -1);
             EXPECT_EQ(passes, 1);
+            // Something that needs passes again, without a message: one at
+            // once, and the count goes on.
+            idle.Due(-1);
+            EXPECT_EQ(idle.Run(now + 100001, pass), -1);
+            EXPECT_EQ(passes, 1);
+            idle.Due(250);
+            idle.Run(now + 100002, pass);
+            EXPECT_EQ(passes, 2);
+            EXPECT_EQ(idle.Count(), 2);
         }
     }
 }

@@ -167,6 +167,11 @@ TEST_F(PaneWindow, IdlePassesComeOnlyWhenTheOutlineIsDue)
     const int passes = app.passes;
     Spin(300);
     EXPECT_EQ(app.passes, passes);
+    // A selection made without a message (as a call over the bus makes it)
+    // brings the passes back by itself.
+    brick->SetSelected(TRUE);
+    Spin(350);
+    EXPECT_GE(app.passes, passes + 3);
     app.pane = nullptr;
 }
 
