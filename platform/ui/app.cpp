@@ -88,8 +88,12 @@ private:
             CWinThread* thread = AfxGetThread();
             return thread ? thread->OnIdle(count) : FALSE;
         });
+        // A wait set while the pass ran (it said when it is next due) gives
+        // way to the pass's own answer.
         if (delay >= 0)
             m_timer.start(delay);
+        else
+            m_timer.stop();
     }
 
     platform::IdleScheduler m_scheduler;
