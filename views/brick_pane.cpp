@@ -8,6 +8,7 @@
 #include "platform/core/hooks.h"
 #include "platform/core/tick_count.h"
 #include "platform/gdi/dc.h"
+#include "platform/ui/app.h"
 #include "platform/ui/print.h"
 #include "views/mask_cache.h"
 #include "views/pane_walkers.h"
@@ -295,6 +296,8 @@ void CBrickPane::MoveBlinker(int dx, int dy)
 void CBrickPane::OnBlinkTick()
 {
     m_blinker.OnTick();
+    // The idle passes need not come back before the next flip.
+    platform::IdleDue(m_blinker.UntilNextFlip());
 }
 
 void CBrickPane::UpdateOrigin()
