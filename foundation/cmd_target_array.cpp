@@ -44,12 +44,12 @@ void CCmdTargetArray::SetSize(int newSize, int growBy)
     if (newSize <= 0) {
         delete[] m_pData;
         m_pData = nullptr;
-        m_nSize = m_nMaxSize = 0;
+        m_nSize = m_nMaxSize = m_nCapacity = 0;
         return;
     }
     if (!m_pData) {
         m_pData = NewTable(newSize);
-        m_nSize = m_nMaxSize = newSize;
+        m_nSize = m_nMaxSize = m_nCapacity = newSize;
         return;
     }
     if (newSize <= m_nMaxSize) {
@@ -61,10 +61,17 @@ void CCmdTargetArray::SetSize(int newSize, int growBy)
     // Wider arithmetic: maximum + grow-by must not wrap past INT_MAX.
     const long long grown = static_cast<long long>(m_nMaxSize) + m_nGrowBy;
     const int newMax = grown > newSize ? static_cast<int>(grown < INT_MAX ? grown : INT_MAX) : newSize;
-    CObject** table = NewTable(newMax);
-    std::memcpy(table, m_pData, sizeof(CObject*) * static_cast<size_t>(m_nSize));
-    delete[] m_pData;
-    m_pData = table;
+    if (newMax > m_nCapacity) {
+        const long long doubled = 2LL * m_nCapacity;
+        const int capacity = doubled > newMax ? static_cast<int>(doubled < INT_MAX ? doubled : INT_MAX) : newMax;
+        CObject** table = NewTable(capacity);
+        std::memcpy(table, m_pData, sizeof(CObject*) * static_cast<size_t>(m_nSize));
+        delete[] m_pData;
+        m_pData = table;
+        m_nCapacity = capacity;
+    } else {
+        std::memset(m_pData + m_nSize, 0, sizeof(CObject*) * static_cast<size_t>(newSize - m_nSize));
+    }
     m_nSize = newSize;
     m_nMaxSize = newMax;
 }

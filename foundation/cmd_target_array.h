@@ -18,9 +18,10 @@ public:
     CObject* GetAt(int index) const;
     void SetAt(int index, CObject* element);
 
-    // Grows by exactly the grow-by (or to exactly n when that is not enough),
-    // never by a heuristic: a list's memory use follows its grow-by. A grow-by
-    // of -1 keeps the current one; n = 0 frees the table.
+    // The maximum size grows by exactly the grow-by (or to exactly n when that
+    // is not enough). The table behind it grows geometrically, so that n adds
+    // cost O(n) whatever the grow-by. A grow-by of -1 keeps the current one;
+    // n = 0 frees the table.
     void SetSize(int newSize, int growBy = -1);
     void SetAtGrow(int index, CObject* element);
     int Add(CObject* element);
@@ -42,4 +43,7 @@ protected:
     int m_nSize = 0;
     int m_nMaxSize = 0;
     int m_nGrowBy = 0;
+
+private:
+    int m_nCapacity = 0;  // slots of m_pData, at least m_nMaxSize
 };

@@ -60,6 +60,10 @@ CBrick::~CBrick()
     if (m_pOwner) {
         CBrickGroup* owner = m_pOwner;
         m_pOwner = nullptr;
+        // Gone without a word to the listeners: what they keep of the tree
+        // must be built anew.
+        if (!m_bDeletionSent)
+            owner->NoteSilentChange();
         owner->RemoveBrick(this);
     }
     ReleaseLook();
@@ -106,6 +110,7 @@ void CBrick::Delete(BOOL really)
     if (!really)
         return;
     Notify(NOTIFY_BRICK_DELETING);
+    m_bDeletionSent = true;
     delete this;
 }
 
@@ -192,6 +197,8 @@ void CBrick::SetSelected(BOOL selected)
         return;
     Notify(NOTIFY_SELECTED_CHANGING);
     m_bSelected = selected;
+    if (m_pOwner)
+        m_pOwner->OnBrickSelectedChanged(selected);
     Notify(NOTIFY_SELECTED_CHANGED);
 }
 
@@ -386,7 +393,10 @@ void CBrick::Load(CArchive& ar)
     m_bSelectable = AsBool(brick_record::FieldLong(fields[kSelectable]));
     m_bMoveable = AsBool(brick_record::FieldLong(fields[kMoveable]));
     m_bColorable = AsBool(brick_record::FieldLong(fields[kColorable]));
-    m_bSelected = AsBool(brick_record::FieldLong(fields[kSelected]));
+    const BOOL selected = AsBool(brick_record::FieldLong(fields[kSelected]));
+    if (m_pOwner && selected != m_bSelected)
+        m_pOwner->OnBrickSelectedChanged(selected);
+    m_bSelected = selected;
 }
 
 void CBrick::Serialize(CArchive& ar)

@@ -234,6 +234,7 @@ private:
     CPoint3D m_position;
     CBox3D m_worldBox;
     CBrickGroup* m_pOwner = nullptr;
+    bool m_bDeletionSent = false;
     BOOL m_bSelected = FALSE;
     BOOL m_bVisible = TRUE;
     BOOL m_bSelectable = TRUE;

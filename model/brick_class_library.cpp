@@ -43,10 +43,19 @@ CBrickClassLibrary::~CBrickClassLibrary()
 {
     if (InstalledServices() == this)
         SetBrickServices(nullptr);
+    ReleaseHeldModules();
+}
+
+void CBrickClassLibrary::ReleaseHeldModules()
+{
+    for (auto& [classId, module] : m_heldModules)
+        FreeLibrary(module);
+    m_heldModules.clear();
 }
 
 void CBrickClassLibrary::ScanKits()
 {
+    ReleaseHeldModules();
     m_pKits = std::make_unique<CKitList>();
     if (m_strProgramFolder.IsEmpty())
         return;
@@ -58,14 +67,20 @@ HMODULE CBrickClassLibrary::GetClassModule(SHORT classId)
 {
     if (classId == kBuiltInClass)
         return AfxGetResourceHandle();
+    if (const auto held = m_heldModules.find(static_cast<WORD>(classId)); held != m_heldModules.end())
+        return held->second;
     const CBrickModData* entry = m_pKits ? m_pKits->FindBrickData(classId) : nullptr;
-    return entry ? LoadLibraryA(entry->m_strLibraryPath) : nullptr;
+    HMODULE module = entry ? LoadLibraryA(entry->m_strLibraryPath) : nullptr;
+    // A library that cannot be opened now is tried again next time.
+    if (module)
+        m_heldModules.emplace(static_cast<WORD>(classId), module);
+    return module;
 }
 
-void CBrickClassLibrary::ReleaseClassModule(HMODULE module)
+void CBrickClassLibrary::ReleaseClassModule(HMODULE)
 {
-    if (module && module != AfxGetResourceHandle())
-        FreeLibrary(module);
+    // Every module handed out is the program's own or one held until the
+    // kits change.
 }
 
 BOOL CBrickClassLibrary::HasBrickClass(SHORT classId)

@@ -44,6 +44,10 @@ CBrickGroup* RootOf(CBrickGroup* group)
     return group;
 }
 
+// While a group deletes what lies below it, the one tree change it noted
+// covers every brick and group that goes.
+int g_nBulkDeletions = 0;
+
 // Visits `top` and every group below it, each before its sub-groups and
 // those first to last, as a recursive walk would, but on a stack of its own:
 // a tree built in memory may be deeper than the thread's stack allows.
@@ -64,9 +68,16 @@ bool AnyInTree(Group* top, Visit visit)
     return false;
 }
 
-bool AnySelectedBelow(const CBrickGroup* top)
+// The selected bricks of a group's own list, counted one by one.
+int ScanSelected(const CBrickGroup* group)
 {
-    return AnyInTree(top, [](const CBrickGroup* group) { return group->CountSelectedDizado() > 0; });
+    int count = 0;
+    for (int i = 0; i < group->GetSize(); ++i) {
+        const CBrick* brick = group->GetBrickAt(i);
+        if (brick && brick->IsSelectedFlag())
+            ++count;
+    }
+    return count;
 }
 
 // The last sub-group that this group owns; entries that are not its groups
@@ -102,6 +113,9 @@ CBrickGroup::~CBrickGroup()
         }
         CBrickGroup* parent = m_pParent;
         m_pParent = nullptr;
+        parent->AdjustSelectedBelow(-m_nSelectedBelow);
+        if (g_nBulkDeletions == 0)
+            ++RootOf(parent)->m_nTreeChanges;
         if (m_bStale)
             parent->MarkStale();
         else if (m_bHasBounds)
@@ -150,6 +164,22 @@ void CBrickGroup::AddBrick(CBrick* brick)
     Add(brick);
     NotifyInsert(GetSize());
     UpdateContribution(nullptr, &brick->GetWorldBox());
+    if (brick->IsSelectedFlag())
+        OnBrickSelectedChanged(TRUE);
+}
+
+void CBrickGroup::NoteSilentChange()
+{
+    if (g_nBulkDeletions == 0)
+        ++RootOf(this)->m_nTreeChanges;
+}
+
+void CBrickGroup::AdjustSelectedBelow(int delta)
+{
+    if (delta == 0)
+        return;
+    for (CBrickGroup* group = this; group; group = group->m_pParent)
+        group->m_nSelectedBelow += delta;
 }
 
 void CBrickGroup::RemoveBrick(CBrick* brick)
@@ -160,6 +190,8 @@ void CBrickGroup::RemoveBrick(CBrick* brick)
             RemoveAt(i);
             NotifyRemove(i + 1);
             UpdateContribution(&brick->GetWorldBox(), nullptr);
+            if (brick->IsSelectedFlag())
+                OnBrickSelectedChanged(FALSE);
             return;
         }
     }
@@ -213,6 +245,8 @@ void CBrickGroup::SetParent(CBrickGroup* parent)
                 break;
             }
         }
+        m_pParent->AdjustSelectedBelow(-m_nSelectedBelow);
+        ++RootOf(m_pParent)->m_nTreeChanges;
         if (m_bStale)
             m_pParent->MarkStale();
         else if (m_bHasBounds)
@@ -228,6 +262,8 @@ void CBrickGroup::SetParent(CBrickGroup* parent)
     m_dwOwner = parent->GetOwner();
     parent->m_pSubGroups->InsertAt(0, this);
     parent->m_pSubGroups->NotifyInsert(1);
+    parent->AdjustSelectedBelow(m_nSelectedBelow);
+    ++RootOf(parent)->m_nTreeChanges;
     if (m_bStale)
         parent->MarkStale();
     else if (m_bHasBounds)
@@ -242,6 +278,11 @@ void CBrickGroup::DeleteContents()
     // first: each brick and group takes itself out of its list, and a removal
     // at the end moves nothing. A group deleted here has nothing left below
     // it, so its own destructor has nothing to walk.
+    ++RootOf(this)->m_nTreeChanges;
+    struct Bulk {
+        Bulk() { ++g_nBulkDeletions; }
+        ~Bulk() { --g_nBulkDeletions; }
+    } bulk;
     CBrickGroup* group = this;
     for (;;) {
         {
@@ -373,13 +414,7 @@ void CBrickGroup::Refresh() const
 
 int CBrickGroup::CountSelectedDizado() const
 {
-    int count = 0;
-    for (int i = 0; i < GetSize(); ++i) {
-        const CBrick* brick = GetBrickAt(i);
-        if (brick && brick->IsSelectedFlag())
-            ++count;
-    }
-    return count;
+    return m_nSelectedOwn;
 }
 
 SHORT CBrickGroup::CountSelectedGroups() const
@@ -387,7 +422,7 @@ SHORT CBrickGroup::CountSelectedGroups() const
     int count = 0;
     for (int i = 0; i < GetSubGroupCount(); ++i) {
         const CBrickGroup* sub = GetSubGroupAt(i);
-        if (sub && AnySelectedBelow(sub))
+        if (sub && sub->m_nSelectedBelow > 0)
             ++count;
     }
     return static_cast<SHORT>(count);
@@ -395,14 +430,14 @@ SHORT CBrickGroup::CountSelectedGroups() const
 
 BOOL CBrickGroup::HasSelection() const
 {
-    return AnySelectedBelow(this) ? TRUE : FALSE;
+    return m_nSelectedBelow > 0 ? TRUE : FALSE;
 }
 
 int CBrickGroup::CountSelectedDizadoDeep() const
 {
     int count = 0;
     AnyInTree(this, [&](const CBrickGroup* group) {
-        count += group->CountSelectedDizado();
+        count += ScanSelected(group);
         return false;
     });
     return count;

@@ -74,6 +74,21 @@ public:
     SHORT CountSelectedGroups() const;
     BOOL HasSelection() const;
     int CountSelectedDizadoDeep() const;
+    // Counts the sub-groups that joined or left anywhere in the tree of which
+    // this group is the root: their bricks come and go without a word each.
+    unsigned GetTreeChanges() const { return m_nTreeChanges; }
+    // A brick or group below left without telling the listeners.
+    void NoteSilentChange();
+    // The same count, kept up to date as bricks are selected, join and leave
+    // (as are the own list's count and the selection test above; the deep
+    // count walks the tree).
+    int GetCachedSelectedDeep() const { return m_nSelectedBelow; }
+    // A brick of this group's own list changed its selected flag.
+    void OnBrickSelectedChanged(BOOL selected)
+    {
+        m_nSelectedOwn += selected ? 1 : -1;
+        AdjustSelectedBelow(selected ? 1 : -1);
+    }
     void SelectAll(BOOL state);
     // The group's own bricks only: that colour gets the state, others its opposite.
     void SelectByColor(BOOL state, LONG colour);
@@ -134,6 +149,8 @@ private:
     void MarkStale();
     void Refresh() const;
 
+    void AdjustSelectedBelow(int delta);
+
     void WriteRecord(CArchive& ar, BOOL selectedOnly) const;
     void ReadBricks(CArchive& ar, DWORD count);
 
@@ -143,6 +160,9 @@ private:
     mutable CBox3D m_bounds;
     mutable BOOL m_bHasBounds = FALSE;
     mutable BOOL m_bStale = FALSE;  // when set, every ancestor's is set too
+    int m_nSelectedOwn = 0;           // selected bricks of the own list
+    int m_nSelectedBelow = 0;         // selected bricks here and in every sub-group
+    unsigned m_nTreeChanges = 0;      // on roots only
     BOOL m_bModelRoot = FALSE;
     [[no_unique_address]] CLiveCount<CBrickGroup> m_live;
 };

@@ -14,10 +14,11 @@ public:
     virtual ~IBrickServices() = default;
 
     // The module holding a class's resources: the program's own for the
-    // built-in class, else the kit library that first listed the class,
-    // loaded for this one use. Null when no kit lists it or it cannot load.
+    // built-in class, else the kit library that first listed the class.
+    // Null when no kit lists it or it cannot load.
     virtual HMODULE GetClassModule(SHORT classId) = 0;
-    // Frees a module from GetClassModule (the program's own is kept).
+    // Gives back a module from GetClassModule; the services decide whether
+    // it stays open (the program's own always does).
     virtual void ReleaseClassModule(HMODULE module) = 0;
     // TRUE when the class's module holds its "BRICKCLASS" resource.
     virtual BOOL HasBrickClass(SHORT classId) = 0;

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
   libsimpleini-dev
   binutils-mingw-w64-x86-64
-  xvfb x11-apps netpbm xdotool
+  xvfb x11-apps netpbm xdotool libx11-dev
   dbus-daemon libglib2.0-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then

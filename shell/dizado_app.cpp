@@ -12,6 +12,7 @@
 #include "platform/core/hooks.h"
 #include "platform/core/single_instance.h"
 #include "platform/core/user_paths.h"
+#include "platform/ui/app.h"
 #include "platform/ui/close_signals.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/cursor.h"
@@ -267,6 +268,9 @@ BOOL CDizadoApp::OpenFirstDocument()
 
 BOOL CDizadoApp::OnIdle(LONG count)
 {
+    // The passes repeat only for the panes' blinking, which says itself when
+    // it is next due; the rest of the pass waits for a message.
+    platform::IdleDue(-1);
     NotifyListeners(NOTIFY_IDLE, 0);
     CWnd* main = GetMainWnd();
     if (count == 0 && main && main->GetSafeHwnd()) {

@@ -1,6 +1,7 @@
 #include "views/blinker.h"
 
 #include "platform/gdi/dc.h"
+#include "platform/ui/app.h"
 #include "views/brick_pane.h"
 
 CBlinker::CBlinker(SHORT interval) : m_dwLastTick(CBrickPane::TickCount()), m_nInterval(interval)
@@ -57,6 +58,10 @@ void CBlinker::SetTarget(CBrickPane* owner, const CRegion* region)
         m_region.Empty();
     m_nPhase = 0;
     Draw(nullptr);
+    // The outline may come without a message (a call over the bus) after the
+    // idle passes stopped for want of one.
+    if (HasOutline())
+        platform::IdleDue(0);
 }
 
 void CBlinker::Offset(int dx, int dy)
@@ -79,4 +84,13 @@ void CBlinker::OnTick()
     Draw(nullptr);
     m_nPhase = m_nPhase >= 1 ? 0 : static_cast<SHORT>(m_nPhase + 1);
     Draw(nullptr);
+}
+
+int CBlinker::UntilNextFlip() const
+{
+    if (!HasOutline())
+        return -1;
+    const DWORD elapsed = CBrickPane::TickCount() - m_dwLastTick;
+    const DWORD interval = static_cast<DWORD>(m_nInterval);
+    return elapsed > interval ? 0 : static_cast<int>(interval + 1 - elapsed);
 }

@@ -30,6 +30,9 @@ public:
     void SetTarget(CBrickPane* owner, const CRegion* region);
     void Offset(int dx, int dy);
     void OnTick();
+    // Milliseconds until a tick would flip the phase (0: now), -1 while there
+    // is no outline to blink: when the idle tick is next of use.
+    int UntilNextFlip() const;
 
     const CRegion& GetRegion() const { return m_region; }
     SHORT GetPhase() const { return m_nPhase; }

@@ -8,6 +8,7 @@
 #include "platform/core/hooks.h"
 #include "platform/core/tick_count.h"
 #include "platform/gdi/dc.h"
+#include "platform/ui/app.h"
 #include "platform/ui/print.h"
 #include "views/mask_cache.h"
 #include "views/pane_walkers.h"
@@ -112,6 +113,7 @@ BOOL CBrickPane::AttachDocument(CDizadoDoc* document)
     if (GetDocument() != document && !CView::GetDocument())
         document->AddView(this);
     m_pDocument = document;
+    m_extent.Forget();
     return OnCreatePane() == 0;
 }
 
@@ -182,6 +184,8 @@ void CBrickPane::OnNotify(UINT senderId, UINT code, LPARAM data)
         return;
     }
     auto* brick = reinterpret_cast<CBrick*>(data);
+    if (senderId == NOTIFY_ID_LIST)
+        KeepExtent(code, brick);
     switch (code) {
     case NOTIFY_BRICK_CREATED:
     case NOTIFY_POSITION_CHANGED:
@@ -229,6 +233,29 @@ void CBrickPane::OnNotify(UINT senderId, UINT code, LPARAM data)
     }
 }
 
+void CBrickPane::KeepExtent(UINT code, const CBrick* brick)
+{
+    switch (code) {
+    case NOTIFY_BRICK_CREATED:
+    case NOTIFY_BRICK_JOINED:
+    case NOTIFY_POSITION_CHANGED:
+    case NOTIFY_CLASS_CHANGED:
+    case NOTIFY_POSE_CHANGED:
+    case NOTIFY_ORIENTATION_CHANGED:
+        m_extent.Put(this, brick);
+        break;
+    case NOTIFY_BRICK_DELETING:
+    case NOTIFY_BRICK_LEAVING:
+        m_extent.Remove(brick);
+        break;
+    case NOTIFY_ROOT_DESTROYING:
+        m_extent.Forget();
+        break;
+    default:
+        break;
+    }
+}
+
 void CBrickPane::HoldRebuild(BOOL release)
 {
     m_nRebuildHolds = static_cast<SHORT>(m_nRebuildHolds + (release ? -1 : 1));
@@ -248,6 +275,9 @@ void CBrickPane::RebuildAndRedraw()
     if (m_nRebuildHolds != 0 || !m_pDocument)
         return;
     m_blinker.SetTarget(this, nullptr);
+    // The walk below would find no selected brick.
+    if (GetBrickList() && GetBrickList()->GetCachedSelectedDeep() == 0)
+        return;
     CRegion region;
     CRegionUnionWalker walker(this, &region);
     walker.Walk();
@@ -266,6 +296,8 @@ void CBrickPane::MoveBlinker(int dx, int dy)
 void CBrickPane::OnBlinkTick()
 {
     m_blinker.OnTick();
+    // The idle passes need not come back before the next flip.
+    platform::IdleDue(m_blinker.UntilNextFlip());
 }
 
 void CBrickPane::UpdateOrigin()

@@ -16,6 +16,7 @@
 #include "platform/core/types.h"
 #include "platform/gdi/gdi_types.h"
 #include "views/blinker.h"
+#include "views/pane_extent.h"
 #include "views/pane_window.h"
 
 class CBrick;
@@ -84,7 +85,10 @@ public:
     virtual void DrawDizado(CDC* dc, const RECT& clip, SHORT filter, SHORT unused);
     virtual void DrawBrick(CBrick* brick, CDC* dc, const CRegion& paint);
     virtual void Redraw(CDC* dc, CBrickGroup* root);
+    // The walk over every brick; the extent update asks the kept union,
+    // which gives the same rectangle.
     virtual void GetDizadoRect(RECT* rect);
+    RECT GetKeptDizadoRect() { return m_extent.Get(this); }
     virtual void UpdateChangedArea();
     virtual void HoldExtent(BOOL release);
     virtual BOOL HitTest(POINT point, CBrick** brick);
@@ -156,6 +160,8 @@ protected:
     int OnCreatePane();
     void OnDestroyPane();
 
+    // Follows one brick's change in the kept union of the bricks' rectangles.
+    void KeepExtent(UINT code, const CBrick* brick);
     // The cursor brick follows the document's current class and orientation.
     void RebuildCursorBrick();
     // Reports a failure inside painting once per pane; painting goes on.
@@ -181,6 +187,7 @@ protected:
     BOOL m_bSelectionAfterPaint = TRUE;
     BOOL m_bPaintPending = FALSE;
 
+    CPaneExtent m_extent;
     DrawMode m_drawMode = DrawMode::fast;
     std::unique_ptr<MaskCache> m_maskCache;
     CPalette* m_pPalette = nullptr;

@@ -217,6 +217,45 @@ private:
         return true;
     }
 
+    // Regions are made of 16-bit coordinates: a shape is moved only where
+    // neither it nor the moved one comes near their limit.
+    static bool Movable(const RECT& r)
+    {
+        constexpr LONG kLimit = 30000;
+        return r.left > -kLimit && r.top > -kLimit && r.right < kLimit && r.bottom < kLimit;
+    }
+
+    void ShapeOf(CBrick* brick, CBrickPane::MaskCache::Entry& entry)
+    {
+        const CSize3D size = entry.box.Size();
+        const std::array<int, 6> key{entry.classId, entry.pose, entry.orientation, size.CX(), size.CY(), size.CZ()};
+        POINT anchor;
+        m_pane->ProjectPoint(&anchor, entry.box.Min());
+        const auto found = m_cache.shapes.find(key);
+        if (found != m_cache.shapes.end()) {
+            const auto& shape = found->second;
+            const LONG dx = anchor.x - shape.anchor.x, dy = anchor.y - shape.anchor.y;
+            const RECT moved{shape.bounds.left + dx, shape.bounds.top + dy, shape.bounds.right + dx,
+                             shape.bounds.bottom + dy};
+            if (Movable(moved) && Movable(RECT{anchor.x, anchor.y, anchor.x, anchor.y})) {
+                entry.mask = shape.mask;
+                entry.mask.left += dx;
+                entry.mask.top += dy;
+                entry.bounds = moved;
+                entry.empty = false;
+                return;
+            }
+        }
+        CRegion region;
+        m_pane->BuildBrickRegion(&region, brick);
+        entry.bounds = region.GetBounds();
+        entry.empty = region.IsEmpty() != FALSE;
+        entry.mask = Mask::From(region);
+        if (found == m_cache.shapes.end() && !entry.empty && Movable(entry.bounds) &&
+            Movable(RECT{anchor.x, anchor.y, anchor.x, anchor.y}))
+            m_cache.shapes.emplace(key, CBrickPane::MaskCache::Shape{anchor, entry.mask, entry.bounds});
+    }
+
     const Mask& MaskOf(int index)
     {
         Item& item = m_items[index];
@@ -226,16 +265,12 @@ private:
         if (entry.seen == 0 || !(entry.box == brick->GetWorldBox()) || entry.classId != brick->GetClassId() ||
             entry.pose != brick->GetPose() || entry.orientation != brick->GetOrientation() ||
             entry.origin.x != origin.x || entry.origin.y != origin.y) {
-            CRegion region;
-            m_pane->BuildBrickRegion(&region, brick);
             entry.box = brick->GetWorldBox();
             entry.classId = brick->GetClassId();
             entry.pose = brick->GetPose();
             entry.orientation = brick->GetOrientation();
             entry.origin = origin;
-            entry.bounds = region.GetBounds();
-            entry.empty = region.IsEmpty() != FALSE;
-            entry.mask = Mask::From(region);
+            ShapeOf(brick, entry);
         }
         entry.seen = m_cache.paint;
         item.bounds = entry.bounds;

@@ -1,6 +1,8 @@
 // The fast drawing's cache of brick masks, kept by the pane between paints.
 #pragma once
 
+#include <array>
+#include <map>
 #include <unordered_map>
 
 #include "foundation/geometry3d.h"
@@ -21,5 +23,15 @@ struct CBrickPane::MaskCache {
     };
     std::unordered_map<const CBrick*, Entry> entries;
     unsigned paint = 0;
+
+    // Bricks of one class, pose, orientation and size have the same region,
+    // moved by the projection of their boxes' corners: one mask made serves
+    // them all, so that the first paint of a model makes few masks.
+    struct Shape {
+        POINT anchor{};
+        views::Mask mask;
+        RECT bounds{};
+    };
+    std::map<std::array<int, 6>, Shape> shapes;
 };
 

@@ -203,8 +203,7 @@ void CBrickPane::UpdateChangedArea()
     const RECT old = GetLogicalClientRect();
     RECT ground;
     ProjectBox(&ground, CBox3D(0, 0, -1, 16, 16, 0));
-    RECT extent;
-    GetDizadoRect(&extent);
+    RECT extent = GetKeptDizadoRect();
     UnionRects(&extent, ground);
     extent.left -= kExtentMargin;
     extent.top -= kExtentMargin;
@@ -246,7 +245,9 @@ void CBrickPane::OnUpdate(CView*, LPARAM hint, CObject*)
                                [&](long long, long long, const RECT& cell) { InvalidateLogicalRect(cell, FALSE); });
         return;
     }
-    if (hint == kHintNewDocument)
+    if (hint == kHintNewDocument) {
         m_blinker.SetTarget(this, nullptr);
+        m_extent.Forget();
+    }
     InvalidateLogicalRect(client, FALSE);
 }

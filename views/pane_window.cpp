@@ -1,5 +1,7 @@
 #include "views/pane_window.h"
 
+#include <algorithm>
+
 #include "platform/gdi/dc.h"
 #include "platform/gdi/rgn.h"
 #include "platform/ui/cursor.h"
@@ -49,6 +51,24 @@ void CPaneWindow::InvalidateDeviceRect(const RECT* rect, BOOL erase)
 
 BOOL CPaneWindow::InvalidateDevicePolygon(const POINT* points, int count)
 {
+    // The window's update region is clipped to its client area: a polygon
+    // wholly outside it adds nothing, and a model has many such.
+    if (HasWindow() && count > 0) {
+        RECT client;
+        GetClientRect(&client);
+        LONG left = points[0].x, right = points[0].x, top = points[0].y, bottom = points[0].y;
+        for (int i = 1; i < count; ++i) {
+            left = std::min(left, points[i].x);
+            right = std::max(right, points[i].x);
+            top = std::min(top, points[i].y);
+            bottom = std::max(bottom, points[i].y);
+        }
+        // With room for the rectangle a failed polygon falls back to.
+        constexpr LONG kRoom = 8;
+        if (left >= client.right + kRoom || right < client.left - kRoom || top >= client.bottom + kRoom ||
+            bottom < client.top - kRoom)
+            return TRUE;
+    }
     CRgn region;
     if (!region.CreatePolygonRgn(points, count, WINDING))
         return FALSE;

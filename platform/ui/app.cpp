@@ -57,6 +57,12 @@ public:
         Arm();
     }
 
+    void Due(int delay)
+    {
+        m_scheduler.Due(delay);
+        Arm();
+    }
+
     void Arm()
     {
         if (InModal())
@@ -82,8 +88,12 @@ private:
             CWinThread* thread = AfxGetThread();
             return thread ? thread->OnIdle(count) : FALSE;
         });
+        // A wait set while the pass ran (it said when it is next due) gives
+        // way to the pass's own answer.
         if (delay >= 0)
             m_timer.start(delay);
+        else
+            m_timer.stop();
     }
 
     platform::IdleScheduler m_scheduler;
@@ -347,6 +357,12 @@ void NoteMessage(UINT message)
         return;
     if (IdleDriver* idle = Idle())
         idle->OnMessage();
+}
+
+void IdleDue(int delay)
+{
+    if (IdleDriver* idle = Idle())
+        idle->Due(delay);
 }
 
 bool Tracking()

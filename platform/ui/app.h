@@ -80,4 +80,11 @@ SHORT ToolkitKeyState(int virtualKey);
 // except paints and mouse moves that do not move).
 void NoteMessage(UINT message);
 
+// Called during an idle pass that will ask for more: the next pass is of use
+// in `delay` ms, or (-1) not by time at all. Without any call the passes
+// repeat about every 15 ms; the earliest of several calls counts. Called
+// outside a pass (something that needs the passes began without a message,
+// say over the bus), a delay of 0 or more brings a pass soon.
+void IdleDue(int delay);
+
 }  // namespace platform

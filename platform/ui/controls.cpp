@@ -367,13 +367,19 @@ int CListBox::Insert(int index, LPCTSTR item, bool sorted)
         row.data = reinterpret_cast<DWORD_PTR>(item);
     if (sorted) {
         // After every row that does not sort after it: equal rows keep the
-        // order in which they came.
-        index = static_cast<int>(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            if (Compare(row, -1, m_rows[i], static_cast<int>(i)) < 0) {
-                index = static_cast<int>(i);
-                break;
-            }
+        // order in which they came. The rows are in order, so a binary
+        // search finds the place: a kit list of hundreds of classes is
+        // filled at start-up.
+        size_t low = 0;
+        size_t high = m_rows.size();
+        while (low < high) {
+            const size_t middle = low + (high - low) / 2;
+            if (Compare(row, -1, m_rows[middle], static_cast<int>(middle)) < 0)
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        index = static_cast<int>(low);
     } else if (index < 0 || static_cast<size_t>(index) > m_rows.size()) {
         index = static_cast<int>(m_rows.size());
     }

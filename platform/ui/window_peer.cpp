@@ -255,6 +255,22 @@ void WindowPeer::Detach()
 
 void WindowPeer::AddUpdate(const CRgn& region, bool erase)
 {
+    // Short cuts for a model's worth of invalidations in a row: a region
+    // wholly outside the window adds nothing, and nothing can be added to an
+    // update region that is already the whole window.
+    RECT box;
+    region.GetRgnBox(&box);
+    if (box.left >= width() || box.right <= 0 || box.top >= height() || box.bottom <= 0 || box.left >= box.right)
+        return;
+    if (m_update.Kind() == SIMPLEREGION) {
+        RECT whole;
+        m_update.GetRgnBox(&whole);
+        if (whole.left <= 0 && whole.top <= 0 && whole.right >= width() && whole.bottom >= height()) {
+            m_erase = m_erase || erase;
+            RequestPaint();
+            return;
+        }
+    }
     CRgn area;
     area.CreateRectRgn(0, 0, width(), height());
     area.CombineRgn(&area, &region, RGN_AND);

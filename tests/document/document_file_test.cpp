@@ -281,6 +281,21 @@ TEST_F(OpenTest, HugeLengthsAndCountsTakeTheDamagedPath)
     }
 }
 
+// A megabyte of empty brick records: each list the reading grows must grow
+// in steps that keep the whole read linear (a sanitized run shows it).
+TEST_F(OpenTest, AQuarterMillionEmptyBrickRecordsOpenAsDefaultBricks)
+{
+    constexpr DWORD kBricks = 262144;
+    Bytes file = FileHead(SettingsChunks({})) + GroupHead(kBricks, 0);
+    file.resize(file.size() + 4 * kBricks, 0);
+    ASSERT_TRUE(Open(file));
+    ASSERT_EQ(Root()->GetBrickCount(), static_cast<int>(kBricks));
+    for (int index : {0, static_cast<int>(kBricks) - 1}) {
+        EXPECT_EQ(Root()->GetBrickAt(index)->GetClassId(), CBrick::kDefaultType);
+        EXPECT_EQ(*Root()->GetBrickAt(index)->GetPositionPtr(), CPoint3D(0, 0, 0));
+    }
+}
+
 TEST_F(OpenTest, ChunkLongerThanItsBlockIsOnlyMissing)
 {
     BrickFields f;

@@ -55,7 +55,17 @@ TEST_F(ShippedKitTest, EveryClassMakesABrickThatTurnsInPlace)
         EXPECT_EQ(turned.Extent(1), box.Extent(0)) << classId;
         EXPECT_EQ(turned.Extent(2), box.Extent(2)) << classId;
     }
-    EXPECT_EQ(platform::OpenLibraryCount(), openBefore);  // every reading released its library
+    // Each class's library was opened once and is held; more bricks of the
+    // same classes open nothing, and a new scan of the kits lets go of them.
+    const size_t held = platform::OpenLibraryCount();
+    EXPECT_EQ(held, openBefore + library.GetHeldModuleCount());
+    for (INT_PTR i = 0; i < kit.GetClassCount(); ++i)
+        CBrick::Make(&root, CPoint3D(9, 9, 0), kit.GetClassAt(i)->m_nClassId, 1, 0, 0);
+    EXPECT_EQ(platform::OpenLibraryCount(), held);
+    root.DeleteContents();
+    library.ScanKits();
+    EXPECT_EQ(library.GetHeldModuleCount(), 0u);
+    EXPECT_EQ(platform::OpenLibraryCount(), openBefore);
 }
 
 }  // namespace

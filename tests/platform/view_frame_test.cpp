@@ -309,6 +309,60 @@ TEST(IdleScheduler, PassesEvery15MsWhileAskedAndStopsUntilTheNextMessage)
     EXPECT_EQ(counts.back(), 0);
 }
 
+// A pass may say when the next one is of use: the earliest time given counts,
+// "not by time" from everyone waits for a message, and a pass that says
+// nothing keeps the 15 ms cadence.
+TEST(IdleScheduler, APassThatSaysWhenItIsDueWaitsForThatTime)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> due;
+        BOOL more;
+        int wait;
+    };
+    const Case cases[] = {
+        {"one time", {40}, TRUE, 40},
+        {"the earliest of several", {-1, 70, 25, 90}, TRUE, 25},
+        {"due at once", {0}, TRUE, 0},
+        {"nobody by time", {-1, -1}, TRUE, -1},
+        {"nothing said", {}, TRUE, 15},
+        {"asks for nothing", {5}, FALSE, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::IdleScheduler idle;
+        int passes = 0;
+        const auto pass = [&](LONG) -> BOOL {
+            ++passes;
+            for (int d : c.due)
+                idle.Due(d);
+            return c.more;
+        };
+        const DWORD now = 0xFFFFFFF0u;  // the clock wraps on the way
+        idle.OnMessage();
+        EXPECT_EQ(idle.Run(now, pass), c.wait);
+        EXPECT_EQ(passes, 1);
+        if (c.wait > 0) {
+            EXPECT_EQ(idle.Run(now + c.wait - 1, pass), 1);  // not yet
+            EXPECT_EQ(passes, 1);
+            idle.Run(now + c.wait, pass);
+            EXPECT_EQ(passes, 2);
+        } else if (c.wait < 0) {
+            EXPECT_EQ(idle.Run(now + 100000, pass), -1);
+            EXPECT_EQ(passes, 1);
+            // Something that needs passes again, without a message: one at
+            // once, and the count goes on.
+            idle.Due(-1);
+            EXPECT_EQ(idle.Run(now + 100001, pass), -1);
+            EXPECT_EQ(passes, 1);
+            idle.Due(250);
+            idle.Run(now + 100002, pass);
+            EXPECT_EQ(passes, 2);
+            EXPECT_EQ(idle.Count(), 2);
+        }
+    }
+}
+
 TEST_F(FrameTest, IdlePassesRunThrottledAndNotInModalLoops)
 {
     m_app.m_wantPasses = 1000;

@@ -26,7 +26,7 @@ shoot() {
   local previous="" current
   for _ in $(seq 40); do
     sleep 0.25
-    kill -0 "$program_pid" 2> /dev/null || { echo "browser shot: the program ended"; cat "$out/program.log"; exit 1; }
+    kill -0 "$program_pid" 2> /dev/null || { echo "browser shot: the program ended"; cat "$out/program_$scene.log"; exit 1; }
     xwd -root -silent | xwdtopnm 2> /dev/null > "$out/$1.ppm"
     current=$(cksum < "$out/$1.ppm")
     [ "$current" = "$previous" ] && break
@@ -39,7 +39,7 @@ shoot() {
 
 for scene in models models-down backgrounds about; do
   home=$(mktemp -d)
-  QT_QPA_PLATFORM=xcb "$program" "$scene" "$home" > "$out/program.log" 2>&1 &
+  QT_QPA_PLATFORM=xcb "$program" "$scene" "$home" > "$out/program_$scene.log" 2>&1 &
   program_pid=$!
   wait_for_drawing "$program_pid" "$out/program.log"
   if [ "$scene" = about ]; then

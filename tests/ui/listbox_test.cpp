@@ -5,8 +5,12 @@
 #include <QCoreApplication>
 #include <QWheelEvent>
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/ui/controls.h"
 #include "platform/ui/synthetic_input.h"
@@ -156,6 +160,39 @@ TEST(ListBox, PlainSortedListAndItsErrorAnswers)
     EXPECT_EQ(list.DeleteString(3), 3);
     EXPECT_EQ(list.GetTopIndex(), 2) << "the top follows a deleted last row";
     EXPECT_EQ(parent.selChanges, 0);
+    parent.DestroyWindow();
+}
+
+// Many rows, with runs that compare equal regardless of case: the sorted list
+// holds them as a stable sort of their arrival order does.
+TEST(ListBox, SortedRowsKeepTheArrivalOrderOfEqualOnes)
+{
+    ListParent parent;
+    parent.Make(LBS_SORT | WS_VSCROLL);
+    CListBox& list = parent.list;
+    std::vector<std::string> arrived;
+    unsigned seed = 7;
+    for (int i = 0; i < 300; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        std::string name = {static_cast<char>('a' + (seed >> 16) % 4), static_cast<char>('a' + (seed >> 20) % 3)};
+        if ((seed >> 24) & 1)
+            name[0] = static_cast<char>(name[0] - 'a' + 'A');
+        name += std::to_string(i);  // tells equal rows apart, past the compared letters
+        arrived.push_back(name);
+    }
+    for (const std::string& name : arrived)
+        list.AddString(std::string(name, 0, 2).c_str());
+    // The rows hold the first two letters; the reference keeps the numbers.
+    std::vector<std::string> expected = arrived;
+    std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return strncasecmp(a.c_str(), b.c_str(), 2) < 0;
+    });
+    ASSERT_EQ(list.GetCount(), 300);
+    CString text;
+    for (int i = 0; i < 300; ++i) {
+        list.GetText(i, text);
+        ASSERT_EQ(std::string(text), expected[static_cast<size_t>(i)].substr(0, 2)) << "row " << i;
+    }
     parent.DestroyWindow();
 }
 

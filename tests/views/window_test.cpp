@@ -25,6 +25,24 @@ void Spin(int ms)
     } while (std::chrono::steady_clock::now() < end);
 }
 
+// The thread's idle pass as the application's: nothing by time of its own,
+// the tick for the pane, and always more; until it has a pane, the class
+// library's default.
+class IdleThread : public CWinThread {
+public:
+    BOOL OnIdle(LONG count) override
+    {
+        if (!pane)
+            return CWinThread::OnIdle(count);
+        ++passes;
+        platform::IdleDue(-1);
+        pane->OnNotify(NOTIFY_ID_APP, NOTIFY_IDLE, 0);
+        return TRUE;
+    }
+    CBrickPane* pane = nullptr;
+    int passes = 0;
+};
+
 class PaneWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,7 +88,7 @@ protected:
     }
 
     CBrickClassLibrary library{CString(DIZADO_PROGRAM_FOLDER)};
-    CWinThread app;
+    IdleThread app;
     CSingleDocTemplate docTemplate{0, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CFrameWnd),
                                    RUNTIME_CLASS(CIsoBrickPane)};
     platform::IDocumentFrames* previousFrames = nullptr;
@@ -120,6 +138,41 @@ TEST_F(PaneWindow, OutlineBlinksOnTheScreen)
     pane->OnNotify(NOTIFY_ID_APP, NOTIFY_IDLE, 0);
     EXPECT_EQ(Differences(*pane->GetBackingSurface(), outlined), 0);
     platform::SetTickSource(previous);
+}
+
+// While the outline blinks, the idle passes come when a flip is due, not on a
+// short cadence; with nothing selected they stop until the next message.
+TEST_F(PaneWindow, IdlePassesComeOnlyWhenTheOutlineIsDue)
+{
+    CBrick* brick = CBrick::Make(doc->GetBrickList(), CPoint3D(2, 2, 0), 2009, 1, 0, 0);
+    brick->SetSelected(TRUE);
+    Spin(20);
+    app.pane = pane;
+    platform::NoteMessage(WM_LBUTTONDOWN);
+    int flips = 0;
+    SHORT phase = pane->GetBlinker().GetPhase();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+    while (std::chrono::steady_clock::now() < end) {
+        Spin(1);
+        flips += pane->GetBlinker().GetPhase() != phase;
+        phase = pane->GetBlinker().GetPhase();
+    }
+    // A flip every 101 ms: about ten passes in the second, where a 15 ms
+    // cadence makes about 66.
+    EXPECT_GE(flips, 3);
+    EXPECT_LE(app.passes, 15);
+
+    brick->SetSelected(FALSE);
+    Spin(150);
+    const int passes = app.passes;
+    Spin(300);
+    EXPECT_EQ(app.passes, passes);
+    // A selection made without a message (as a call over the bus makes it)
+    // brings the passes back by itself.
+    brick->SetSelected(TRUE);
+    Spin(500);
+    EXPECT_GE(app.passes, passes + 2);
+    app.pane = nullptr;
 }
 
 // A pane whose window cannot be made (no document) registers nothing, and
