@@ -1,12 +1,19 @@
 #include "document/dizado_doc.h"
 
+#include <filesystem>
+#include <string>
+
 #include "document/brick_command.h"
 #include "document/document_services.h"
 #include "document/preview.h"
 #include "document/server_item.h"
 #include "foundation/notification_codes.h"
+#include "platform/core/archive.h"
 #include "platform/core/clipboard.h"
+#include "platform/core/file.h"
+#include "platform/core/find_file.h"
 #include "platform/core/hooks.h"
+#include "platform/core/safe_replace.h"
 #include "platform/ui/doc_template.h"
 
 namespace {
@@ -114,6 +121,8 @@ void CDizadoDoc::DeleteContents()
     // A command never outlives the bricks it refers to.
     delete m_pLastAction;
     m_pLastAction = nullptr;
+    m_bMadeByAutomation = FALSE;
+    m_bMissingClasses = FALSE;
     CPaneHold hold(&m_brickList);
     m_brickList.DeleteContents();
 }
@@ -167,6 +176,10 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
         m_bFlattened = FALSE;
         AfxMessageBox(kFlattenedMessage, MB_OK | MB_ICONINFORMATION);
     }
+    if (m_bMissingClasses)
+        GetDocumentShell()->Say(
+            "Some bricks of this model come from a kit that is not installed on this computer. They are shown as "
+            "small plates until the kit is back; saving keeps what they really are, so nothing of the model is lost.");
     return TRUE;
 }
 
@@ -202,6 +215,7 @@ BOOL CDizadoDoc::OnSaveDocument(const char* path)
     if (!IsSameFile(preview, target))
         WriteBitmapFile(preview, -1, -1);
     SetModifiedFlag(FALSE);
+    m_bMadeByAutomation = FALSE;
     return TRUE;
 }
 
@@ -218,15 +232,68 @@ BOOL CDizadoDoc::EnsurePath()
 
 BOOL CDizadoDoc::SaveModified()
 {
+    return SaveOrRescue(TRUE) != SaveOutcome::kept;
+}
+
+CDizadoDoc::SaveOutcome CDizadoDoc::SaveOrRescue(BOOL mayDrop)
+{
     const BOOL named = EnsurePath();
-    if (!IsModified())
-        return TRUE;
-    // Without any name the model cannot be put anywhere: refuse the close
-    // rather than lose it.
-    if (!named)
-        return FALSE;
-    const CString path(m_strPathName);
-    return DoSave(path, TRUE);
+    if (!NeedsSave())
+        return SaveOutcome::unchanged;
+    if (named) {
+        const CString path(m_strPathName);
+        if (DoSave(path, TRUE))
+            return SaveOutcome::saved;
+    }
+    // The program must always be able to close, and never drop a model
+    // without a word.
+    const CString rescued = WriteRescueCopy();
+    if (!rescued.IsEmpty()) {
+        GetDocumentShell()->Say("The model could not be saved in its own folder, so a copy of it was put in " +
+                                rescued + ". A grown-up can move it back later.");
+        return SaveOutcome::rescued;
+    }
+    if (!mayDrop || !GetDocumentShell()->CanAsk())
+        return SaveOutcome::kept;
+    const CString folder = GetDocumentShell()->GetRescueFolder();
+    const CString question = "The model could not be saved, and no copy of it could be put in " +
+                             (folder.IsEmpty() ? CString("a rescue folder") : folder) +
+                             " either.\n\nA question for a grown-up: close it without saving? Its changes will "
+                             "be lost.";
+    if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        return SaveOutcome::dropped;
+    return SaveOutcome::kept;
+}
+
+CString CDizadoDoc::WriteRescueCopy()
+{
+    const CString folder = GetDocumentShell()->GetRescueFolder();
+    if (folder.IsEmpty())
+        return CString();
+    std::error_code error;
+    const std::filesystem::path base(platform::NativePath(folder));
+    std::filesystem::create_directories(base, error);
+    std::string stem = std::filesystem::path(platform::NativePath(m_strPathName)).stem().string();
+    if (stem.empty() || stem[0] == '.')
+        stem = "model";
+    // Never over an earlier rescue: each one may be the only copy of its model.
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::filesystem::path candidate =
+            base / (attempt == 1 ? stem + ".brk" : stem + "-" + std::to_string(attempt) + ".brk");
+        if (std::filesystem::exists(candidate, error) || error)
+            continue;
+        try {
+            platform::ReplaceFileSafely(candidate.c_str(), [&](CFile& file) {
+                CArchive archive(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+                Serialize(archive);
+                archive.Close();
+            });
+            return CString(candidate.c_str());
+        } catch (...) {
+            return CString();
+        }
+    }
+    return CString();
 }
 
 void CDizadoDoc::OnFileSave()

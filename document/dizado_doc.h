@@ -160,8 +160,20 @@ public:
     // The model, then its preview; the preview only after a successful save.
     BOOL OnSaveDocument(const char* path) override;
     // Never asks: an unnamed document takes the automatic name, a modified
-    // one is saved. FALSE when that save failed, so the model stays open.
+    // one is saved. When that save fails the model is rescued (see
+    // SaveOrRescue) and may be closed; FALSE only when it could not be
+    // rescued either and the grown-up chose to keep it open.
     BOOL SaveModified() override;
+
+    enum class SaveOutcome { unchanged, saved, rescued, dropped, kept };
+    // Saves a document that needs it. A failed save writes a copy into the
+    // shell's rescue folder and says where; only when that fails too, with
+    // `mayDrop` and someone at the screen, a grown-up is asked whether to
+    // close without saving.
+    SaveOutcome SaveOrRescue(BOOL mayDrop);
+    // Modified, or holding bricks made through automation since the last
+    // save or open: those leave the modified flag alone, yet must not be lost.
+    BOOL NeedsSave() { return IsModified() || m_bMadeByAutomation; }
 
     // Handlers of the message map, public so that frames, panes and
     // automation can run them directly.
@@ -280,5 +292,9 @@ private:
     // Set by a read that folded groups past the depth limit into their
     // ancestor; told once the open is over.
     BOOL m_bFlattened = FALSE;
+    BOOL m_bMadeByAutomation = FALSE;
+    BOOL m_bMissingClasses = FALSE;
+    // Writes the model into the rescue folder; the path written, empty on failure.
+    CString WriteRescueCopy();
     CString m_strRefusedPath;
 };

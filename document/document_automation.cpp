@@ -101,6 +101,7 @@ IDispatch* CDizadoDoc::DispMakeBrick(SHORT classId, SHORT x, SHORT y, SHORT z, S
     CBrick* brick =
         CBrick::Make(&m_brickList, CPoint3D(x, y, z), kind, paint, 0, static_cast<SHORT>(turn));
     brick->SetSelected(selected);
+    m_bMadeByAutomation = TRUE;
     return brick->GetIDispatch(TRUE);
 }
 

@@ -92,6 +92,7 @@ void CDizadoDoc::Serialize(CArchive& ar)
         CClassReading reading;
         if (m_brickList.ReadContents(*body))
             m_bFlattened = TRUE;
+        m_bMissingClasses = CClassReading::Current()->HasMissingClasses() ? TRUE : FALSE;
     }
     if (body == &ar)
         file->SeekToEnd();

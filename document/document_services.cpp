@@ -7,6 +7,12 @@
 #include <sys/stat.h>
 
 #include "platform/core/find_file.h"
+#include "platform/core/hooks.h"
+
+void IDocumentShell::Say(const char* text, UINT type)
+{
+    AfxMessageBox(text, type);
+}
 
 namespace {
 

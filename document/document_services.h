@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/core/cstring.h"
+#include "platform/core/hooks.h"
 #include "platform/core/types.h"
 #include "platform/gdi/gdi_types.h"
 
@@ -36,6 +37,13 @@ public:
 
     // Where an unnamed model is saved without asking.
     virtual CString GetNewDocumentPath() = 0;
+    // Tells the grown-up at the screen something about the model; a message
+    // box unless the shell knows a better place.
+    virtual void Say(const char* text, UINT type = MB_OK | MB_ICONINFORMATION);
+    // Whether a question may wait for an answer: someone is at the screen.
+    virtual BOOL CanAsk() { return TRUE; }
+    // Where a model goes that cannot be saved in its own place; empty: none.
+    virtual CString GetRescueFolder() { return CString(); }
 
     // The wait cursor while files are read and written, and the nudge that
     // makes the system redraw the cursor afterwards.
@@ -54,6 +62,8 @@ public:
     void* GetMainWindow() override { return nullptr; }
     BOOL ChooseBackground(void*, BackgroundChoice&) override { return FALSE; }
     CString GetNewDocumentPath() override;
+    CString GetRescueFolder() override { return m_strRescueFolder; }
+    void SetRescueFolder(const char* folder) { m_strRescueFolder = folder; }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void RefreshCursor() override {}
@@ -68,6 +78,7 @@ public:
 private:
     CString m_strUserFolder;
     CString m_strLocation;
+    CString m_strRescueFolder;
 };
 
 // Never null: the headless shell until the application installs its own.

@@ -43,7 +43,7 @@ CBrick::CBrick(CBrickGroup* owner) : CBrick(kDefaultType, owner) {}
 CBrick::CBrick(SHORT classId, CBrickGroup* owner)
 {
     EnableAutomation();
-    m_nClassId = IsKnownClass(classId) ? classId : kDefaultType;
+    m_nClassId = m_nStoredClassId = IsKnownClass(classId) ? classId : kDefaultType;
     SetPositionField(kOrigin3D);
     SetOwner(owner);
 }
@@ -326,8 +326,8 @@ void CBrick::SetBrickInvalidation(BOOL on)
 void CBrick::Store(CArchive& ar) const
 {
     CChunkBlock block;
-    brick_record::PutLong(block, "ptyp", m_nClassId);
-    brick_record::PutLong(block, "pose", m_nPose);
+    brick_record::PutLong(block, "ptyp", m_nStoredClassId);
+    brick_record::PutLong(block, "pose", IsClassMissing() ? m_nStoredPose : m_nPose);
     brick_record::PutLong(block, "angl", m_nOrientation);
     brick_record::PutLong(block, "colr", m_nColor);
     brick_record::PutLong(block, "pvis", m_bVisible);
@@ -376,7 +376,18 @@ void CBrick::Load(CArchive& ar)
             position[axis] = static_cast<SHORT>(MAKEWORD(stored.data[2 * axis + 1], stored.data[2 * axis]));
     }
 
-    m_nClassId = IsKnownClass(classId) ? classId : kDefaultType;
+    // A class no kit provides (its kit taken away) is shown as the default
+    // class but keeps its id, so that a save does not turn the model into
+    // default bricks for when the kit comes back.
+    m_nStoredClassId = classId;
+    m_nStoredPose = pose;
+    if (IsKnownClass(classId)) {
+        m_nClassId = classId;
+    } else {
+        m_nClassId = kDefaultType;
+        if (CClassReading* reading = CClassReading::Current())
+            reading->NoteMissingClass(classId);
+    }
     ApplyFields(position, pose, orientation, colour);
     m_bVisible = AsBool(brick_record::FieldLong(fields[kVisible]));
     m_bSelectable = AsBool(brick_record::FieldLong(fields[kSelectable]));

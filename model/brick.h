@@ -92,7 +92,7 @@ public:
     void SetOrientationField(SHORT orientation);
     void SetColorField(LONG value);
     // Stores the id only: the caller reloads the class data.
-    void SetTypeField(SHORT classId) { m_nClassId = classId; }
+    void SetTypeField(SHORT classId) { m_nClassId = m_nStoredClassId = classId; }
 
     // Reloads pose count, mask, picture and box from the class. FALSE, with
     // nothing changed, when the class's records cannot be read.
@@ -165,6 +165,12 @@ public:
     void Load(CArchive& ar);
     void Serialize(CArchive& ar) override;
 
+    // The id the brick writes back: the one it was read with while no kit
+    // provides that class (the brick then stands in as the default class,
+    // and writes back the pose it was read with too), else its class id.
+    SHORT GetStoredClassId() const { return m_nStoredClassId; }
+    BOOL IsClassMissing() const { return m_nStoredClassId != m_nClassId; }
+
     // A class id that the program or a kit holds.
     static BOOL IsKnownClassId(SHORT classId);
     // Clients reach the brick only while it is part of a model: not once it
@@ -221,6 +227,9 @@ private:
     SHORT m_nPoseCount = 1;
     SHORT m_nPose = 0;
     SHORT m_nOrientation = 0;
+    SHORT m_nStoredClassId = kDefaultType;
+    // The pose read with a missing class: the default class has one pose only.
+    SHORT m_nStoredPose = 0;
     LONG m_nColor = 0;
     CPoint3D m_position;
     CBox3D m_worldBox;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "foundation/geometry3d.h"
 #include "platform/core/resources.h"
@@ -47,6 +48,10 @@ public:
     bool Holds(SHORT classId, HMODULE module) const;
     // The brick services' answer, asked once per class.
     BOOL HasBrickClass(SHORT classId);
+    // The classes read that no kit provides, so that the reader can say so
+    // once for the whole model.
+    void NoteMissingClass(SHORT classId) { m_missing.insert(static_cast<WORD>(classId)); }
+    bool HasMissingClasses() const { return !m_missing.empty(); }
 
     struct ClassEntry {
         bool valid = false;
@@ -69,6 +74,7 @@ private:
     bool m_bOutermost;
     std::unordered_map<WORD, HMODULE> m_modules;
     std::unordered_map<WORD, BOOL> m_known;
+    std::unordered_set<WORD> m_missing;
     std::unordered_map<WORD, ClassEntry> m_classes;
     std::unordered_map<uint64_t, LookEntry> m_looks;
 };

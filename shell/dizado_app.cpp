@@ -9,9 +9,11 @@
 #include "foundation/notification_codes.h"
 #include "foundation/sound_player.h"
 #include "model/kit_list.h"
+#include "platform/core/hooks.h"
 #include "platform/core/single_instance.h"
 #include "platform/core/user_paths.h"
 #include "platform/ui/app.h"
+#include "platform/ui/close_signals.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/doc_template.h"
@@ -182,6 +184,7 @@ BOOL CDizadoApp::StartUp()
     LoadStdProfileSettings(4);
 
     m_classes->ScanKits();
+    const BOOL noKits = !GetKitList() || GetKitList()->GetKitCount() == 0;
 
     if (!GetFirstDocTemplate()) {
         auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
@@ -202,6 +205,14 @@ BOOL CDizadoApp::StartUp()
     SetNotifyId(NOTIFY_ID_APP);
     CPaneWindow::SetApplicationNotifier(this);
     SetDocumentShell(this);
+    // Logout, shutdown, a closed terminal or Ctrl+C close the program as the
+    // child would, saving the model first.
+    platform::InstallCloseSignals([this](int) { CloseForSignal(); });
+    platform::SetSessionSaveHook([this] { SaveAllForEnd(); });
+    if (noKits)
+        Say("No brick kits were found in " + m_strProgramDirectory +
+            "/kits, so only the small plates can be used until the kits are installed again. Models that use other "
+            "bricks show them as small plates, and saving them keeps what they really are.");
     EnableShellOpen();
     RegisterShellFileTypes(FALSE);
 
@@ -398,6 +409,64 @@ void CDizadoApp::SetupUserDirectory()
 void CDizadoApp::GetNewDocumentPath(CString& path)
 {
     path = GetNewDocumentPath();
+}
+
+void CDizadoApp::Say(const char* text, UINT type)
+{
+    // Started by another program there may be no one at the screen, and a
+    // note (not a failure) must not hold up or fail that program's call; nor
+    // may a box hold up an end the session asked for. The note goes where
+    // that program or the session's log reads it.
+    if (!CanAsk()) {
+        std::fprintf(stderr, "%s\n", text);
+        return;
+    }
+    IDocumentShell::Say(text, type);
+}
+
+BOOL CDizadoApp::CanAsk()
+{
+    return !(RunEmbedded() || RunAutomated() || m_bSavingForEnd);
+}
+
+CString CDizadoApp::GetRescueFolder()
+{
+    return CString(platform::RescueFolder().c_str());
+}
+
+void CDizadoApp::SaveAllForEnd()
+{
+    CDocTemplate* docTemplate = GetFirstDocTemplate();
+    if (!docTemplate)
+        return;
+    // The session is ending: a box would wait for no one, so what the saves
+    // have to say goes to standard error.
+    m_bSavingForEnd = TRUE;
+    const platform::MessageBoxHook previous =
+        platform::SetMessageBoxHook([](const std::string& text, const std::string&, UINT type) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+            return (type & 0x0F) == MB_OK ? IDOK : (type & 0x0F) == MB_YESNO ? IDNO : IDCANCEL;
+        });
+    for (POSITION position = docTemplate->GetFirstDocPosition(); position;)
+        if (auto* doc = dynamic_cast<CDizadoDoc*>(docTemplate->GetNextDoc(position)))
+            doc->SaveOrRescue(FALSE);
+    platform::SetMessageBoxHook(previous);
+    m_bSavingForEnd = FALSE;
+}
+
+void CDizadoApp::CloseForSignal()
+{
+    // A second signal while the first one saves waits for that save.
+    if (m_bClosingForSignal)
+        return;
+    m_bClosingForSignal = TRUE;
+    SaveAllForEnd();
+    // Ends every loop, a dialog's too; the documents are saved, so nothing
+    // is left to ask about. The close that follows ends a main loop that
+    // starts only after this one.
+    PostQuitMessage(0);
+    if (CWnd* main = GetMainWnd(); main && main->GetSafeHwnd())
+        main->PostMessage(WM_CLOSE, 0, 0);
 }
 
 CString CDizadoApp::GetNewDocumentPath()

@@ -110,6 +110,9 @@ public:
     void* GetMainWindow() override;
     BOOL ChooseBackground(void* owner, BackgroundChoice& choice) override;
     CString GetNewDocumentPath() override;
+    void Say(const char* text, UINT type = MB_OK | MB_ICONINFORMATION) override;
+    CString GetRescueFolder() override;
+    BOOL CanAsk() override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void RefreshCursor() override;
@@ -126,6 +129,10 @@ private:
     void ShowPrintButton();
     // Opens the command line's document or a new one; FALSE when neither.
     BOOL OpenFirstDocument();
+    // Saves (or rescues) every document that needs it, asking no one.
+    void SaveAllForEnd();
+    // A signal that ends the program: save, then leave every loop.
+    void CloseForSignal();
     // Says once a run that the settings cannot be saved, after a failed write.
     void TellProfileWriteFailure();
 
@@ -133,6 +140,8 @@ private:
     CUserSettings m_settings;
     BOOL m_bSignInPending = FALSE;
     BOOL m_bNoAutomationBus = FALSE;
+    BOOL m_bClosingForSignal = FALSE;
+    BOOL m_bSavingForEnd = FALSE;
     void* m_pAutomationObject = nullptr;
     CFileBrowserList m_documentList;
     CFileBrowserList m_backgroundList;

@@ -1,7 +1,10 @@
 #include "platform/core/safe_replace.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -30,6 +33,51 @@ public:
             ThrowOsError(errno, path);
     }
 };
+
+// The temporary files below are named ".NAME.PID-N.tmp". One whose process
+// is gone (or that is a day old) was left by a save that was killed; it is
+// nobody's, and only this program's own pattern is ever touched.
+bool IsStaleTemporary(const std::filesystem::directory_entry& entry)
+{
+    const std::string name = entry.path().filename().string();
+    constexpr std::string_view kSuffix = ".tmp";
+    if (name.size() < 8 || name[0] != '.' || name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+        return false;
+    const std::string stem = name.substr(0, name.size() - kSuffix.size());
+    const size_t dash = stem.find_last_of('-');
+    const size_t dot = stem.find_last_of('.');
+    if (dash == std::string::npos || dot == std::string::npos || dot == 0 || dot + 1 >= dash || dash + 1 >= stem.size())
+        return false;
+    const auto digits = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            if (stem[i] < '0' || stem[i] > '9')
+                return false;
+        return to - from <= 9;
+    };
+    if (!digits(dot + 1, dash) || !digits(dash + 1, stem.size()))
+        return false;
+    std::error_code error;
+    if (!entry.is_regular_file(error) || entry.is_symlink(error))
+        return false;
+    const pid_t pid = static_cast<pid_t>(std::stol(stem.substr(dot + 1, dash - dot - 1)));
+    if (pid == ::getpid())
+        return false;
+    if (pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH))
+        return true;
+    const auto written = entry.last_write_time(error);
+    return !error && std::filesystem::file_time_type::clock::now() - written > std::chrono::hours(24);
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& target)
+{
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (IsStaleTemporary(*it))
+            ::unlink(it->path().c_str());
+}
 
 // A new, empty file beside the target, made exclusively so that nothing else
 // is overwritten.
@@ -120,6 +168,7 @@ void ReplaceFileSafely(const char* path, const std::function<void(CFile&)>& writ
     if (exists && (!S_ISREG(existing.st_mode) || IsReadOnlyFile(target) || (mayReplace && !mayReplace(target))))
         ThrowOsError(EACCES, path);
 
+    RemoveStaleTemporaries(target);
     TemporaryFile temporary(CreateTemporaryBeside(target, path));
     {
         SyncedFile file;

@@ -19,6 +19,7 @@ bool IsReadOnlyFile(const std::filesystem::path& path);
 // are kept. A folder, a file the user cannot write, or one that `mayReplace`
 // (when given) turns down is refused before anything is written. Throws
 // CFileException naming `path` on any failure; the temporary file is removed.
+// Temporary files that an earlier, killed save left in the folder go first.
 void ReplaceFileSafely(const char* path, const std::function<void(CFile&)>& write,
                        const std::function<bool(const std::filesystem::path&)>& mayReplace = {});
 

@@ -63,6 +63,12 @@ std::string DefaultLocation()
     return folder;
 }
 
+std::string RescueFolder()
+{
+    const std::string data = Below(BaseFolder("XDG_DATA_HOME", ".local/share"), "dizado");
+    return Below(data, "rescued");
+}
+
 std::string RuntimeFolder()
 {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')

@@ -20,6 +20,11 @@ std::string DefaultRegistryStorePath();
 // makes a user's folder one level below it and nothing else would make it.
 std::string DefaultLocation();
 
+// Where a model that cannot be saved in its own place is kept instead:
+// "$XDG_DATA_HOME/dizado/rescued" (or under "~/.local/share"), not made
+// here. Empty when there is no home.
+std::string RescueFolder();
+
 // "$XDG_RUNTIME_DIR", else the cache folder "$XDG_CACHE_HOME/dizado" or
 // "~/.cache/dizado" (made when missing). Empty when none can be had.
 std::string RuntimeFolder();

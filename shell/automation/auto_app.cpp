@@ -1,5 +1,7 @@
 #include "shell/automation/auto_app.h"
 
+#include "document/dizado_doc.h"
+#include "platform/core/dispatch.h"
 #include "platform/core/hooks.h"
 #include "platform/core/registry.h"
 #include "platform/core/resources.h"
@@ -82,6 +84,14 @@ IDispatch* AutoApp::NewDoc()
     CDizadoApp* app = GetDizadoApp();
     if (!app)
         return nullptr;
+    // A model that cannot be saved stays the active document (rescued when
+    // it can be): the client hears of it rather than getting it as new.
+    if (CFrameWnd* frame = MainFrame())
+        if (auto* doc = dynamic_cast<CDizadoDoc*>(frame->GetActiveDocument())) {
+            const CDizadoDoc::SaveOutcome outcome = doc->SaveOrRescue(FALSE);
+            if (outcome == CDizadoDoc::SaveOutcome::rescued || outcome == CDizadoDoc::SaveOutcome::kept)
+                AfxThrowOleDispatchException("Unable to save the file: the current model stays open.");
+        }
     app->OnFileNew();
     return GetActiveDoc();
 }

@@ -6,6 +6,8 @@
 #include <string>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "document/brick_command.h"
 #include "document/preview.h"
@@ -350,4 +352,80 @@ TEST_F(DocumentTest, OpeningForgetsTheUndo)
     doc->OnUpdateEditUndo(&undo);
     EXPECT_FALSE(undo.m_bEnabled);
     EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, AModelThatCannotBeSavedIsRescuedAndTheCloseGoesOn)
+{
+    // A "Location" that does not exist: the automatic save has nowhere to go.
+    const std::filesystem::path rescue = folder / "rescued";
+    shell.SetRescueFolder(rescue.string().c_str());
+    doc->SetPathName(PathOf("gone/castle.brk").c_str(), FALSE);
+    MakeAt(Root(), 0, 0, 0);
+    MakeAt(Root(), 2, 0, 0, 5);
+    doc->SetModifiedFlag(TRUE);
+
+    EXPECT_TRUE(doc->SaveModified());
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].rfind("Unable to save the file", 0), 0u) << messages[0];
+    EXPECT_NE(messages[1].find((rescue / "castle.brk").string()), std::string::npos) << messages[1];
+    EXPECT_EQ(ReadFile(rescue / "castle.brk"), Written());
+
+    // Each rescue may be the only copy of its model: none replaces another.
+    MakeAt(Root(), 4, 0, 0);
+    EXPECT_EQ(doc->SaveOrRescue(FALSE), CDizadoDoc::SaveOutcome::rescued);
+    EXPECT_EQ(ReadFile(rescue / "castle-2.brk"), Written());
+    EXPECT_NE(ReadFile(rescue / "castle.brk"), Written());
+}
+
+TEST_F(DocumentTest, WithoutARescueAGrownUpDecidesWhetherToCloseWithoutSaving)
+{
+    // The rescue folder cannot be made: a file stands in its place.
+    WriteFile(PathOf("blocker"), Text("x"));
+    shell.SetRescueFolder(PathOf("blocker/rescued").c_str());
+    doc->SetPathName(PathOf("gone/castle.brk").c_str(), FALSE);
+    MakeAt(Root(), 0, 0, 0);
+    for (const auto& [answer, closes] : {std::pair{IDYES, TRUE}, std::pair{IDNO, FALSE}}) {
+        SCOPED_TRACE(answer);
+        doc->SetModifiedFlag(TRUE);
+        std::vector<UINT> asked;
+        const platform::MessageBoxHook old =
+            platform::SetMessageBoxHook([&, answer = answer](const std::string& text, const std::string&, UINT type) {
+                if ((type & 0x0F) == MB_YESNO && text.find("grown-up") != std::string::npos)
+                    asked.push_back(type);
+                return (type & 0x0F) == MB_YESNO ? answer : IDOK;
+            });
+        EXPECT_EQ(doc->SaveModified(), closes);
+        // Where no one can be asked, the model stays open.
+        EXPECT_EQ(doc->SaveOrRescue(FALSE), CDizadoDoc::SaveOutcome::kept);
+        platform::SetMessageBoxHook(old);
+        EXPECT_EQ(asked.size(), 1u);
+        EXPECT_TRUE(doc->IsModified());
+    }
+}
+
+TEST_F(DocumentTest, ASaveRemovesOnlyTheStaleTemporaryFilesOfItsOwnPattern)
+{
+    // A process that has ended: its temporary files are nobody's.
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string stale = ".castle.brk." + std::to_string(gone) + "-3.tmp";
+    const std::set<std::string> kept = {
+        ".castle.brk." + std::to_string(getpid()) + "-9.tmp",  // this program's, perhaps being written
+        ".castle.brk.1-2.tmp",                                  // a running process's
+        "castle.brk." + std::to_string(gone) + "-3.tmp",        // not the pattern: no leading dot
+        ".castle.brk." + std::to_string(gone) + "-x.tmp",
+        "notes.tmp",
+    };
+    for (const std::string& name : kept)
+        WriteFile(folder / name, Text("x"));
+    WriteFile(folder / stale, Text("half a model"));
+    MakeAt(Root(), 0, 0, 0);
+
+    ASSERT_TRUE(doc->OnSaveDocument(PathOf("castle.brk").c_str()));
+    std::set<std::string> expected = kept;
+    expected.insert({"castle.brk", "castle.pbk"});
+    EXPECT_EQ(FilesIn(folder), expected);
 }

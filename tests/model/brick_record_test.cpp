@@ -321,3 +321,38 @@ TEST_F(BrickRecordTest, GroupsPastTheDepthLimitAreFlattenedIntoTheDeepestOne)
         EXPECT_EQ(bricksIn(top), c.depth > CBrickGroup::kMaxDepth ? 3 : 2);
     }
 }
+
+TEST_F(BrickRecordTest, ClassNoKitProvidesIsShownAsTheDefaultAndWrittenBackAsRead)
+{
+    CBrickGroup root;
+    auto* brick = new CBrick(&root);
+    ReadFrom(Record({{"ptyp", Be32(2999)}, {"pose", Be32(2)}, {"ppos", Be16s(4, 5, 6)}}),
+             [&](CArchive& ar) { brick->Load(ar); });
+    EXPECT_EQ(brick->GetClassId(), CBrick::kDefaultType);
+    EXPECT_EQ(brick->GetPose(), 0);
+    EXPECT_TRUE(brick->IsClassMissing());
+
+    const auto storedClass = [](const CBrick& b) {
+        const Bytes bytes = Written([&](CArchive& ar) { b.Store(ar); });
+        return Bytes(bytes.begin() + 12, bytes.begin() + 16);  // length, "ptyp", its length, then the id
+    };
+    const auto storedPose = [](const CBrick& b) {
+        const Bytes bytes = Written([&](CArchive& ar) { b.Store(ar); });
+        return Bytes(bytes.begin() + 24, bytes.begin() + 28);
+    };
+    EXPECT_EQ(storedClass(*brick), Be32(2999));
+    EXPECT_EQ(storedPose(*brick), Be32(2)) << "the default class's one pose is not the brick's";
+    // A copy (duplicate, paste) keeps the id too, and so does a refused re-typing.
+    CBrick* copy = brick->Duplicate(CPoint3D(1, 0, 0), nullptr);
+    EXPECT_EQ(storedClass(*copy), Be32(2999));
+    copy->ChangeType(2998);
+    EXPECT_EQ(storedClass(*copy), Be32(2999));
+    // A child's re-typing takes the new class, the default one included.
+    for (SHORT kind : {tk::kThreePoses, CBrick::kDefaultType}) {
+        brick->ChangeType(kind);
+        EXPECT_FALSE(brick->IsClassMissing());
+        EXPECT_EQ(storedClass(*brick), Be32(static_cast<DWORD>(kind)));
+        EXPECT_EQ(storedPose(*brick), Be32(static_cast<DWORD>(brick->GetPose())));
+    }
+    root.DeleteContents();
+}
