@@ -52,9 +52,12 @@ constexpr UINT kFileSave = 0xE103;
 constexpr UINT kFileSaveAs = 0xE104;
 
 // The reason of a failure, naming the document's file rather than whatever
-// file the layer was working on (the temporary one, on a save).
-CString DescribeFailure(const CException* error, const char* path)
+// file the layer was working on (the temporary one, on a save), in the file
+// system's spelling: the parent who reads it looks for that file.
+CString DescribeFailure(const CException* error, const char* documentPath)
 {
+    const std::string native = platform::NativePath(documentPath ? documentPath : "");
+    const char* path = native.c_str();
     CString reason;
     if (const auto* fileError = dynamic_cast<const CFileException*>(error)) {
         CFileException named(*fileError);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -291,6 +292,21 @@ TEST_F(Document, FailedSavesKeepTheOldFileAndTheModifiedFlag)
         EXPECT_EQ(m_boxes[0].rfind("Unable to save the file.", 0), 0u) << m_boxes[0];
         EXPECT_NE(m_boxes[0].find(path), std::string::npos) << "the box names the document's file";
     }
+}
+
+TEST_F(Document, AFailureNamesTheFileAsTheFileSystemSpellsIt)
+{
+    // The program writes its paths with "\"; a parent looks for the file.
+    const std::string native = PathOf("gone") + "/model.brk";
+    std::string written = native;
+    std::replace(written.begin(), written.end(), '/', '\\');
+    NumberDoc doc;
+    doc.m_values = {5};
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument(written.c_str()));
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_NE(m_boxes[0].find(native), std::string::npos) << m_boxes[0];
+    EXPECT_EQ(m_boxes[0].find('\\'), std::string::npos) << m_boxes[0];
 }
 
 TEST_F(Document, ASaveThatFailsMidwayLeavesTheOldFileIntact)

@@ -8,6 +8,7 @@
 //   holds MODEL COLOUR X Y Z O ...   the saved model holds exactly bricks of one class other than the
 //                                    program's own and of colour COLOUR, at those grid points and
 //                                    orientations, in that order
+//   classes MODEL                    the class of every brick of the saved model, in list order
 //   check SHOT.ppm MODEL PANE PX PY  the screenshot shows, inside the pane, the model as the pane draws
 //                                    it, apart from the blinking selection outline and the cursor
 //                                    outline under the pointer at screen point (PX, PY)
@@ -126,6 +127,21 @@ int Holds(const char* path, LONG colour, const std::vector<Placed>& expected)
     return failures == 0 ? 0 : 1;
 }
 
+int Classes(const char* path)
+{
+    CDizadoDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    if (!doc.OnOpenDocument(path)) {
+        std::fprintf(stderr, "mouse_check: cannot open %s\n", path);
+        return 1;
+    }
+    CBrickGroup* root = doc.GetBrickList();
+    for (LONG i = 0; i < root->GetBrickCount(); ++i)
+        std::printf("%s%d", i ? " " : "", root->GetBrick(i)->GetClassId());
+    std::printf("\n");
+    return 0;
+}
+
 int Check(const char* shotPath, const char* modelPath, const RECT& place, int pointerX, int pointerY)
 {
     Picture shot;
@@ -200,10 +216,12 @@ int main(int argc, char** argv)
             placed.push_back({CPoint3D(std::atoi(argv[i]), std::atoi(argv[i + 1]), std::atoi(argv[i + 2])),
                               static_cast<SHORT>(std::atoi(argv[i + 3]))});
         result = Holds(argv[2], std::atol(argv[3]), placed);
+    } else if (what == "classes" && argc == 3) {
+        result = Classes(argv[2]);
     } else if (what == "check" && argc == 10 && ReadPane(argv + 4, place)) {
         result = Check(argv[2], argv[3], place, std::atoi(argv[8]), std::atoi(argv[9]));
     } else {
-        std::fprintf(stderr, "usage: mouse_check model|point|verify|holds|check ...\n");
+        std::fprintf(stderr, "usage: mouse_check model|point|verify|holds|classes|check ...\n");
     }
     SetBrickServices(nullptr);
     return result;

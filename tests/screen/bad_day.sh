@@ -1,0 +1,231 @@
+#!/usr/bin/env bash
+# A child's bad day at the real program in a real X server (Xvfb), with a real
+# pointer and keyboard and no window manager:
+#   1. signs in by typing at once (no click), builds, and the session ends the
+#      program with SIGTERM: the model is saved and the program ends with 0;
+#   2. a FIFO waits in the child's folder as a model's preview: the sign-in
+#      and File Open go on, and the saved model is there;
+#   3. the kits are taken away and the model opened from the command line: the
+#      program says so, the child builds on and exits; with the kits back
+#      every brick is of the class it was first saved with;
+#   4. the models folder is full: Exit still closes the program, after it has
+#      said where the rescued model is, and the rescued copy holds the model.
+# A copy of the program folder is driven, so that its kits can be taken away.
+# Screenshots (bad_day_*.png) stay in the output folder to be looked at.
+# Arguments: the program, the mouse test's helper, and a folder for the files.
+set -euo pipefail
+source "$(dirname "$0")/x_session.sh"
+program=$1
+checker=$2
+out=$3
+mkdir -p "$out"
+for tool in Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo; do
+  command -v "$tool" > /dev/null || { echo "bad day: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
+done
+fail() {
+  echo "bad day: $*"
+  exit 1
+}
+
+home="$out/bad-day-home"
+prog="$out/bad-day-program"
+mounted=""
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill -KILL "$program_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+  [ -n "$mounted" ] && umount "$mounted" 2> /dev/null || true
+}
+trap cleanup EXIT
+
+rm -rf "$home" "$prog"
+mkdir -p "$home/config" "$home/data" "$home/runtime" "$prog"
+chmod 700 "$home/runtime"
+folder=$(dirname "$program")
+cp "$program" "$prog/dizado"
+cp -r "$folder/kits" "$folder/backgrnd" "$prog/"
+export XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb
+# Its exit status counts, but not what the system's D-Bus and font libraries
+# leave unfreed at exit under the leak checker.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+start_xvfb 1024x768 "$out/bad_day_xvfb.log" "bad day"
+
+log=""
+start() {  # name, arguments...
+  log="$out/bad_day_program_$1.log"
+  shift
+  "$prog/dizado" "$@" > "$log" 2>&1 &
+  program_pid=$!
+  wait_for_drawing "$program_pid" "$log"
+}
+# Waits until the screen holds still (the program must still run), then keeps
+# it as bad_day_$1.png (with no name, keeps nothing).
+shot() {
+  local previous="" current
+  for _ in $(seq 60); do
+    sleep 0.2
+    kill -0 "$program_pid" 2> /dev/null || { echo "bad day: the program ended"; cat "$log"; exit 1; }
+    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/bad_day.ppm"
+    current=$(cksum < "$out/bad_day.ppm")
+    [ "$current" = "$previous" ] && break
+    previous=$current
+  done
+  [ -z "${1:-}" ] || pnmtopng < "$out/bad_day.ppm" > "$out/bad_day_$1.png"
+}
+click() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool click 1
+  sleep 0.3
+  shot "${3:-}"
+}
+# The program's visible top-level windows other than the kid frame and the
+# sign-in: its message boxes.
+boxes() {
+  local id geometry count=0
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" --name '' 2> /dev/null); do
+    geometry=$(xdotool getwindowgeometry "$id" | sed -n 's/.*Geometry: //p')
+    # The frame fills the screen and the sign-in is 422 by 404; a box is
+    # neither.
+    case $geometry in 1024x768 | 422x404) ;; *) count=$((count + 1)) ;; esac
+  done
+  echo $count
+}
+# Answers every box the program shows with its default button, keeping a
+# screenshot of the first as bad_day_$1.png; waits up to $2 s for the first.
+answer_boxes() {
+  local name=$1 wait=${2:-5} answered=0
+  for _ in $(seq $((wait * 5))); do
+    [ "$(boxes)" -gt 0 ] && break
+    kill -0 "$program_pid" 2> /dev/null || break
+    sleep 0.2
+  done
+  while kill -0 "$program_pid" 2> /dev/null && [ "$(boxes)" -gt 0 ]; do
+    shot
+    [ $answered = 0 ] && pnmtopng < "$out/bad_day.ppm" > "$out/bad_day_$name.png"
+    xdotool key Return
+    answered=$((answered + 1))
+    sleep 0.5
+    [ $answered -lt 10 ] || fail "the boxes do not go away"
+  done
+  echo "bad day: $answered box(es) answered at $name"
+}
+# The name field has the focus when the sign-in opens: the child types at
+# once (the field may show the last name, which the typing replaces).
+sign_in() {
+  shot "$1"
+  xdotool key ctrl+a
+  xdotool type --delay 20 "Mia"
+  xdotool key Return
+  shot
+}
+ended() {  # waits up to 10 s for the program to end; its status must be 0
+  for _ in $(seq 100); do
+    kill -0 "$program_pid" 2> /dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$program_pid" 2> /dev/null && fail "$1: the program did not end"
+  local status=0
+  wait "$program_pid" || status=$?
+  program_pid=""
+  [ $status = 0 ] || { cat "$log"; fail "$1: the program ended with $status"; }
+}
+models() {
+  find "$home/data/dizado" -name '*.brk' -not -path '*/rescued/*' 2> /dev/null | sort
+}
+pane="58 -1 892 713"
+at() { "$checker" point $pane "$@"; }
+# The brick list runs down the right edge from (955, 37), rows 40 high; the
+# colours stand in two columns of 24 by 24 from (5, 199).
+build() {  # list row, then grid cells x y
+  click 987 $((37 + 40 * $1 + 20))
+  click $((5 + 24 * 1 + 12)) $((199 + 24 * 1 + 12))
+  shift
+  while [ $# -ge 2 ]; do
+    read -r px py < <(at "$1" "$2" 0)
+    click "$px" "$py"
+    shift 2
+  done
+  xdotool mousemove 500 740
+}
+exit_button() { xdotool mousemove 30 446 click 1; }
+
+# 1. Building, then the session ends the program.
+start first
+sign_in signin
+build 2 3 3 9 5
+shot built
+kill -TERM "$program_pid"
+ended "SIGTERM"
+[ "$(models | wc -l)" = 1 ] || { models; fail "SIGTERM did not save the model"; }
+saved=$(models)
+"$checker" holds "$saved" 3 3 3 0 0 9 5 0 0 || fail "the model saved on SIGTERM does not hold the bricks built"
+first_classes=$("$checker" classes "$saved")
+echo "bad day: saved on SIGTERM: $saved, classes $first_classes"
+
+# 2. A FIFO as the preview of another model in the child's folder.
+user_folder=$(dirname "$saved")
+cp "$saved" "$user_folder/fifo.brk"
+mkfifo "$user_folder/fifo.pbk"
+start second
+sign_in signin_again
+click 30 388 browser_with_fifo
+click $((285 + 360)) $((178 + 360))  # Cancel
+shot
+[ "$(models | head -1)" = "$saved" ] || fail "the model is not where it was saved"
+exit_button
+ended "Exit after File Open"
+rm -f "$user_folder/fifo.brk" "$user_folder/fifo.pbk"
+
+# 3. The kits taken away; the model opened from the command line.
+mv "$prog/kits" "$prog/kits.away"
+start no_kits "$saved"
+answer_boxes no_kits_start 5
+sign_in signin_no_kits
+answer_boxes no_kits_open 3
+shot no_kits_model
+build 0 5 9
+exit_button
+answer_boxes no_kits_exit 2
+ended "Exit without the kits"
+mv "$prog/kits.away" "$prog/kits"
+back_classes=$("$checker" classes "$saved")
+echo "bad day: classes with the kits back: $back_classes"
+[ "${back_classes#"$first_classes"}" != "$back_classes" ] ||
+  fail "saving without the kits changed the classes: $back_classes, first saved as $first_classes"
+
+# 4. The models folder is full (a small file system of its own where this
+# test may mount one; else the folder is made read-only).
+kept="$out/bad-day-kept"
+rm -rf "$kept" && cp -r "$user_folder" "$kept"
+if mount -t tmpfs -o size=256k tmpfs "$user_folder" 2> /dev/null; then
+  mounted=$user_folder
+  cp "$kept"/* "$user_folder/"
+  dd if=/dev/zero of="$user_folder/filler" bs=4k 2> /dev/null || true
+  echo "bad day: the models folder is a full tmpfs"
+elif [ "$(id -u)" != 0 ]; then
+  chmod a-w "$user_folder"
+  echo "bad day: the models folder is read-only"
+else
+  fail "as root, a full folder needs a tmpfs mount, and it failed"
+fi
+start full
+sign_in signin_full
+build 2 12 4
+exit_button
+answer_boxes full_exit 5
+ended "Exit with a full models folder"
+rescued=$(find "$home/data/dizado/rescued" -name '*.brk' 2> /dev/null | sort)
+[ -n "$rescued" ] || fail "no rescued model under $home/data/dizado/rescued"
+echo "bad day: rescued $rescued"
+[ "$(echo "$rescued" | wc -l)" = 1 ] || fail "more than one rescued model: $rescued"
+"$checker" holds "$rescued" 3 12 4 0 0 || fail "the rescued model does not hold the brick built"
+if [ -n "$mounted" ]; then
+  umount "$mounted"
+  mounted=""
+else
+  chmod u+w "$user_folder"
+fi
+echo "bad day: screenshots in $out"
