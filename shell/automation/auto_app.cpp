@@ -70,11 +70,27 @@ void AutoApp::TestFunc(const CString& text)
     AfxMessageBox(text, MB_OK);
 }
 
+// A model that cannot be saved stays the active document (rescued when it
+// can be): the client hears of it, rather than getting another document in
+// its place with an answer that reads as a failure.
+namespace {
+void KeepCurrentModelIfItCannotBeSaved()
+{
+    if (CFrameWnd* frame = MainFrame())
+        if (auto* doc = dynamic_cast<CDizadoDoc*>(frame->GetActiveDocument())) {
+            const CDizadoDoc::SaveOutcome outcome = doc->SaveOrRescue(FALSE);
+            if (outcome == CDizadoDoc::SaveOutcome::rescued || outcome == CDizadoDoc::SaveOutcome::kept)
+                AfxThrowOleDispatchException("Unable to save the file: the current model stays open.");
+        }
+}
+}  // namespace
+
 IDispatch* AutoApp::Open(const CString& path)
 {
     CWinApp* app = AfxGetApp();
     if (!app || path.IsEmpty())
         return nullptr;
+    KeepCurrentModelIfItCannotBeSaved();
     CDocument* document = app->OpenDocumentFile(path);
     return document ? document->GetIDispatch(TRUE) : nullptr;
 }
@@ -84,14 +100,7 @@ IDispatch* AutoApp::NewDoc()
     CDizadoApp* app = GetDizadoApp();
     if (!app)
         return nullptr;
-    // A model that cannot be saved stays the active document (rescued when
-    // it can be): the client hears of it rather than getting it as new.
-    if (CFrameWnd* frame = MainFrame())
-        if (auto* doc = dynamic_cast<CDizadoDoc*>(frame->GetActiveDocument())) {
-            const CDizadoDoc::SaveOutcome outcome = doc->SaveOrRescue(FALSE);
-            if (outcome == CDizadoDoc::SaveOutcome::rescued || outcome == CDizadoDoc::SaveOutcome::kept)
-                AfxThrowOleDispatchException("Unable to save the file: the current model stays open.");
-        }
+    KeepCurrentModelIfItCannotBeSaved();
     app->OnFileNew();
     return GetActiveDoc();
 }

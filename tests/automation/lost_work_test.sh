@@ -98,8 +98,8 @@ stop TERM
 ! grep -q "kit" "$out/kits-back.log" || { echo "a kit message with the kits in place:"; cat "$out/kits-back.log"; exit 1; }
 
 # A model with nowhere to go ("Location" gone): NewDoc answers an error and
-# the model stays the active document, rescued under the data folder; Open
-# still goes on, after another rescue.
+# the model stays the active document, rescued under the data folder; so
+# does Open, after another rescue.
 start "$out/rescue.log" -Automation
 doc=$(call /DodezAR NewDoc | path)
 call "$doc" SetName "$out/gone/castle.brk" > /dev/null
@@ -111,13 +111,14 @@ active=$(call /DodezAR GetActiveDoc | path)
 [ "$(types "$active")" = "2002 " ] || { echo "the model changed after a failed NewDoc: $(types "$active")"; exit 1; }
 rescued="$XDG_DATA_HOME/dizado/rescued"
 grep -qF "$rescued/castle.brk" "$out/rescue.log" || { echo "the rescue was not told:"; cat "$out/rescue.log"; exit 1; }
-# The caller hears that the model could not be saved; the open goes on.
-call /DodezAR Open "$rescued/castle.brk" > "$out/open.txt" 2>&1 || true
+! call /DodezAR Open "$model" > "$out/open.txt" 2>&1 || { echo "Open took the place of a model it could not save"; exit 1; }
 grep -q "Unable to save the file" "$out/open.txt" || { echo "Open answered:"; cat "$out/open.txt"; exit 1; }
 active=$(call /DodezAR GetActiveDoc | path)
-[ "$(call "$active" GetName)" = "('$rescued/castle.brk',)" ] || { echo "Open did not go on: $(call "$active" GetName)"; exit 1; }
-[ "$(types "$active")" = "2002 " ] || { echo "the rescued model is not whole"; exit 1; }
-[ -s "$rescued/castle-2.brk" ] || { echo "Open did not rescue the model it replaced"; ls "$rescued"; exit 1; }
+[ "$(call "$active" GetName)" = "('$out/gone/castle.brk',)" ] || { echo "another document after a failed Open"; exit 1; }
+[ -s "$rescued/castle-2.brk" ] || { echo "Open did not rescue the model it kept"; ls "$rescued"; exit 1; }
+stop TERM
+start "$out/rescued.log" -Automation
+[ "$(types "$(call /DodezAR Open "$rescued/castle.brk" | path)")" = "2002 " ] || { echo "the rescued model is not whole"; exit 1; }
 stop TERM
 
 # Logout, a closed terminal, Ctrl+C: each saves the unsaved bricks and ends
