@@ -74,6 +74,8 @@ public:
         // Only bricks near the drawn ones can hide them, so the model is
         // walked twice: once for the bricks the paint draws, once for those
         // whose rectangles meet the grid about them.
+        const size_t bricks = BrickCount(root);
+        m_drawnWalk.reserve(bricks);
         if (!FindDrawn(root, true))
             return;
         PlaceGrid();
@@ -81,7 +83,7 @@ public:
         // Masks of bricks that are gone are dropped now and then.
         if (++m_cache.paint == 0)
             m_cache.paint = 1;
-        if (m_cache.entries.size() > 4 * BrickCount(root) + 1024)
+        if (m_cache.entries.size() > 4 * bricks + 1024)
             m_cache.entries.clear();
         BuildGrid();
         m_painter.Prepare(m_dc);
@@ -167,7 +169,7 @@ private:
             if (!CBrickDrawWalker::Admits(brick, 0, 0))
                 continue;
             Item item{brick, {}, {}, index, false};
-            if (groupDrawn)
+            if (groupDrawn && m_drawnNext < m_drawnWalk.size())
                 item.rect = m_drawnWalk[m_drawnNext++];
             else
                 m_pane->ProjectBox(&item.rect, brick->GetWorldBox());
