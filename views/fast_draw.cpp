@@ -71,11 +71,19 @@ public:
         // The draw walk ends at once when the whole model misses the area.
         if (!RectsMeet(rootRect, m_clip))
             return;
+        // Only bricks near the drawn ones can hide them, so the model is
+        // walked twice: once for the bricks the paint draws, once for those
+        // whose rectangles meet the grid about them.
+        const size_t bricks = BrickCount(root);
+        m_drawnWalk.reserve(bricks);
+        if (!FindDrawn(root, true))
+            return;
+        PlaceGrid();
         Collect(root, -1, true);
         // Masks of bricks that are gone are dropped now and then.
         if (++m_cache.paint == 0)
             m_cache.paint = 1;
-        if (m_cache.entries.size() > 4 * m_items.size() + 1024)
+        if (m_cache.entries.size() > 4 * bricks + 1024)
             m_cache.entries.clear();
         BuildGrid();
         m_painter.Prepare(m_dc);
@@ -85,21 +93,88 @@ public:
     }
 
 private:
+    // The rectangles of the bricks in the groups the draw walk enters, in
+    // walk order, and the union of those that meet the area.
+    bool FindDrawn(CBrickGroup* group, bool root)
+    {
+        if (!root) {
+            RECT rect;
+            m_pane->ProjectBox(&rect, group->GetCachedBounds());
+            if (!RectsMeet(rect, m_clip))
+                return m_anyDrawn;
+        }
+        for (int i = 0; i < group->GetSize(); ++i) {
+            CBrick* brick = group->GetBrickAt(i);
+            if (!CBrickDrawWalker::Admits(brick, 0, 0))
+                continue;
+            RECT rect;
+            m_pane->ProjectBox(&rect, brick->GetWorldBox());
+            m_drawnWalk.push_back(rect);
+            if (!RectsMeet(rect, m_clip))
+                continue;
+            if (!m_anyDrawn)
+                m_area = rect;
+            else
+                UnionRects(&m_area, rect);
+            m_anyDrawn = true;
+        }
+        for (int i = 0; i < group->GetSubGroupCount(); ++i)
+            if (CBrickGroup* sub = group->GetSubGroupAt(i))
+                FindDrawn(sub, false);
+        return m_anyDrawn;
+    }
+
+    static size_t BrickCount(CBrickGroup* group)
+    {
+        size_t count = static_cast<size_t>(std::max(0, group->GetSize()));
+        for (int i = 0; i < group->GetSubGroupCount(); ++i)
+            if (CBrickGroup* sub = group->GetSubGroupAt(i))
+                count += BrickCount(sub);
+        return count;
+    }
+
+    // Screen cells of the area that the drawn bricks cover, grown by two
+    // pixels.
+    void PlaceGrid()
+    {
+        m_gridLeft = m_area.left - 2;
+        m_gridTop = m_area.top - 2;
+        const long long width = static_cast<long long>(m_area.right) - m_area.left + 4;
+        const long long height = static_cast<long long>(m_area.bottom) - m_area.top + 4;
+        m_cell = 32;
+        while ((width / m_cell + 1) * (height / m_cell + 1) > 65536)
+            m_cell *= 2;
+        m_columns = static_cast<int>(width / m_cell + 1);
+        m_rowsCount = static_cast<int>(height / m_cell + 1);
+    }
+
+    // Keeps the bricks whose rectangles, grown by two pixels, touch a cell:
+    // no other brick is ever looked up as lying in front of a drawn one.
     void Collect(CBrickGroup* group, int parent, bool drawn)
     {
         RECT rect;
         m_pane->ProjectBox(&rect, group->GetCachedBounds());
-        const int index = static_cast<int>(m_groups.size());
-        m_groups.push_back(Group{rect, parent});
         // A sub-group that misses the area is not entered by the draw walk;
         // its bricks may still lie in front of bricks that are drawn.
         const bool groupDrawn = drawn && (parent < 0 || RectsMeet(rect, m_clip));
+        // Nor is a group entered by the carving walk when it misses the grid,
+        // which holds every drawn brick's region.
+        int c0, c1, r0, r1;
+        if (parent >= 0 && !groupDrawn && !CellRange(rect, 0, c0, c1, r0, r1))
+            return;
+        const int index = static_cast<int>(m_groups.size());
+        m_groups.push_back(Group{rect, parent});
         for (int i = 0; i < group->GetSize(); ++i) {
             CBrick* brick = group->GetBrickAt(i);
             if (!CBrickDrawWalker::Admits(brick, 0, 0))
                 continue;
             Item item{brick, {}, {}, index, false};
-            m_pane->ProjectBox(&item.rect, brick->GetWorldBox());
+            if (groupDrawn && m_drawnNext < m_drawnWalk.size())
+                item.rect = m_drawnWalk[m_drawnNext++];
+            else
+                m_pane->ProjectBox(&item.rect, brick->GetWorldBox());
+            if (!CellRange(item.rect, 2, c0, c1, r0, r1))
+                continue;
             m_pane->GetDepthBox(&item.depth, brick->GetWorldBox());
             item.drawn = groupDrawn && RectsMeet(item.rect, m_clip);
             m_items.push_back(item);
@@ -109,32 +184,10 @@ private:
                 Collect(sub, index, groupDrawn);
     }
 
-    // Screen cells of the area that the drawn bricks cover; a brick is listed
-    // in every cell its rectangle (grown by two pixels) touches.
+    // A brick is listed in every cell its rectangle (grown by two pixels)
+    // touches.
     void BuildGrid()
     {
-        bool any = false;
-        RECT area{0, 0, 0, 0};
-        for (const Item& item : m_items) {
-            if (!item.drawn)
-                continue;
-            if (!any)
-                area = item.rect;
-            else
-                UnionRects(&area, item.rect);
-            any = true;
-        }
-        if (!any)
-            return;
-        m_gridLeft = area.left - 2;
-        m_gridTop = area.top - 2;
-        const long long width = static_cast<long long>(area.right) - area.left + 4;
-        const long long height = static_cast<long long>(area.bottom) - area.top + 4;
-        m_cell = 32;
-        while ((width / m_cell + 1) * (height / m_cell + 1) > 65536)
-            m_cell *= 2;
-        m_columns = static_cast<int>(width / m_cell + 1);
-        m_rowsCount = static_cast<int>(height / m_cell + 1);
         m_cells.assign(static_cast<size_t>(m_columns) * m_rowsCount, {});
         // Bricks that hide most come first: higher tops, then nearer. The
         // order only makes carving end sooner; the pixels do not depend on it.
@@ -351,6 +404,10 @@ private:
     std::vector<Group> m_groups;
     std::vector<Item> m_items;
     std::vector<int> m_rank;
+    std::vector<RECT> m_drawnWalk;
+    size_t m_drawnNext = 0;
+    RECT m_area{0, 0, 0, 0};
+    bool m_anyDrawn = false;
     bool m_carving = false;
     Mask m_visible;
     std::vector<std::vector<int>> m_cells;

@@ -159,6 +159,29 @@ TEST_F(Drawing, FastModeIsPixelIdenticalToTheWalkers)
     }
 }
 
+// A small area of a large model: the bricks that may hide a drawn one lie in
+// groups that miss the area, or beyond it, or in groups far from it.
+TEST_F(Drawing, FastModeMatchesTheWalkersInSmallAreasOfALargeModel)
+{
+    doc.SetBaseplateSize(0, 0);
+    CBrickGroup* previous = Root();
+    for (int row = 0; row < 14; ++row) {
+        auto* group = new CBrickGroup;
+        group->SetParent(row % 3 == 2 ? previous : Root());
+        previous = group;
+        for (int column = 0; column < 14; ++column)
+            Add(column - 2, row - 2, (column * 3 + row) % 7, column % 2 ? 2009 : 2012, (row + column) % 12,
+                static_cast<SHORT>(row % 4), row % 4 == 0 ? Root() : group);
+    }
+    for (int y = 0; y < kHeight; y += 23) {
+        for (int x = (y / 23) % 5; x < kWidth; x += 31) {
+            const RECT area{x, y, x + 1 + (x + y) % 9, y + 1 + (x * y) % 7};
+            SCOPED_TRACE(testing::Message() << x << "," << y);
+            ASSERT_TRUE(SamePixels(Paint(Mode::reference, &area), Paint(Mode::fast, &area)));
+        }
+    }
+}
+
 // A paint clipped to the outline of a brick (the update region of a move)
 // gives the same pixels both ways, and none outside the outline.
 TEST_F(Drawing, FastModeKeepsToAClipRegion)
