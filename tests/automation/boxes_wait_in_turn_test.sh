@@ -9,12 +9,8 @@ program=$1
 client=$2
 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
-rm -rf "$out" && mkdir -p "$out/home"
-export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
-# A runtime folder of its own: the single-instance lock of tests run side by side.
-export XDG_RUNTIME_DIR="$out/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/private_home.sh"
+private_home "$out" xcb
 source "$here/../screen/x_session.sh"
 start_xvfb 1024x768 "$out/xvfb.log" boxes
 pids=()

@@ -5,10 +5,8 @@
 set -euo pipefail
 program=$1
 out=$2
-rm -rf "$out" && mkdir -p "$out/home" "$out/runtime"
-chmod 700 "$out/runtime"
-export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
-export XDG_RUNTIME_DIR="$out/runtime" QT_QPA_PLATFORM=offscreen
+source "$(dirname "$0")/private_home.sh"
+private_home "$out" offscreen
 
 name=dizado.DodezAR
 "$program" > "$out/program.log" 2>&1 &

@@ -7,10 +7,9 @@
 set -euo pipefail
 program=$1
 out=$2
-rm -rf "$out" && mkdir -p "$out/home" "$out/runtime" "$out/prog"
-chmod 700 "$out/runtime"
-export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
-export XDG_RUNTIME_DIR="$out/runtime" QT_QPA_PLATFORM=offscreen
+source "$(dirname "$0")/private_home.sh"
+private_home "$out" offscreen
+mkdir "$out/prog"
 # The exit code is checked: the system font library's own leaks at exit in a
 # sanitizer build are not the program's.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"

@@ -6,12 +6,8 @@ set -euo pipefail
 readme=$1
 program=$2
 out=$3
-rm -rf "$out" && mkdir -p "$out/home"
-export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
-# A runtime folder of its own: the single-instance lock of tests run side by side.
-export XDG_RUNTIME_DIR="$out/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=offscreen
+source "$(dirname "$0")/private_home.sh"
+private_home "$out" offscreen
 export PATH="$(dirname "$program"):$PATH"
 
 # The indented block after the line that introduces the script.

@@ -19,9 +19,7 @@ program=$1
 checker=$2
 out=$3
 mkdir -p "$out"
-for tool in Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo; do
-  command -v "$tool" > /dev/null || { echo "bad day: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
-done
+require_tools "bad day" Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo
 fail() {
   echo "bad day: $*"
   exit 1
@@ -63,15 +61,7 @@ start() {  # name, arguments...
 # Waits until the screen holds still (the program must still run), then keeps
 # it as bad_day_$1.png (with no name, keeps nothing).
 shot() {
-  local previous="" current
-  for _ in $(seq 60); do
-    sleep 0.2
-    kill -0 "$program_pid" 2> /dev/null || { echo "bad day: the program ended"; cat "$log"; exit 1; }
-    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/bad_day.ppm"
-    current=$(cksum < "$out/bad_day.ppm")
-    [ "$current" = "$previous" ] && break
-    previous=$current
-  done
+  hold_still "$out/bad_day.ppm" "$log"
   [ -z "${1:-}" ] || pnmtopng < "$out/bad_day.ppm" > "$out/bad_day_$1.png"
 }
 click() {

@@ -10,16 +10,10 @@ source "$(dirname "$0")/x_session.sh"
 program=$1
 out=$2
 mkdir -p "$out"
-for tool in Xvfb xwd xwdtopnm pnmtopng xdotool; do
-  command -v "$tool" > /dev/null || { echo "browser e2e: $tool is missing"; exit 1; }
-done
+require_tools "browser e2e" Xvfb xwd xwdtopnm pnmtopng xdotool
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 start_xvfb 1024x768 "$out/xvfb.log" "browser e2e"
 
 home="$out/e2e-home"

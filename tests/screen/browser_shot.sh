@@ -9,16 +9,10 @@ source "$(dirname "$0")/x_session.sh"
 program=$1
 out=$2
 mkdir -p "$out"
-for tool in Xvfb xwd xwdtopnm pnmtopng; do
-  command -v "$tool" > /dev/null || { echo "browser shot: $tool is missing"; exit 1; }
-done
+require_tools "browser shot" Xvfb xwd xwdtopnm pnmtopng
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 start_xvfb 800x600 "$out/xvfb.log" "browser shot"
 
 # Waits until the screen stops changing, then keeps it as $1.png.

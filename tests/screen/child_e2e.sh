@@ -14,9 +14,7 @@ program=$1
 checker=$2
 out=$3
 mkdir -p "$out"
-for tool in Xvfb xdotool xwd xwdtopnm pnmtopng; do
-  command -v "$tool" > /dev/null || { echo "child e2e: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
-done
+require_tools "child e2e" Xvfb xdotool xwd xwdtopnm pnmtopng
 fail() {
   echo "child e2e: $*"
   exit 1
@@ -24,11 +22,7 @@ fail() {
 
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 
 start_xvfb 1024x768 "$out/child_xvfb.log" "child e2e"
 
@@ -42,22 +36,15 @@ export XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_H
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 start() {
-  "$program" > "$out/child_program_$1.log" 2>&1 &
+  log="$out/child_program_$1.log"
+  "$program" > "$log" 2>&1 &
   program_pid=$!
-  wait_for_drawing "$program_pid" "$out/child_program_$1.log"
+  wait_for_drawing "$program_pid" "$log"
 }
 # Waits until the screen holds still (the program must still run), then keeps
 # it as child_$1.png (with no name, keeps nothing).
 shot() {
-  local previous="" current
-  for _ in $(seq 60); do
-    sleep 0.2
-    kill -0 "$program_pid" 2> /dev/null || { echo "child e2e: the program ended"; cat "$out"/child_program_*.log; exit 1; }
-    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/child.ppm"
-    current=$(cksum < "$out/child.ppm")
-    [ "$current" = "$previous" ] && break
-    previous=$current
-  done
+  hold_still "$out/child.ppm" "$log"
   [ -z "${1:-}" ] || pnmtopng < "$out/child.ppm" > "$out/child_$1.png"
 }
 click() {

@@ -9,16 +9,10 @@ program=$1
 out=$2
 model=${3:-}
 mkdir -p "$out"
-for tool in Xvfb xwd xwdtopnm pnmtopng; do
-  command -v "$tool" > /dev/null || { echo "kid frame shot: $tool is missing"; exit 1; }
-done
+require_tools "kid frame shot" Xvfb xwd xwdtopnm pnmtopng
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 start_xvfb 1024x768 "$out/xvfb.log" "kid frame shot"
 QT_QPA_PLATFORM=xcb "$program" $model > "$out/program.log" 2>&1 &
 program_pid=$!

@@ -13,9 +13,7 @@ program=$1
 checker=$2
 out=$3
 mkdir -p "$out"
-for tool in Xvfb xdotool xwd xwdtopnm pnmtopng; do
-  command -v "$tool" > /dev/null || { echo "mouse test: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
-done
+require_tools "mouse test" Xvfb xdotool xwd xwdtopnm pnmtopng
 
 model="$out/mouse.brk"
 rm -f "$model" "$out/mouse.pbk"
@@ -23,11 +21,7 @@ rm -f "$model" "$out/mouse.pbk"
 
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 
 start_xvfb 1024x768 "$out/mouse_xvfb.log" "mouse test"
 

@@ -9,19 +9,13 @@ program=$1
 checker=$2
 out=$3
 mkdir -p "$out"
-for tool in Xvfb xwd xwdtopnm pnmtopng xdotool; do
-  command -v "$tool" > /dev/null || { echo "screenshot test: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
-done
+require_tools "screenshot test" Xvfb xwd xwdtopnm pnmtopng xdotool
 
 "$checker" model "$out/fixture.brk"
 
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 
 start_xvfb 1024x768 "$out/xvfb.log" "screenshot test"
 

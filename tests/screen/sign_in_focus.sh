@@ -9,9 +9,7 @@ source "$(dirname "$0")/x_session.sh"
 program=$1
 out=$2
 mkdir -p "$out"
-for tool in Xvfb xdotool xwd xwdtopnm pnmtopng; do
-  command -v "$tool" > /dev/null || { echo "sign-in focus: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
-done
+require_tools "sign-in focus" Xvfb xdotool xwd xwdtopnm pnmtopng
 fail() {
   echo "sign-in focus: $*"
   [ -f "$ini" ] && cat "$ini"
@@ -20,11 +18,7 @@ fail() {
 
 xvfb_pid=""
 program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
+trap end_session EXIT
 
 start_xvfb 1024x768 "$out/sign_in_focus_xvfb.log" "sign-in focus"
 
@@ -39,21 +33,13 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 # Waits until the screen holds still, then keeps it as sign_in_focus_$1.png.
 shot() {
-  local previous="" current
-  for _ in $(seq 60); do
-    sleep 0.2
-    kill -0 "$program_pid" 2> /dev/null || { cat "$out/sign_in_focus_program.log"; fail "the program ended"; }
-    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/sign_in_focus.ppm"
-    current=$(cksum < "$out/sign_in_focus.ppm")
-    [ "$current" = "$previous" ] && break
-    previous=$current
-  done
+  hold_still "$out/sign_in_focus.ppm" "$out/sign_in_focus_program.log"
   pnmtopng < "$out/sign_in_focus.ppm" > "$out/sign_in_focus_$1.png"
 }
 
 "$program" > "$out/sign_in_focus_program.log" 2>&1 &
 program_pid=$!
-wait_for_drawing
+wait_for_drawing "$program_pid" "$out/sign_in_focus_program.log"
 shot open
 # No click, no window manager to hand out the focus: the keys go where the
 # program put the focus.

@@ -57,3 +57,33 @@ wait_for_drawing() {
   [ -n "$log" ] && cat "$log"
   return 1
 }
+
+# Ends the test with a word unless every tool named after NAME is on the PATH.
+require_tools() {
+  local name=$1 tool
+  shift
+  for tool in "$@"; do
+    command -v "$tool" > /dev/null || { echo "$name: $tool is missing (scripts/setup-debian.sh installs it)"; exit 1; }
+  done
+}
+
+# For the EXIT trap: ends the program (program_pid) and the X server
+# (xvfb_pid) the test started, if they still run.
+end_session() {
+  [ -n "${program_pid:-}" ] && kill "$program_pid" 2> /dev/null || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
+}
+
+# Waits (up to 12 s) until the screen holds still, leaving it in PPM; the
+# program (program_pid) must still run, else the test ends with LOG.
+hold_still() {
+  local ppm=$1 log=$2 previous="" current
+  for _ in $(seq 60); do
+    sleep 0.2
+    kill -0 "$program_pid" 2> /dev/null || { echo "screen test: the program ended"; cat "$log"; exit 1; }
+    xwd -root -silent | xwdtopnm 2> /dev/null > "$ppm"
+    current=$(cksum < "$ppm")
+    [ "$current" = "$previous" ] && break
+    previous=$current
+  done
+}
