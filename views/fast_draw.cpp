@@ -199,9 +199,6 @@ private:
             return std::pair<int, int>(-box.Max().Z(), box.Min().X() + box.Min().Y());
         };
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
-        m_rank.assign(m_items.size(), 0);
-        for (size_t k = 0; k < order.size(); ++k)
-            m_rank[order[k]] = static_cast<int>(k);
         for (int i : order) {
             int c0, c1, r0, r1;
             if (!CellRange(m_items[i].rect, 2, c0, c1, r0, r1))
@@ -403,7 +400,6 @@ private:
     RECT m_clip;
     std::vector<Group> m_groups;
     std::vector<Item> m_items;
-    std::vector<int> m_rank;
     std::vector<RECT> m_drawnWalk;
     size_t m_drawnNext = 0;
     RECT m_area{0, 0, 0, 0};
