@@ -445,7 +445,7 @@ void CDizadoApp::SaveAllForEnd()
     const platform::MessageBoxHook previous =
         platform::SetMessageBoxHook([](const std::string& text, const std::string&, UINT type) {
             std::fprintf(stderr, "%s\n", text.c_str());
-            return (type & 0x0F) == MB_OK ? IDOK : (type & 0x0F) == MB_YESNO ? IDNO : IDCANCEL;
+            return platform::CautiousAnswer(type);
         });
     for (POSITION position = docTemplate->GetFirstDocPosition(); position;)
         if (auto* doc = dynamic_cast<CDizadoDoc*>(docTemplate->GetNextDoc(position)))

@@ -49,7 +49,9 @@ WindowOnScreenHook& WindowOnScreenSlot()
     return hook;
 }
 
-int UnansweredBox(UINT type)
+}  // namespace
+
+int CautiousAnswer(UINT type)
 {
     switch (type & 0x0F) {
     case MB_OKCANCEL:
@@ -61,8 +63,6 @@ int UnansweredBox(UINT type)
         return IDOK;
     }
 }
-
-}  // namespace
 
 CallerMessageHook SetCallerMessageHook(CallerMessageHook hook)
 {
@@ -104,7 +104,7 @@ int MessageBoxA(void*, const char* text, const char* caption, UINT type)
         // A copy: the caller may take its hook away while it is told.
         const platform::CallerMessageHook caller = platform::CallerMessageSlot();
         caller(message);
-        return platform::UnansweredBox(type);
+        return platform::CautiousAnswer(type);
     }
     return platform::MessageBoxSlot()(message, caption ? caption : "", type);
 }

@@ -59,6 +59,8 @@ using WindowOnScreenHook = std::function<bool()>;
 CallerMessageHook SetCallerMessageHook(CallerMessageHook hook);
 // Answers whether a window of the program is on the screen; none by default.
 WindowOnScreenHook SetWindowOnScreenHook(WindowOnScreenHook hook);
+// The answer of a box no one can answer: OK, else No or Cancel.
+int CautiousAnswer(UINT type);
 
 }  // namespace platform
 
