@@ -23,7 +23,7 @@ void BM_MakeBrickDirect(benchmark::State& state)
         CBrickGroup* root = doc->GetBrickList();
         for (int i = 0; i < kBricks; ++i) {
             CBrick* brick =
-                CBrick::Make(root, CPoint3D(i % 100, i / 100, 0), CBrick::kDefaultType, i % 12, 0, i % 4);
+                CBrick::Make(root, CPoint3D(i % 100, i / 100, 0), IDC_BUILTIN_CLASS, i % 12, 0, i % 4);
             brick->SetSelected(FALSE);
             benchmark::DoNotOptimize(brick);
         }
@@ -44,7 +44,7 @@ void BM_MakeBrickByName(benchmark::State& state)
         COleVariant result;
         for (int i = 0; i < kBricks; ++i) {
             d->Invoke("MakeBrick", DISPATCH_METHOD,
-                      {COleVariant(CBrick::kDefaultType), COleVariant(static_cast<SHORT>(i % 100)),
+                      {COleVariant(SHORT{IDC_BUILTIN_CLASS}), COleVariant(static_cast<SHORT>(i % 100)),
                        COleVariant(static_cast<SHORT>(i / 100)), COleVariant(SHORT{0}),
                        COleVariant(static_cast<SHORT>(i % 4)), COleVariant(static_cast<SHORT>(i % 12)),
                        COleVariant::Bool(FALSE)},

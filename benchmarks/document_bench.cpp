@@ -33,7 +33,7 @@ void BuildModel(CDizadoDoc& doc)
         auto* half = new CBrickGroup;
         half->SetParent(row);
         for (int x = 0; x < kSide; ++x)
-            CBrick::Make(x < kSide / 2 ? row : half, CPoint3D(x, y, 0), CBrick::kDefaultType, (x + y) % 12, 0, 0);
+            CBrick::Make(x < kSide / 2 ? row : half, CPoint3D(x, y, 0), IDC_BUILTIN_CLASS, (x + y) % 12, 0, 0);
     }
 }
 

@@ -25,8 +25,8 @@ IMPLEMENT_DYNCREATE(CDizadoDoc, COleServerDoc)
 
 CDizadoDoc::CDizadoDoc()
 {
-    SetNotifyId(kNotifyId);
-    OnTool(doc_id::kToolNewBrick);
+    SetNotifyId(NOTIFY_ID_DOCUMENT);
+    OnTool(IDM_TOOL_NEW_BRICK);
     EnableAutomation();
     m_brickList.SetModelRoot(TRUE);
     AfxOleLockApp();
@@ -131,10 +131,10 @@ BOOL CDizadoDoc::OnNewDocument()
 {
     if (!COleServerDoc::OnNewDocument())
         return FALSE;
-    OnTool(doc_id::kToolNewBrick);
+    OnTool(IDM_TOOL_NEW_BRICK);
     ChangeBackgroundImage("");
     SetModifiedFlag(FALSE);
-    UpdateAllViews(nullptr, doc_id::kFileNew);
+    UpdateAllViews(nullptr, IDM_FILE_NEW);
     return TRUE;
 }
 
@@ -170,7 +170,7 @@ BOOL CDizadoDoc::OnOpenDocument(const char* path)
         ForgetPath();
         m_strRefusedPath = path;
         SetModifiedFlag(FALSE);
-        UpdateAllViews(nullptr, doc_id::kFileNew);
+        UpdateAllViews(nullptr, IDM_FILE_NEW);
     }
     if (m_bFlattened) {
         m_bFlattened = FALSE;

@@ -1,6 +1,6 @@
 // The one document of the program: the brick model, the child's current
 // choices for the mouse tools, the background and baseplate, and the single
-// undoable command. Panes listen to it (sender id 102) for document-level
+// undoable command. Panes listen to it (NOTIFY_ID_DOCUMENT) for document-level
 // changes; brick changes reach them through the root group.
 #pragma once
 
@@ -12,60 +12,16 @@
 #include "platform/core/global_memory.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/ui/ole_server_doc.h"
+#include "resources/resource_ids.h"
 
 class CArchive;
 class CChunkBlock;
 class CBrickCommand;
 class CCmdUI;
 
-// Command ids the document handles.
-namespace doc_id {
-constexpr UINT kToggleTool = 500;
-constexpr UINT kToolSelect = 600;
-constexpr UINT kToolPaint = 601;
-constexpr UINT kToolNewBrick = 602;
-constexpr UINT kToolErase = 603;
-constexpr UINT kDirectionFirst = 604;
-constexpr UINT kDirectionLast = 611;
-constexpr UINT kColorFirst = 612;
-constexpr UINT kColorLast = 623;
-constexpr UINT kBrickList = 626;
-constexpr int kBrickListSelChange = 1;  // the list box's selection-changed code
-
-constexpr UINT kEditClear = 57632;
-constexpr UINT kEditCopy = 57634;
-constexpr UINT kEditCut = 57635;
-constexpr UINT kEditPaste = 57637;
-constexpr UINT kEditUndo = 57643;
-constexpr UINT kFileNew = 57600;  // also the views' update hint of a new document
-constexpr UINT kFileSave = 57603;
-constexpr UINT kFilePrint = 57607;
-
-constexpr UINT kEditSelectAll = 32771;
-constexpr UINT kEditSelectNone = 32772;
-constexpr UINT kEditDuplicate = 32773;
-constexpr UINT kGroup = 32774;
-constexpr UINT kUngroup = 32775;
-constexpr UINT kShowBaseplate = 32777;  // also the views' update hint
-constexpr UINT kShowMultiview = 32778;
-constexpr UINT kBackground = 32779;
-constexpr UINT kPrintParts = 32782;
-constexpr UINT kPrintPlans = 32783;
-constexpr UINT kPrintPreviewParts = 32784;
-constexpr UINT kPrintPreviewPlans = 32785;
-
-// Group cursors of the tools.
-constexpr UINT kCursorSelect = 110;
-constexpr UINT kCursorPaint = 105;
-constexpr UINT kCursorNewBrick = 106;
-constexpr UINT kCursorErase = 108;
-constexpr UINT kCursorOther = 109;
-}  // namespace doc_id
-
 class CDizadoDoc : public COleServerDoc, public CNotifier {
     DECLARE_DYNCREATE(CDizadoDoc)
 public:
-    static constexpr UINT kNotifyId = 102;
     static constexpr const char* kClipboardFormatName = "Vostrel Dizado Data";
     // Said once when a model opens with groups nested past the depth limit.
     static constexpr const char* kFlattenedMessage =
@@ -93,7 +49,7 @@ public:
     LONG GetCurrentOrientationIndex() const { return m_nCurrentOrientation; }
     void SetCurrentOrientationIndex(LONG orientation) { m_nCurrentOrientation = orientation; }
     SHORT GetCurrentBrickType() const { return m_nCurrentBrickType; }
-    // Notifies 1065.
+    // Notifies NOTIFY_DOC_CLASS_CHANGED.
     void SetCurrentBrickType(SHORT classId);
 
     BOOL IsMultiViewShown() const { return m_bMultiView; }
@@ -275,8 +231,8 @@ private:
     CBrickGroup m_brickList;
     LONG m_nCurrentColor = 0;
     LONG m_nCurrentOrientation = 0;
-    SHORT m_nCurrentBrickType = 1030;
-    SHORT m_nCurrentTool = static_cast<SHORT>(doc_id::kToolNewBrick);
+    SHORT m_nCurrentBrickType = IDC_BUILTIN_CLASS;
+    SHORT m_nCurrentTool = static_cast<SHORT>(IDM_TOOL_NEW_BRICK);
     CBrickCommand* m_pLastAction = nullptr;
     BOOL m_bModifiedByCommands = FALSE;
     BOOL m_bMultiView = FALSE;

@@ -22,6 +22,7 @@
 #include "platform/core/cmd_ui.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/hooks.h"
+#include "platform/ui/controls.h"
 
 namespace {
 
@@ -79,51 +80,51 @@ void CopyOrCut(CDizadoDoc* doc, SHORT code)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDizadoDoc, COleServerDoc)
-ON_COMMAND_RANGE(doc_id::kToolSelect, doc_id::kToolErase, OnTool)
-ON_UPDATE_COMMAND_UI_RANGE(doc_id::kToolSelect, doc_id::kToolErase, OnUpdateTool)
-ON_COMMAND_RANGE(doc_id::kDirectionFirst, doc_id::kDirectionLast, OnDirection)
-ON_COMMAND_RANGE(doc_id::kColorFirst, doc_id::kColorLast, OnColor)
-ON_UPDATE_COMMAND_UI_RANGE(doc_id::kColorFirst, doc_id::kColorLast, OnUpdateColor)
-ON_CONTROL(doc_id::kBrickListSelChange, doc_id::kBrickList, OnBrickListSelChange)
-ON_UPDATE_COMMAND_UI(doc_id::kBrickList, OnUpdateBrickList)
-ON_COMMAND(doc_id::kEditCopy, OnEditCopy)
-ON_UPDATE_COMMAND_UI(doc_id::kEditCopy, OnUpdateEditCopy)
-ON_COMMAND(doc_id::kEditPaste, OnEditPaste)
-ON_UPDATE_COMMAND_UI(doc_id::kEditPaste, OnUpdateEditPaste)
-ON_COMMAND(doc_id::kEditCut, OnEditCut)
-ON_UPDATE_COMMAND_UI(doc_id::kEditCut, OnUpdateEditCut)
-ON_COMMAND(doc_id::kEditUndo, OnEditUndo)
-ON_UPDATE_COMMAND_UI(doc_id::kEditUndo, OnUpdateEditUndo)
-ON_COMMAND(doc_id::kToggleTool, OnToggleTool)
-ON_COMMAND(doc_id::kEditClear, OnEditClear)
-ON_UPDATE_COMMAND_UI(doc_id::kEditClear, OnUpdateEditClear)
-ON_COMMAND(doc_id::kEditDuplicate, OnEditDuplicate)
-ON_UPDATE_COMMAND_UI(doc_id::kEditDuplicate, OnUpdateEditDuplicate)
-ON_COMMAND(doc_id::kEditSelectAll, OnEditSelectAll)
-ON_UPDATE_COMMAND_UI(doc_id::kEditSelectAll, OnUpdateEditSelectAll)
-ON_COMMAND(doc_id::kEditSelectNone, OnEditSelectNone)
-ON_UPDATE_COMMAND_UI(doc_id::kEditSelectNone, OnUpdateEditSelectNone)
-ON_COMMAND(doc_id::kGroup, OnGroup)
-ON_UPDATE_COMMAND_UI(doc_id::kGroup, OnUpdateGroup)
-ON_COMMAND(doc_id::kUngroup, OnUngroup)
-ON_UPDATE_COMMAND_UI(doc_id::kUngroup, OnUpdateUngroup)
-ON_COMMAND(doc_id::kShowBaseplate, OnShowBaseplate)
-ON_UPDATE_COMMAND_UI(doc_id::kShowBaseplate, OnUpdateShowBaseplate)
-ON_COMMAND(doc_id::kPrintPlans, OnPrintPlans)
-ON_UPDATE_COMMAND_UI(doc_id::kPrintPlans, OnUpdatePrintPlans)
-ON_COMMAND(doc_id::kPrintParts, OnPrintParts)
-ON_UPDATE_COMMAND_UI(doc_id::kPrintParts, OnUpdatePrintParts)
-ON_COMMAND(doc_id::kPrintPreviewPlans, OnPrintPreviewPlans)
-ON_UPDATE_COMMAND_UI(doc_id::kPrintPreviewPlans, OnUpdatePrintPreviewPlans)
-ON_COMMAND(doc_id::kPrintPreviewParts, OnPrintPreviewParts)
-ON_UPDATE_COMMAND_UI(doc_id::kPrintPreviewParts, OnUpdatePrintPreviewParts)
-ON_COMMAND(doc_id::kBackground, OnBackground)
-ON_UPDATE_COMMAND_UI(doc_id::kBackground, OnUpdateBackground)
-ON_COMMAND(doc_id::kShowMultiview, OnShowMultiview)
-ON_UPDATE_COMMAND_UI(doc_id::kShowMultiview, OnUpdateShowMultiview)
-ON_COMMAND(doc_id::kFileSave, OnFileSave)
-ON_UPDATE_COMMAND_UI(doc_id::kFileSave, OnUpdateFileSave)
-ON_UPDATE_COMMAND_UI(doc_id::kFilePrint, OnUpdateFilePrint)
+ON_COMMAND_RANGE(IDM_TOOL_SELECT, IDM_TOOL_ERASE, OnTool)
+ON_UPDATE_COMMAND_UI_RANGE(IDM_TOOL_SELECT, IDM_TOOL_ERASE, OnUpdateTool)
+ON_COMMAND_RANGE(IDM_MOVE_BACK_LEFT, IDM_TURN_RIGHT, OnDirection)
+ON_COMMAND_RANGE(IDM_COLOR_FIRST, IDM_COLOR_LAST, OnColor)
+ON_UPDATE_COMMAND_UI_RANGE(IDM_COLOR_FIRST, IDM_COLOR_LAST, OnUpdateColor)
+ON_CONTROL(LBN_SELCHANGE, IDM_BRICK_LIST, OnBrickListSelChange)
+ON_UPDATE_COMMAND_UI(IDM_BRICK_LIST, OnUpdateBrickList)
+ON_COMMAND(IDM_EDIT_COPY, OnEditCopy)
+ON_UPDATE_COMMAND_UI(IDM_EDIT_COPY, OnUpdateEditCopy)
+ON_COMMAND(IDM_EDIT_PASTE, OnEditPaste)
+ON_UPDATE_COMMAND_UI(IDM_EDIT_PASTE, OnUpdateEditPaste)
+ON_COMMAND(IDM_EDIT_CUT, OnEditCut)
+ON_UPDATE_COMMAND_UI(IDM_EDIT_CUT, OnUpdateEditCut)
+ON_COMMAND(IDM_EDIT_UNDO, OnEditUndo)
+ON_UPDATE_COMMAND_UI(IDM_EDIT_UNDO, OnUpdateEditUndo)
+ON_COMMAND(IDM_TOGGLE_TOOL, OnToggleTool)
+ON_COMMAND(IDM_EDIT_CLEAR, OnEditClear)
+ON_UPDATE_COMMAND_UI(IDM_EDIT_CLEAR, OnUpdateEditClear)
+ON_COMMAND(IDM_DUPLICATE, OnEditDuplicate)
+ON_UPDATE_COMMAND_UI(IDM_DUPLICATE, OnUpdateEditDuplicate)
+ON_COMMAND(IDM_SELECT_ALL, OnEditSelectAll)
+ON_UPDATE_COMMAND_UI(IDM_SELECT_ALL, OnUpdateEditSelectAll)
+ON_COMMAND(IDM_SELECT_NONE, OnEditSelectNone)
+ON_UPDATE_COMMAND_UI(IDM_SELECT_NONE, OnUpdateEditSelectNone)
+ON_COMMAND(IDM_GROUP, OnGroup)
+ON_UPDATE_COMMAND_UI(IDM_GROUP, OnUpdateGroup)
+ON_COMMAND(IDM_UNGROUP, OnUngroup)
+ON_UPDATE_COMMAND_UI(IDM_UNGROUP, OnUpdateUngroup)
+ON_COMMAND(IDM_SHOW_BASEPLATE, OnShowBaseplate)
+ON_UPDATE_COMMAND_UI(IDM_SHOW_BASEPLATE, OnUpdateShowBaseplate)
+ON_COMMAND(IDM_PRINT_PLANS, OnPrintPlans)
+ON_UPDATE_COMMAND_UI(IDM_PRINT_PLANS, OnUpdatePrintPlans)
+ON_COMMAND(IDM_PRINT_PARTS, OnPrintParts)
+ON_UPDATE_COMMAND_UI(IDM_PRINT_PARTS, OnUpdatePrintParts)
+ON_COMMAND(IDM_PRINT_PREVIEW_PLANS, OnPrintPreviewPlans)
+ON_UPDATE_COMMAND_UI(IDM_PRINT_PREVIEW_PLANS, OnUpdatePrintPreviewPlans)
+ON_COMMAND(IDM_PRINT_PREVIEW_PARTS, OnPrintPreviewParts)
+ON_UPDATE_COMMAND_UI(IDM_PRINT_PREVIEW_PARTS, OnUpdatePrintPreviewParts)
+ON_COMMAND(IDM_BACKGROUND, OnBackground)
+ON_UPDATE_COMMAND_UI(IDM_BACKGROUND, OnUpdateBackground)
+ON_COMMAND(IDM_SHOW_MULTIVIEW, OnShowMultiview)
+ON_UPDATE_COMMAND_UI(IDM_SHOW_MULTIVIEW, OnUpdateShowMultiview)
+ON_COMMAND(IDM_FILE_SAVE, OnFileSave)
+ON_UPDATE_COMMAND_UI(IDM_FILE_SAVE, OnUpdateFileSave)
+ON_UPDATE_COMMAND_UI(IDM_FILE_PRINT, OnUpdateFilePrint)
 END_MESSAGE_MAP()
 
 BOOL CDizadoDoc::Perform(const std::function<CBrickCommand*()>& make)
@@ -149,25 +150,25 @@ void CDizadoDoc::OnTool(UINT id)
 {
     m_nCurrentTool = static_cast<SHORT>(id);
     switch (m_nCurrentTool) {
-    case doc_id::kToolSelect:
-        m_nToolCursorId = doc_id::kCursorSelect;
+    case IDM_TOOL_SELECT:
+        m_nToolCursorId = IDC_TOOL_SELECT;
         break;
-    case doc_id::kToolPaint:
-        m_nToolCursorId = doc_id::kCursorPaint;
+    case IDM_TOOL_PAINT:
+        m_nToolCursorId = IDC_TOOL_PAINT;
         break;
-    case doc_id::kToolNewBrick:
-        m_nToolCursorId = doc_id::kCursorNewBrick;
+    case IDM_TOOL_NEW_BRICK:
+        m_nToolCursorId = IDC_TOOL_NEW_BRICK;
         break;
-    case doc_id::kToolErase:
-        m_nToolCursorId = doc_id::kCursorErase;
+    case IDM_TOOL_ERASE:
+        m_nToolCursorId = IDC_TOOL_ERASE;
         break;
     default:
-        m_nToolCursorId = doc_id::kCursorOther;
+        m_nToolCursorId = IDC_TOOL_OTHER;
         break;
     }
     IDocumentShell* shell = GetDocumentShell();
     if (shell->HasKidFrame())
-        shell->CheckButtonRange(doc_id::kToolSelect, doc_id::kToolErase, static_cast<UINT>(m_nCurrentTool));
+        shell->CheckButtonRange(IDM_TOOL_SELECT, IDM_TOOL_ERASE, static_cast<UINT>(m_nCurrentTool));
 }
 
 void CDizadoDoc::OnUpdateTool(CCmdUI* cmdUI)
@@ -177,7 +178,7 @@ void CDizadoDoc::OnUpdateTool(CCmdUI* cmdUI)
 
 void CDizadoDoc::OnToggleTool()
 {
-    OnTool(m_nCurrentTool == static_cast<SHORT>(doc_id::kToolSelect) ? doc_id::kToolNewBrick : doc_id::kToolSelect);
+    OnTool(m_nCurrentTool == static_cast<SHORT>(IDM_TOOL_SELECT) ? IDM_TOOL_NEW_BRICK : IDM_TOOL_SELECT);
 }
 
 void CDizadoDoc::AdvanceOrientation()
@@ -210,28 +211,28 @@ void CDizadoDoc::Rotate(LONG direction)
 void CDizadoDoc::OnDirection(UINT id)
 {
     switch (id) {
-    case 604:
+    case IDM_MOVE_BACK_LEFT:
         Nudge(0, 1, 0);
         break;
-    case 605:
+    case IDM_MOVE_UP:
         Nudge(0, 0, 1);
         break;
-    case 606:
+    case IDM_MOVE_BACK_RIGHT:
         Nudge(1, 0, 0);
         break;
-    case 607:
+    case IDM_TURN_LEFT:
         Rotate(1);
         break;
-    case 608:
+    case IDM_MOVE_FRONT_LEFT:
         Nudge(-1, 0, 0);
         break;
-    case 609:
+    case IDM_MOVE_DOWN:
         Nudge(0, 0, -1);
         break;
-    case 610:
+    case IDM_MOVE_FRONT_RIGHT:
         Nudge(0, -1, 0);
         break;
-    case 611:
+    case IDM_TURN_RIGHT:
         Rotate(0);
         break;
     default:
@@ -243,8 +244,8 @@ void CDizadoDoc::OnColor(UINT id)
 {
     IDocumentShell* shell = GetDocumentShell();
     if (shell->HasKidFrame())
-        shell->CheckButtonRange(doc_id::kColorFirst, doc_id::kColorLast, id);
-    m_nCurrentColor = static_cast<LONG>(id - doc_id::kColorFirst);
+        shell->CheckButtonRange(IDM_COLOR_FIRST, IDM_COLOR_LAST, id);
+    m_nCurrentColor = static_cast<LONG>(id - IDM_COLOR_FIRST);
     if (KeyHeld(VK_SHIFT)) {
         {
             CPaneHold hold(&m_brickList, CPaneHold::rebuild);
@@ -254,13 +255,13 @@ void CDizadoDoc::OnColor(UINT id)
     }
     if (KeyHeld(VK_CONTROL) && HasSelection())
         Perform([&] { return new CColorDizadoCommand(&m_brickList, m_nCurrentColor); });
-    if (m_nCurrentTool != static_cast<SHORT>(doc_id::kToolNewBrick))
-        OnTool(doc_id::kToolPaint);
+    if (m_nCurrentTool != static_cast<SHORT>(IDM_TOOL_NEW_BRICK))
+        OnTool(IDM_TOOL_PAINT);
 }
 
 void CDizadoDoc::OnUpdateColor(CCmdUI* cmdUI)
 {
-    cmdUI->SetCheck(static_cast<LONG>(cmdUI->m_nID - doc_id::kColorFirst) == m_nCurrentColor ? 1 : 0);
+    cmdUI->SetCheck(static_cast<LONG>(cmdUI->m_nID - IDM_COLOR_FIRST) == m_nCurrentColor ? 1 : 0);
 }
 
 void CDizadoDoc::OnBrickListSelChange()
@@ -272,7 +273,7 @@ void CDizadoDoc::OnBrickListSelChange()
     if (classId == -1)
         return;
     SetCurrentBrickType(static_cast<SHORT>(classId));
-    OnTool(doc_id::kToolNewBrick);
+    OnTool(IDM_TOOL_NEW_BRICK);
 }
 
 void CDizadoDoc::OnUpdateBrickList(CCmdUI*) {}
@@ -437,7 +438,7 @@ void CDizadoDoc::OnUpdateUngroup(CCmdUI* cmdUI)
 void CDizadoDoc::OnShowBaseplate()
 {
     m_bBaseplateShown = m_bBaseplateShown ? FALSE : TRUE;
-    UpdateAllViews(nullptr, doc_id::kShowBaseplate);
+    UpdateAllViews(nullptr, IDM_SHOW_BASEPLATE);
 }
 
 void CDizadoDoc::OnUpdateShowBaseplate(CCmdUI* cmdUI)

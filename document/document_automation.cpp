@@ -69,7 +69,7 @@ void CheckOrientation(LONG orientation)
 // as when a model file names it.
 SHORT KnownClass(SHORT classId)
 {
-    return CBrick::IsKnownClassId(classId) ? classId : CBrick::kDefaultType;
+    return CBrick::IsKnownClassId(classId) ? classId : IDC_BUILTIN_CLASS;
 }
 
 }  // namespace

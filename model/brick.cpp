@@ -20,7 +20,7 @@ BOOL g_bBrickInvalidation = TRUE;
 // to ask the kits.
 bool IsKnownClass(SHORT classId)
 {
-    if (classId == CBrick::kDefaultType)
+    if (classId == IDC_BUILTIN_CLASS)
         return true;
     CClassReading* reading = CClassReading::Current();
     return (reading ? reading->HasBrickClass(classId) : GetBrickServices()->HasBrickClass(classId)) != FALSE;
@@ -38,12 +38,12 @@ BOOL CBrick::IsKnownClassId(SHORT classId)
     return IsKnownClass(classId) ? TRUE : FALSE;
 }
 
-CBrick::CBrick(CBrickGroup* owner) : CBrick(kDefaultType, owner) {}
+CBrick::CBrick(CBrickGroup* owner) : CBrick(IDC_BUILTIN_CLASS, owner) {}
 
 CBrick::CBrick(SHORT classId, CBrickGroup* owner)
 {
     EnableAutomation();
-    m_nClassId = m_nStoredClassId = IsKnownClass(classId) ? classId : kDefaultType;
+    m_nClassId = m_nStoredClassId = IsKnownClass(classId) ? classId : IDC_BUILTIN_CLASS;
     SetPositionField(kOrigin3D);
     SetOwner(owner);
 }
@@ -384,7 +384,7 @@ void CBrick::Load(CArchive& ar)
     if (IsKnownClass(classId)) {
         m_nClassId = classId;
     } else {
-        m_nClassId = kDefaultType;
+        m_nClassId = IDC_BUILTIN_CLASS;
         if (CClassReading* reading = CClassReading::Current())
             reading->NoteMissingClass(classId);
     }

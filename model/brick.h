@@ -8,6 +8,7 @@
 #include "foundation/geometry3d.h"
 #include "foundation/region.h"
 #include "model/live_count.h"
+#include "resources/resource_ids.h"
 #include "platform/core/cmd_target.h"
 #include "platform/core/global_memory.h"
 #include "platform/core/resources.h"
@@ -23,14 +24,13 @@ struct BrickClassData;
 class CBrick : public CCmdTarget {
     DECLARE_SERIAL(CBrick)
 public:
-    static constexpr SHORT kDefaultType = 1030;
     static constexpr int kColorCount = 12;
     static constexpr int kShadeCount = 9;
     static constexpr int kOrientationCount = 4;
     // Shade 0 of colour c is palette entry kFirstShadeEntry + 9c; shade s is s below it.
     static constexpr int kFirstShadeEntry = 17;
 
-    static SHORT GetDefaultType() { return kDefaultType; }
+    static SHORT GetDefaultType() { return IDC_BUILTIN_CLASS; }
 
     // A class id that no kit and not the program holds becomes the default class.
     explicit CBrick(CBrickGroup* owner = nullptr);
@@ -223,11 +223,11 @@ private:
     void ReleaseLook();
 
     [[no_unique_address]] CLiveCount<CBrick> m_live;
-    SHORT m_nClassId = kDefaultType;
+    SHORT m_nClassId = IDC_BUILTIN_CLASS;
     SHORT m_nPoseCount = 1;
     SHORT m_nPose = 0;
     SHORT m_nOrientation = 0;
-    SHORT m_nStoredClassId = kDefaultType;
+    SHORT m_nStoredClassId = IDC_BUILTIN_CLASS;
     // The pose read with a missing class: the default class has one pose only.
     SHORT m_nStoredPose = 0;
     LONG m_nColor = 0;

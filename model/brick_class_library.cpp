@@ -5,6 +5,7 @@
 
 #include "platform/core/hooks.h"
 #include "platform/gdi/palette.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void CBrickClassLibrary::ScanKits()
 
 HMODULE CBrickClassLibrary::GetClassModule(SHORT classId)
 {
-    if (classId == kBuiltInClass)
+    if (classId == IDC_BUILTIN_CLASS)
         return AfxGetResourceHandle();
     if (const auto held = m_heldModules.find(static_cast<WORD>(classId)); held != m_heldModules.end())
         return held->second;
@@ -102,7 +103,7 @@ BOOL CBrickClassLibrary::LoadPalette()
 {
     m_pPalette.reset();
     HINSTANCE program = AfxGetResourceHandle();
-    HRSRC resource = FindResourceA(program, MAKEINTRESOURCE(100), "MYPALETTE");
+    HRSRC resource = FindResourceA(program, MAKEINTRESOURCE(IDR_PALETTE), "MYPALETTE");
     if (!resource)
         return FALSE;
     // A RIFF palette file: 20 bytes of RIFF header, then a logical palette.

@@ -39,7 +39,6 @@ public:
     // The Up arrow held down at that moment.
     BOOL IsHiddenClassKeyHeld() override;
 
-    static constexpr SHORT kBuiltInClass = 1030;
 
 private:
     void ReleaseHeldModules();

@@ -178,8 +178,10 @@
 #define IDS_ABOUT_PAGE_COUNT 500
 #define IDS_ABOUT_PAGE_FIRST 501
 
-// Commands of the kid frame's buttons, menu and accelerators. The code names
-// the same values where it handles them.
+// Commands of the kid frame's buttons, menu and accelerators, of the
+// embedded-server menu and of the in-place toolbar; the command ids the views
+// take as update hints, too. The class library's own commands keep the
+// values it gives them (the code ties the two with static_asserts).
 #define IDM_TOGGLE_TOOL 500
 #define IDM_TOOL_SELECT 600
 #define IDM_TOOL_PAINT 601
@@ -194,6 +196,7 @@
 #define IDM_MOVE_FRONT_RIGHT 610
 #define IDM_TURN_RIGHT 611
 #define IDM_COLOR_FIRST 612
+#define IDM_COLOR_LAST 623
 #define IDM_LIST_PAGE_UP 624
 #define IDM_LIST_PAGE_DOWN 625
 #define IDM_BRICK_LIST 626
@@ -203,16 +206,23 @@
 #define IDM_GROUP 32774
 #define IDM_UNGROUP 32775
 #define IDM_SHOW_BASEPLATE 32777
+#define IDM_SHOW_MULTIVIEW 32778
 #define IDM_BACKGROUND 32779
 #define IDM_PREFERENCES 32780
 #define IDM_TOGGLE_MENU_BAR 32781
+#define IDM_PRINT_PARTS 32782
+#define IDM_PRINT_PLANS 32783
+#define IDM_PRINT_PREVIEW_PARTS 32784
+#define IDM_PRINT_PREVIEW_PLANS 32785
 #define IDM_FILE_NEW 57600
 #define IDM_FILE_OPEN 57601
 #define IDM_FILE_SAVE 57603
 #define IDM_FILE_SAVE_AS 57604
 #define IDM_FILE_PRINT_SETUP 57606
 #define IDM_FILE_PRINT 57607
+#define IDM_FILE_PRINT_PREVIEW 57609
 #define IDM_FILE_MRU_FIRST 57616
+#define IDM_FILE_MRU_LAST 57631
 #define IDM_EDIT_CLEAR 57632
 #define IDM_EDIT_COPY 57634
 #define IDM_EDIT_CUT 57635
@@ -224,10 +234,16 @@
 #define IDM_HELP_USING 57668
 #define IDM_CONTEXT_HELP 57669
 #define IDM_HELP 57670
+#define IDM_DEFAULT_HELP 57671
 #define IDM_NEXT_PANE 57680
 #define IDM_PREV_PANE 57681
 
 // In-place editing: the toolbar's button images.
 #define IDB_INPLACE_TOOLBAR 4
+
+// Menus and accelerators of a model opened from a container in a window of
+// its own, and of one edited in place.
+#define IDR_SRVR_EMBEDDED 5
+#define IDR_SRVR_INPLACE 4
 
 #endif

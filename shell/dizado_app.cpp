@@ -35,11 +35,11 @@
 IMPLEMENT_DYNAMIC(CDizadoApp, CWinApp)
 
 BEGIN_MESSAGE_MAP(CDizadoApp, CWinApp)
-    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
-    ON_COMMAND(ID_OPTIONS_PREFERENCES, OnSettings)
-    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
-    ON_COMMAND(ID_FILE_NEW, OnFileNew)
-    ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
+    ON_COMMAND(IDM_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(IDM_PREFERENCES, OnSettings)
+    ON_COMMAND(IDM_FILE_OPEN, OnFileOpen)
+    ON_COMMAND(IDM_FILE_NEW, OnFileNew)
+    ON_COMMAND(IDM_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
 
 namespace {
@@ -189,8 +189,7 @@ BOOL CDizadoApp::StartUp()
     if (!GetFirstDocTemplate()) {
         auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
                                                    RUNTIME_CLASS(CIsoBrickPane));
-        // Menus and accelerators 5 when embedded in its own window, 4 in place.
-        docTemplate->SetServerInfo(5, 4, RUNTIME_CLASS(CInPlaceFrame));
+        docTemplate->SetServerInfo(IDR_SRVR_EMBEDDED, IDR_SRVR_INPLACE, RUNTIME_CLASS(CInPlaceFrame));
         AddDocTemplate(docTemplate);
     }
 

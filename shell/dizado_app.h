@@ -20,9 +20,6 @@ class CKitList;
 class CListBox;
 class CPalette;
 
-// The application's command for the interface settings (Options menu).
-constexpr UINT ID_OPTIONS_PREFERENCES = 32780;
-
 // Profile sections and keys of the users and their settings.
 inline constexpr const char* kDefaultSection = "default";
 inline constexpr const char* kNamesSection = "Names";

@@ -9,17 +9,16 @@ IMPLEMENT_DYNCREATE(CInPlaceFrame, COleIPFrameWnd)
 
 BEGIN_MESSAGE_MAP(CInPlaceFrame, COleIPFrameWnd)
     ON_WM_CREATE()
-    ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
-    ON_COMMAND(ID_HELP_USING, OnHelpUsing)
-    ON_COMMAND(ID_HELP, OnHelp)
-    ON_COMMAND(ID_DEFAULT_HELP, OnHelpIndex)
-    ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
+    ON_COMMAND(IDM_HELP_INDEX, OnHelpIndex)
+    ON_COMMAND(IDM_HELP_USING, OnHelpUsing)
+    ON_COMMAND(IDM_HELP, OnHelp)
+    ON_COMMAND(IDM_DEFAULT_HELP, OnHelpIndex)
+    ON_COMMAND(IDM_CONTEXT_HELP, OnContextHelp)
 END_MESSAGE_MAP()
 
 namespace {
 
-constexpr UINT kButtons[] = {doc_id::kEditCut, doc_id::kEditCopy, doc_id::kEditPaste,
-                             ID_SEPARATOR,     ID_APP_ABOUT,      ID_CONTEXT_HELP};
+constexpr UINT kButtons[] = {IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, ID_SEPARATOR, IDM_APP_ABOUT, IDM_CONTEXT_HELP};
 
 }  // namespace
 
@@ -36,7 +35,7 @@ int CInPlaceFrame::OnCreate(LPCREATESTRUCT createStruct)
 BOOL CInPlaceFrame::OnCreateControlBars(CFrameWnd* containerFrame, CFrameWnd*)
 {
     if (!m_wndToolBar.Create(containerFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
-        !m_wndToolBar.LoadBitmap(kToolbarBitmap) ||
+        !m_wndToolBar.LoadBitmap(IDB_INPLACE_TOOLBAR) ||
         !m_wndToolBar.SetButtons(kButtons, static_cast<int>(std::size(kButtons))))
         return FALSE;
     // Its commands reach this frame, and through the active pane the document.

@@ -8,8 +8,6 @@
 class CInPlaceFrame : public COleIPFrameWnd {
     DECLARE_DYNCREATE(CInPlaceFrame)
 public:
-    static constexpr UINT kToolbarBitmap = 4;
-
     CInPlaceFrame() = default;
 
     BOOL OnCreateControlBars(CFrameWnd* containerFrame, CFrameWnd* containerDoc) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/dizado_doc.h"
+#include "foundation/notification_codes.h"
 #include "foundation/sound_player.h"
 #include "model/bitmap_check.h"
 #include "model/brick_group.h"
@@ -29,10 +30,10 @@ BEGIN_MESSAGE_MAP(CKidFrame, CFrameWnd)
     ON_WM_GETMINMAXINFO()
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
-    ON_COMMAND(CKidFrame::kListPageUp, OnListPageUp)
-    ON_COMMAND(CKidFrame::kListPageDown, OnListPageDown)
-    ON_COMMAND(CKidFrame::kToggleMenuBar, OnToggleMenuBar)
-    ON_UPDATE_COMMAND_UI(CKidFrame::kListPageUp, OnUpdateListPageUp)
+    ON_COMMAND(IDM_LIST_PAGE_UP, OnListPageUp)
+    ON_COMMAND(IDM_LIST_PAGE_DOWN, OnListPageDown)
+    ON_COMMAND(IDM_TOGGLE_MENU_BAR, OnToggleMenuBar)
+    ON_UPDATE_COMMAND_UI(IDM_LIST_PAGE_UP, OnUpdateListPageUp)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
@@ -67,35 +68,35 @@ std::array<ButtonSpec, CKidFrame::kButtonCount> MakeSpecs()
     std::array<ButtonSpec, CKidFrame::kButtonCount> specs{};
     int n = 0;
     const ButtonSpec tools[] = {
-        {600, "h", IDB_TOOL_SELECT, IDB_TOOL_SELECT_PRESSED, 48, 48, 5, false, 5, false, true, 0},
-        {601, "p", IDB_TOOL_PAINT, IDB_TOOL_PAINT_PRESSED, 48, 48, 5, false, 53, false, true, 0},
-        {602, "b", IDB_TOOL_NEW_BRICK, IDB_TOOL_NEW_BRICK_PRESSED, 48, 48, 5, false, 101, false, true, 0},
-        {603, "e", IDB_TOOL_ERASE, IDB_TOOL_ERASE_PRESSED, 48, 48, 5, false, 149, false, true, 0},
+        {IDM_TOOL_SELECT, "h", IDB_TOOL_SELECT, IDB_TOOL_SELECT_PRESSED, 48, 48, 5, false, 5, false, true, 0},
+        {IDM_TOOL_PAINT, "p", IDB_TOOL_PAINT, IDB_TOOL_PAINT_PRESSED, 48, 48, 5, false, 53, false, true, 0},
+        {IDM_TOOL_NEW_BRICK, "b", IDB_TOOL_NEW_BRICK, IDB_TOOL_NEW_BRICK_PRESSED, 48, 48, 5, false, 101, false, true, 0},
+        {IDM_TOOL_ERASE, "e", IDB_TOOL_ERASE, IDB_TOOL_ERASE_PRESSED, 48, 48, 5, false, 149, false, true, 0},
     };
     for (const ButtonSpec& s : tools)
         specs[static_cast<size_t>(n++)] = s;
     for (int i = 0; i < kColourCount; ++i)
-        specs[static_cast<size_t>(n++)] = {static_cast<UINT>(612 + i), "c", static_cast<UINT>(IDB_COLOR_FIRST + i),
+        specs[static_cast<size_t>(n++)] = {static_cast<UINT>(IDM_COLOR_FIRST + i), "c", static_cast<UINT>(IDB_COLOR_FIRST + i),
                                            static_cast<UINT>(IDB_COLOR_PRESSED_FIRST + i), 24, 24, 5 + 24 * (i % 2),
                                            false, 199 + 24 * (i / 2), false, true, WS_GROUP};
     const ButtonSpec rest[] = {
-        {57600, "n", IDB_FILE_NEW, IDB_FILE_NEW_PRESSED, 50, 28, 5, false, 345, false, false, 0},
-        {57601, "o", IDB_FILE_OPEN, IDB_FILE_OPEN_PRESSED, 50, 28, 5, false, 374, false, false, 0},
-        {57603, "s", IDB_FILE_SAVE, IDB_FILE_SAVE_PRESSED, 50, 28, 5, false, 403, false, false, 0},
-        {57665, "q", IDB_FILE_EXIT, IDB_FILE_EXIT_PRESSED, 50, 28, 5, false, 432, false, false, 0},
-        {57607, "p", IDB_PRINT, IDB_PRINT_PRESSED, 45, 45, 58, false, 50, true, false, 0},
-        {57643, "u", IDB_UNDO, IDB_UNDO_PRESSED, 45, 45, 103, false, 50, true, false, 0},
-        {32779, "b", IDB_BACKGROUND, IDB_BACKGROUND_PRESSED, 45, 45, 148, false, 50, true, false, 0},
-        {604, "lu", IDB_MOVE_BACK_LEFT, IDB_MOVE_BACK_LEFT_PRESSED, 45, 45, 434, true, 50, true, false, 0},
-        {605, "u", IDB_MOVE_UP, IDB_MOVE_UP_PRESSED, 45, 45, 389, true, 50, true, false, 0},
-        {606, "ru", IDB_MOVE_BACK_RIGHT, IDB_MOVE_BACK_RIGHT_PRESSED, 45, 45, 344, true, 50, true, false, 0},
-        {607, "cc", IDB_TURN_LEFT, IDB_TURN_LEFT_PRESSED, 45, 45, 299, true, 50, true, false, 0},
-        {608, "dl", IDB_MOVE_FRONT_LEFT, IDB_MOVE_FRONT_LEFT_PRESSED, 45, 45, 254, true, 50, true, false, 0},
-        {609, "d", IDB_MOVE_DOWN, IDB_MOVE_DOWN_PRESSED, 45, 45, 209, true, 50, true, false, 0},
-        {610, "dr", IDB_MOVE_FRONT_RIGHT, IDB_MOVE_FRONT_RIGHT_PRESSED, 45, 45, 164, true, 50, true, false, 0},
-        {611, "c", IDB_TURN_RIGHT, IDB_TURN_RIGHT_PRESSED, 45, 45, 119, true, 50, true, false, 0},
-        {624, "^", IDB_LIST_UP, IDB_LIST_UP_PRESSED, 64, 32, 69, true, 5, false, false, 0},
-        {625, "v", IDB_LIST_DOWN, IDB_LIST_DOWN_PRESSED, 64, 32, 69, true, 37, true, false, 0},
+        {IDM_FILE_NEW, "n", IDB_FILE_NEW, IDB_FILE_NEW_PRESSED, 50, 28, 5, false, 345, false, false, 0},
+        {IDM_FILE_OPEN, "o", IDB_FILE_OPEN, IDB_FILE_OPEN_PRESSED, 50, 28, 5, false, 374, false, false, 0},
+        {IDM_FILE_SAVE, "s", IDB_FILE_SAVE, IDB_FILE_SAVE_PRESSED, 50, 28, 5, false, 403, false, false, 0},
+        {IDM_APP_EXIT, "q", IDB_FILE_EXIT, IDB_FILE_EXIT_PRESSED, 50, 28, 5, false, 432, false, false, 0},
+        {IDM_FILE_PRINT, "p", IDB_PRINT, IDB_PRINT_PRESSED, 45, 45, 58, false, 50, true, false, 0},
+        {IDM_EDIT_UNDO, "u", IDB_UNDO, IDB_UNDO_PRESSED, 45, 45, 103, false, 50, true, false, 0},
+        {IDM_BACKGROUND, "b", IDB_BACKGROUND, IDB_BACKGROUND_PRESSED, 45, 45, 148, false, 50, true, false, 0},
+        {IDM_MOVE_BACK_LEFT, "lu", IDB_MOVE_BACK_LEFT, IDB_MOVE_BACK_LEFT_PRESSED, 45, 45, 434, true, 50, true, false, 0},
+        {IDM_MOVE_UP, "u", IDB_MOVE_UP, IDB_MOVE_UP_PRESSED, 45, 45, 389, true, 50, true, false, 0},
+        {IDM_MOVE_BACK_RIGHT, "ru", IDB_MOVE_BACK_RIGHT, IDB_MOVE_BACK_RIGHT_PRESSED, 45, 45, 344, true, 50, true, false, 0},
+        {IDM_TURN_LEFT, "cc", IDB_TURN_LEFT, IDB_TURN_LEFT_PRESSED, 45, 45, 299, true, 50, true, false, 0},
+        {IDM_MOVE_FRONT_LEFT, "dl", IDB_MOVE_FRONT_LEFT, IDB_MOVE_FRONT_LEFT_PRESSED, 45, 45, 254, true, 50, true, false, 0},
+        {IDM_MOVE_DOWN, "d", IDB_MOVE_DOWN, IDB_MOVE_DOWN_PRESSED, 45, 45, 209, true, 50, true, false, 0},
+        {IDM_MOVE_FRONT_RIGHT, "dr", IDB_MOVE_FRONT_RIGHT, IDB_MOVE_FRONT_RIGHT_PRESSED, 45, 45, 164, true, 50, true, false, 0},
+        {IDM_TURN_RIGHT, "c", IDB_TURN_RIGHT, IDB_TURN_RIGHT_PRESSED, 45, 45, 119, true, 50, true, false, 0},
+        {IDM_LIST_PAGE_UP, "^", IDB_LIST_UP, IDB_LIST_UP_PRESSED, 64, 32, 69, true, 5, false, false, 0},
+        {IDM_LIST_PAGE_DOWN, "v", IDB_LIST_DOWN, IDB_LIST_DOWN_PRESSED, 64, 32, 69, true, 37, true, false, 0},
     };
     for (const ButtonSpec& s : rest)
         specs[static_cast<size_t>(n++)] = s;
@@ -112,13 +113,6 @@ POINT PlaceOf(const ButtonSpec& spec, int cx, int cy, int top = 0)
 {
     return POINT{spec.fromRight ? cx - spec.x : spec.x, top + (spec.fromBottom ? cy - spec.y : spec.y)};
 }
-
-constexpr UINT kPrintId = 57607;
-constexpr UINT kFirstTool = 600;
-constexpr UINT kLastTool = 603;
-constexpr UINT kNewBrickTool = 602;
-constexpr UINT kFirstColour = 612;
-constexpr UINT kLastColour = 623;
 
 }  // namespace
 
@@ -155,7 +149,7 @@ void CKidFrame::ReportLoadFailure()
 
 int CKidFrame::OnCreate(LPCREATESTRUCT createStruct)
 {
-    SetNotifyId(kNotifyId);
+    SetNotifyId(NOTIFY_ID_FRAME);
     if (CFrameWnd::OnCreate(createStruct) == -1)
         return -1;
     if (!CreateControls(640, 480))
@@ -165,11 +159,11 @@ int CKidFrame::OnCreate(LPCREATESTRUCT createStruct)
     m_brickList.SetRedraw(TRUE);
     m_brickList.SetCurSel(0);
     m_pMenu = new CMenu;
-    m_pMenu->LoadMenu(kFrameResource);
-    m_hAccelTable = LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCE(kFrameResource));
+    m_pMenu->LoadMenu(IDR_MAINFRAME);
+    m_hAccelTable = LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
     OnToggleMenuBar();
-    CheckButtonRange(kFirstTool, kLastTool, kNewBrickTool);
-    CheckButtonRange(kFirstColour, kLastColour, kFirstColour);
+    CheckButtonRange(IDM_TOOL_SELECT, IDM_TOOL_ERASE, IDM_TOOL_NEW_BRICK);
+    CheckButtonRange(IDM_COLOR_FIRST, IDM_COLOR_LAST, IDM_COLOR_FIRST);
     return 0;
 }
 
@@ -196,7 +190,7 @@ BOOL CKidFrame::CreateControls(int cx, int cy)
     }
     const RECT listRect{cx - 69, 37, cx - 69 + 64, 37 + cy - 75};
     const DWORD listStyle = WS_VISIBLE | WS_BORDER | WS_TABSTOP | LBS_NOTIFY | LBS_SORT | LBS_OWNERDRAWVARIABLE;
-    return m_brickList.Create(listStyle, listRect, this, kBrickList);
+    return m_brickList.Create(listStyle, listRect, this, IDM_BRICK_LIST);
 }
 
 void CKidFrame::PlaceControls(int cx, int cy, int top)
@@ -329,7 +323,7 @@ int CKidFrame::OnBrickListSelect()
 
 void CKidFrame::ShowPrintButton(BOOL show)
 {
-    if (CGTransButton* print = GetButton(kPrintId); print && print->GetSafeHwnd())
+    if (CGTransButton* print = GetButton(IDM_FILE_PRINT); print && print->GetSafeHwnd())
         print->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }
 
@@ -416,8 +410,8 @@ LRESULT CKidFrame::OnIdleUpdateCmdUI(WPARAM, LPARAM)
         return 0;
     for (size_t i = 0; i < Specs().size(); ++i) {
         const UINT id = Specs()[i].id;
-        const bool ticked = (id >= kFirstTool && id <= kLastTool) || (id >= kFirstColour && id <= kLastColour);
-        if (!ticked && id != kListPageUp)
+        const bool ticked = (id >= IDM_TOOL_SELECT && id <= IDM_TOOL_ERASE) || (id >= IDM_COLOR_FIRST && id <= IDM_COLOR_LAST);
+        if (!ticked && id != IDM_LIST_PAGE_UP)
             continue;
         CCmdUI state(id);
         state.DoUpdate(this, FALSE);

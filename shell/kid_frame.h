@@ -10,22 +10,16 @@
 #include "foundation/notifier.h"
 #include "platform/ui/frame_wnd.h"
 #include "platform/ui/menu.h"
+#include "resources/resource_ids.h"
 #include "shell/brick_list_box.h"
 #include "shell/gtrans_button.h"
 
 class CKidFrame : public CFrameWnd, public CNotifier {
     DECLARE_DYNCREATE(CKidFrame)
 public:
-    static constexpr UINT kNotifyId = 110;
     static constexpr DWORD kFrameStyle = WS_VISIBLE | WS_THICKFRAME;  // 0x10040000
     static constexpr int kButtonCount = 33;
 
-    // Commands of the frame itself.
-    static constexpr UINT kListPageUp = 624;
-    static constexpr UINT kListPageDown = 625;
-    static constexpr UINT kBrickList = 626;
-    static constexpr UINT kToggleMenuBar = 32781;
-    static constexpr UINT kFrameResource = 2;
     // The least client area the controls fit in without overlapping.
     static constexpr int kMinClientWidth = 640;
     static constexpr int kMinClientHeight = 480;

@@ -23,8 +23,8 @@ BEGIN_MESSAGE_MAP(CBrickPane, CPaneWindow)
     ON_WM_SETCURSOR()
     ON_WM_KEYDOWN()
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
-    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+    ON_COMMAND(IDM_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(IDM_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 namespace {
@@ -123,7 +123,7 @@ int CBrickPane::OnCreatePane()
         m_pDocument = dynamic_cast<CDizadoDoc*>(CView::GetDocument());
     if (!m_pDocument)
         return -1;
-    SetNotifyId(kNotifyId);
+    SetNotifyId(NOTIFY_ID_PANE);
     if (!m_bListensToGroup) {
         m_pDocument->GetBrickList()->AddListener(this);
         m_bListensToGroup = TRUE;
@@ -159,7 +159,7 @@ void CBrickPane::RebuildCursorBrick()
         return;
     SHORT classId = m_pDocument->GetCurrentBrickType();
     if (!GetBrickServices()->HasBrickClass(classId))
-        classId = CBrick::kDefaultType;
+        classId = IDC_BUILTIN_CLASS;
     m_pCursorBrick->SetTypeField(classId);
     m_pCursorBrick->SetPoseField(0);
     m_pCursorBrick->SetOrientationField(static_cast<SHORT>(m_pDocument->GetCurrentOrientationIndex()));

@@ -28,7 +28,6 @@ class CPalette;
 class CBrickPane : public CPaneWindow, public CNotifier, public IPreviewSource, public IServerItemView {
     DECLARE_DYNAMIC(CBrickPane)
 public:
-    static constexpr UINT kNotifyId = 103;
     static constexpr int kDefaultOriginX = 220;
     static constexpr int kDefaultOriginY = 290;
     static constexpr int kOffscreenLimit = 256;

@@ -26,11 +26,6 @@
 
 namespace {
 
-constexpr UINT kToolSelect = 600;
-constexpr UINT kToolPaint = 601;
-constexpr UINT kToolNewBrick = 602;
-constexpr UINT kToolErase = 603;
-
 void Report(const CException& error)
 {
     CString text = error.Describe();
@@ -158,16 +153,16 @@ void CBrickPane::OnLButtonDown(UINT flags, CPoint point)
         return;
     }
     switch (m_pDocument->GetCurrentTool()) {
-    case kToolSelect:
+    case IDM_TOOL_SELECT:
         OnSelectTool(logical, flags);
         break;
-    case kToolPaint:
+    case IDM_TOOL_PAINT:
         OnPaintTool(logical, flags);
         break;
-    case kToolNewBrick:
+    case IDM_TOOL_NEW_BRICK:
         OnNewBrickTool(logical, flags);
         break;
-    case kToolErase:
+    case IDM_TOOL_ERASE:
         OnEraseTool(logical, flags);
         break;
     default:
@@ -177,7 +172,7 @@ void CBrickPane::OnLButtonDown(UINT flags, CPoint point)
 
 void CBrickPane::OnMouseMove(UINT flags, CPoint point)
 {
-    if (m_pDocument && m_pDocument->GetCurrentTool() == kToolNewBrick) {
+    if (m_pDocument && m_pDocument->GetCurrentTool() == IDM_TOOL_NEW_BRICK) {
         POINT screen = point;
         ClientToScreen(&screen);
         RECT client;
@@ -207,20 +202,20 @@ BOOL CBrickPane::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
     if (!id) {
         // No tool chosen yet: the cursor of the tool the document starts with.
         switch (m_pDocument->GetCurrentTool()) {
-        case kToolSelect:
-            id = doc_id::kCursorSelect;
+        case IDM_TOOL_SELECT:
+            id = IDC_TOOL_SELECT;
             break;
-        case kToolPaint:
-            id = doc_id::kCursorPaint;
+        case IDM_TOOL_PAINT:
+            id = IDC_TOOL_PAINT;
             break;
-        case kToolNewBrick:
-            id = doc_id::kCursorNewBrick;
+        case IDM_TOOL_NEW_BRICK:
+            id = IDC_TOOL_NEW_BRICK;
             break;
-        case kToolErase:
-            id = doc_id::kCursorErase;
+        case IDM_TOOL_ERASE:
+            id = IDC_TOOL_ERASE;
             break;
         default:
-            id = doc_id::kCursorOther;
+            id = IDC_TOOL_OTHER;
             break;
         }
     }
@@ -301,7 +296,7 @@ void CBrickPane::OnEraseTool(POINT point, UINT)
 
 void CBrickPane::TrackNewBrick(POINT point, UINT)
 {
-    if (!m_pDocument || m_pDocument->GetCurrentTool() != kToolNewBrick) {
+    if (!m_pDocument || m_pDocument->GetCurrentTool() != IDM_TOOL_NEW_BRICK) {
         if (m_bOutlineDrawn)
             XorCursorOutline();
         return;

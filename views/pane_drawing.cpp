@@ -14,8 +14,6 @@ namespace {
 
 constexpr int kInvalidationMargin = 4;
 constexpr int kExtentMargin = 20;
-constexpr UINT kHintBaseplate = 32777;
-constexpr UINT kHintNewDocument = 57600;
 
 // Copies a surface to a context unscaled, as a bitmap copy does: a 32-bit
 // top-down picture of the same pixels.
@@ -221,7 +219,7 @@ void CBrickPane::OnUpdate(CView*, LPARAM hint, CObject*)
 {
     RECT client;
     GetPaneClientRect(&client);
-    if (hint == kHintBaseplate) {
+    if (hint == IDM_SHOW_BASEPLATE) {
         if (!m_pDocument)
             return;
         const SIZE size = m_pDocument->GetBaseplateSize();
@@ -245,7 +243,7 @@ void CBrickPane::OnUpdate(CView*, LPARAM hint, CObject*)
                                [&](long long, long long, const RECT& cell) { InvalidateLogicalRect(cell, FALSE); });
         return;
     }
-    if (hint == kHintNewDocument) {
+    if (hint == IDM_FILE_NEW) {
         m_blinker.SetTarget(this, nullptr);
         m_extent.Forget();
     }

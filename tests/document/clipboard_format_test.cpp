@@ -47,7 +47,7 @@ TEST_F(DocumentTest, CopyOfOneRootBrickPutsOneRecordOnTheClipboard)
 {
     MakeAt(Root(), 5, 6, 0, 3)->SetSelected(TRUE);
     MakeAt(Root(), 9, 9, 0);
-    CCmdUI paste(doc_id::kEditPaste);
+    CCmdUI paste(IDM_EDIT_PASTE);
     doc->OnUpdateEditPaste(&paste);
     EXPECT_FALSE(paste.m_bEnabled);
 

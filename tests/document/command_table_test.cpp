@@ -89,7 +89,7 @@ protected:
     }
     std::string UndoItem()
     {
-        const CCmdUI ui = Update(doc_id::kEditUndo);
+        const CCmdUI ui = Update(IDM_EDIT_UNDO);
         return ui.m_bEnabled ? ui.m_strText.str() : kForgotten;
     }
 
@@ -144,9 +144,9 @@ TEST_F(CommandTableTest, EveryCommandIdDoesWhatItsItemSays)
                       cut = UndoText("Cut"), clear = UndoText("Clear"), paste = UndoText("Paste"),
                       duplicate = UndoText("Duplicate"), group = UndoText("Group"), ungroup = UndoText("Ungroup");
     const Row rows[] = {
-        {doc_id::kToggleTool, doc_id::kToggleTool, S::kSelection, O::kRuns, kHeld, kUnchanged, -1,
-         [](CDizadoDoc& d, UINT) { EXPECT_EQ(d.GetCurrentTool(), SHORT(doc_id::kToolSelect)); }},
-        {doc_id::kToolSelect, doc_id::kToolErase, S::kSelection, O::kRuns, kHeld, kUnchanged, 1,
+        {IDM_TOGGLE_TOOL, IDM_TOGGLE_TOOL, S::kSelection, O::kRuns, kHeld, kUnchanged, -1,
+         [](CDizadoDoc& d, UINT) { EXPECT_EQ(d.GetCurrentTool(), SHORT(IDM_TOOL_SELECT)); }},
+        {IDM_TOOL_SELECT, IDM_TOOL_ERASE, S::kSelection, O::kRuns, kHeld, kUnchanged, 1,
          [](CDizadoDoc& d, UINT id) { EXPECT_EQ(d.GetCurrentTool(), SHORT(id)); }},
 
         {604, 604, S::kSelection, O::kRuns, move.c_str(), "0,1,0* 4,1,0* 8,0,0 (12,1,0*)"},
@@ -157,63 +157,63 @@ TEST_F(CommandTableTest, EveryCommandIdDoesWhatItsItemSays)
         {609, 609, S::kSelection, O::kRuns, move.c_str(), "0,0,-1* 4,0,-1* 8,0,0 (12,0,-1*)"},
         {610, 610, S::kSelection, O::kRuns, move.c_str(), "0,-1,0* 4,-1,0* 8,0,0 (12,-1,0*)"},
         {611, 611, S::kSelection, O::kRuns, rotate.c_str(), kAnyChange},
-        {doc_id::kDirectionFirst, doc_id::kDirectionLast, S::kNothingSelected, O::kRuns, kHeld, kUnchanged, -1,
+        {IDM_MOVE_BACK_LEFT, IDM_TURN_RIGHT, S::kNothingSelected, O::kRuns, kHeld, kUnchanged, -1,
          [](CDizadoDoc& d, UINT) { EXPECT_EQ(d.GetCurrentOrientationIndex(), 1); }},
 
-        {doc_id::kColorFirst, doc_id::kColorLast, S::kSelection, O::kRuns, kHeld, kUnchanged, 1,
+        {IDM_COLOR_FIRST, IDM_COLOR_LAST, S::kSelection, O::kRuns, kHeld, kUnchanged, 1,
          [](CDizadoDoc& d, UINT id) {
-             EXPECT_EQ(d.GetCurrentColorIndex(), LONG(id - doc_id::kColorFirst));
-             EXPECT_EQ(d.GetCurrentTool(), SHORT(doc_id::kToolNewBrick));
+             EXPECT_EQ(d.GetCurrentColorIndex(), LONG(id - IDM_COLOR_FIRST));
+             EXPECT_EQ(d.GetCurrentTool(), SHORT(IDM_TOOL_NEW_BRICK));
          }},
         // A list box notification, not a command.
-        {doc_id::kBrickList, doc_id::kBrickList, S::kSelection, O::kNoHandler, kHeld, kUnchanged},
+        {IDM_BRICK_LIST, IDM_BRICK_LIST, S::kSelection, O::kNoHandler, kHeld, kUnchanged},
 
-        {doc_id::kEditCopy, doc_id::kEditCopy, S::kSelection, O::kRuns, copy.c_str(), kUnchanged, -1,
+        {IDM_EDIT_COPY, IDM_EDIT_COPY, S::kSelection, O::kRuns, copy.c_str(), kUnchanged, -1,
          [](CDizadoDoc&, UINT) { EXPECT_TRUE(ClipboardHoldsBricks()); }},
-        {doc_id::kEditCopy, doc_id::kEditCopy, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kEditCut, doc_id::kEditCut, S::kSelection, O::kRuns, cut.c_str(), "8,0,0", -1,
+        {IDM_EDIT_COPY, IDM_EDIT_COPY, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_EDIT_CUT, IDM_EDIT_CUT, S::kSelection, O::kRuns, cut.c_str(), "8,0,0", -1,
          [](CDizadoDoc&, UINT) { EXPECT_TRUE(ClipboardHoldsBricks()); }},
-        {doc_id::kEditCut, doc_id::kEditCut, S::kGroupOnly, O::kRuns, cut.c_str(), "0,0,0 4,0,0 8,0,0"},
-        {doc_id::kEditCut, doc_id::kEditCut, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kEditClear, doc_id::kEditClear, S::kSelection, O::kRuns, clear.c_str(), "8,0,0", -1,
+        {IDM_EDIT_CUT, IDM_EDIT_CUT, S::kGroupOnly, O::kRuns, cut.c_str(), "0,0,0 4,0,0 8,0,0"},
+        {IDM_EDIT_CUT, IDM_EDIT_CUT, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_EDIT_CLEAR, IDM_EDIT_CLEAR, S::kSelection, O::kRuns, clear.c_str(), "8,0,0", -1,
          [](CDizadoDoc&, UINT) { EXPECT_FALSE(ClipboardHoldsBricks()); }},
-        {doc_id::kEditClear, doc_id::kEditClear, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kEditPaste, doc_id::kEditPaste, S::kClipboardFilled, O::kRuns, paste.c_str(),
+        {IDM_EDIT_CLEAR, IDM_EDIT_CLEAR, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_EDIT_PASTE, IDM_EDIT_PASTE, S::kClipboardFilled, O::kRuns, paste.c_str(),
          "0,0,0 0,0,0* 4,0,0 4,0,0* 8,0,0 (12,0,0) (12,0,0*)"},
-        {doc_id::kEditPaste, doc_id::kEditPaste, S::kSelection, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kEditDuplicate, doc_id::kEditDuplicate, S::kSelection, O::kRuns, duplicate.c_str(),
+        {IDM_EDIT_PASTE, IDM_EDIT_PASTE, S::kSelection, O::kDisabled, kHeld, kUnchanged},
+        {IDM_DUPLICATE, IDM_DUPLICATE, S::kSelection, O::kRuns, duplicate.c_str(),
          "0,0,0 2,-2,0* 4,0,0 6,-2,0* 8,0,0 (12,0,0) (14,-2,0*)"},
-        {doc_id::kEditDuplicate, doc_id::kEditDuplicate, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kGroup, doc_id::kGroup, S::kSelection, O::kRuns, group.c_str(), "8,0,0 (0,0,0* 4,0,0* (12,0,0*))"},
-        {doc_id::kGroup, doc_id::kGroup, S::kGroupOnly, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kGroup, doc_id::kGroup, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kUngroup, doc_id::kUngroup, S::kSelection, O::kRuns, ungroup.c_str(), "0,0,0* 12,0,0* 4,0,0* 8,0,0"},
-        {doc_id::kUngroup, doc_id::kUngroup, S::kGroupOnly, O::kRuns, ungroup.c_str(), "0,0,0 12,0,0* 4,0,0 8,0,0"},
-        {doc_id::kUngroup, doc_id::kUngroup, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_DUPLICATE, IDM_DUPLICATE, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_GROUP, IDM_GROUP, S::kSelection, O::kRuns, group.c_str(), "8,0,0 (0,0,0* 4,0,0* (12,0,0*))"},
+        {IDM_GROUP, IDM_GROUP, S::kGroupOnly, O::kDisabled, kHeld, kUnchanged},
+        {IDM_GROUP, IDM_GROUP, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_UNGROUP, IDM_UNGROUP, S::kSelection, O::kRuns, ungroup.c_str(), "0,0,0* 12,0,0* 4,0,0* 8,0,0"},
+        {IDM_UNGROUP, IDM_UNGROUP, S::kGroupOnly, O::kRuns, ungroup.c_str(), "0,0,0 12,0,0* 4,0,0 8,0,0"},
+        {IDM_UNGROUP, IDM_UNGROUP, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
 
-        {doc_id::kEditUndo, doc_id::kEditUndo, S::kNudged, O::kRuns, "&Redo Move Dizado\tCtrl+Z", kStandard},
-        {doc_id::kEditUndo, doc_id::kEditUndo, S::kEmpty, O::kRuns, "&Redo Add Dizado\tCtrl+Z", kUnchanged},
-        {doc_id::kEditSelectAll, doc_id::kEditSelectAll, S::kSelection, O::kRuns, kForgotten,
+        {IDM_EDIT_UNDO, IDM_EDIT_UNDO, S::kNudged, O::kRuns, "&Redo Move Dizado\tCtrl+Z", kStandard},
+        {IDM_EDIT_UNDO, IDM_EDIT_UNDO, S::kEmpty, O::kRuns, "&Redo Add Dizado\tCtrl+Z", kUnchanged},
+        {IDM_SELECT_ALL, IDM_SELECT_ALL, S::kSelection, O::kRuns, kForgotten,
          "0,0,0* 4,0,0* 8,0,0* (12,0,0*)"},
-        {doc_id::kEditSelectAll, doc_id::kEditSelectAll, S::kEmpty, O::kDisabled, kHeld, kUnchanged},
-        {doc_id::kEditSelectNone, doc_id::kEditSelectNone, S::kSelection, O::kRuns, kForgotten,
+        {IDM_SELECT_ALL, IDM_SELECT_ALL, S::kEmpty, O::kDisabled, kHeld, kUnchanged},
+        {IDM_SELECT_NONE, IDM_SELECT_NONE, S::kSelection, O::kRuns, kForgotten,
          "0,0,0 4,0,0 8,0,0 (12,0,0)"},
-        {doc_id::kEditSelectNone, doc_id::kEditSelectNone, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
+        {IDM_SELECT_NONE, IDM_SELECT_NONE, S::kNothingSelected, O::kDisabled, kHeld, kUnchanged},
 
-        {doc_id::kShowBaseplate, doc_id::kShowBaseplate, S::kSelection, O::kRuns, kHeld, kUnchanged, 0,
+        {IDM_SHOW_BASEPLATE, IDM_SHOW_BASEPLATE, S::kSelection, O::kRuns, kHeld, kUnchanged, 0,
          [](CDizadoDoc& d, UINT) { EXPECT_FALSE(d.IsModified()); }},
-        {doc_id::kShowMultiview, doc_id::kShowMultiview, S::kSelection, O::kRuns, kHeld, kUnchanged, 1,
+        {IDM_SHOW_MULTIVIEW, IDM_SHOW_MULTIVIEW, S::kSelection, O::kRuns, kHeld, kUnchanged, 1,
          [](CDizadoDoc& d, UINT) { EXPECT_FALSE(d.IsModified()); }},
         // No window: the dialog is cancelled.
-        {doc_id::kBackground, doc_id::kBackground, S::kSelection, O::kRuns, kHeld, kUnchanged},
-        {doc_id::kPrintParts, doc_id::kPrintPreviewPlans, S::kSelection, O::kRuns, kHeld, kUnchanged},
-        {doc_id::kFileSave, doc_id::kFileSave, S::kModified, O::kRuns, kHeld, kUnchanged, -1,
+        {IDM_BACKGROUND, IDM_BACKGROUND, S::kSelection, O::kRuns, kHeld, kUnchanged},
+        {IDM_PRINT_PARTS, IDM_PRINT_PREVIEW_PLANS, S::kSelection, O::kRuns, kHeld, kUnchanged},
+        {IDM_FILE_SAVE, IDM_FILE_SAVE, S::kModified, O::kRuns, kHeld, kUnchanged, -1,
          [](CDizadoDoc& d, UINT) {
              EXPECT_FALSE(d.IsModified());
              EXPECT_FALSE(d.GetPathName().IsEmpty());
          }},
         // The pane prints.
-        {doc_id::kFilePrint, doc_id::kFilePrint, S::kSelection, O::kNoHandler, kHeld, kUnchanged},
+        {IDM_FILE_PRINT, IDM_FILE_PRINT, S::kSelection, O::kNoHandler, kHeld, kUnchanged},
     };
 
     std::set<UINT> covered;
@@ -250,10 +250,10 @@ TEST_F(CommandTableTest, EveryCommandIdDoesWhatItsItemSays)
 
             // A command that became the held one takes the model back and
             // forth through the Undo item.
-            if (row.undo != kHeld && row.undo != kForgotten && id != doc_id::kEditUndo) {
-                ASSERT_TRUE(Route(doc_id::kEditUndo));
+            if (row.undo != kHeld && row.undo != kForgotten && id != IDM_EDIT_UNDO) {
+                ASSERT_TRUE(Route(IDM_EDIT_UNDO));
                 EXPECT_EQ(Model(), before);
-                ASSERT_TRUE(Route(doc_id::kEditUndo));
+                ASSERT_TRUE(Route(IDM_EDIT_UNDO));
                 EXPECT_EQ(Model(), after);
             }
         }

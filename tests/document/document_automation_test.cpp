@@ -109,9 +109,9 @@ TEST_F(DocumentAutomationTest, ValuesOutOfRangeAreRefusedUnknownClassesAreTheBui
 {
     // Unknown classes become the built-in class, as in a model file.
     ASSERT_EQ(S_OK, MakeBrick(2999, 0, 0, 0, 0, 0, FALSE));
-    EXPECT_EQ(CBrick::kDefaultType, Root()->GetBrickAt(0)->GetClassId());
+    EXPECT_EQ(IDC_BUILTIN_CLASS, Root()->GetBrickAt(0)->GetClassId());
     ASSERT_EQ(S_OK, Call("SetCurrentBrick", {COleVariant(SHORT{-5})}));
-    EXPECT_EQ(CBrick::kDefaultType, Get("GetCurrentBrick"));
+    EXPECT_EQ(IDC_BUILTIN_CLASS, Get("GetCurrentBrick"));
 
     const struct {
         SHORT orientation, colour;

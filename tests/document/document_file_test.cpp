@@ -291,7 +291,7 @@ TEST_F(OpenTest, AQuarterMillionEmptyBrickRecordsOpenAsDefaultBricks)
     ASSERT_TRUE(Open(file));
     ASSERT_EQ(Root()->GetBrickCount(), static_cast<int>(kBricks));
     for (int index : {0, static_cast<int>(kBricks) - 1}) {
-        EXPECT_EQ(Root()->GetBrickAt(index)->GetClassId(), CBrick::kDefaultType);
+        EXPECT_EQ(Root()->GetBrickAt(index)->GetClassId(), IDC_BUILTIN_CLASS);
         EXPECT_EQ(*Root()->GetBrickAt(index)->GetPositionPtr(), CPoint3D(0, 0, 0));
     }
 }

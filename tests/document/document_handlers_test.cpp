@@ -4,6 +4,7 @@
 
 #include "document/brick_command.h"
 #include "platform/core/cmd_ui.h"
+#include "platform/ui/controls.h"
 #include "tests/document/document_fixture.h"
 
 using namespace doctest;
@@ -19,7 +20,7 @@ BOOL Enabled(CDizadoDoc& doc, void (CDizadoDoc::*update)(CCmdUI*))
 
 CString UndoText(CDizadoDoc& doc)
 {
-    CCmdUI ui(doc_id::kEditUndo);
+    CCmdUI ui(IDM_EDIT_UNDO);
     doc.OnUpdateEditUndo(&ui);
     return ui.m_bEnabled ? ui.m_strText : CString("(disabled)");
 }
@@ -31,13 +32,13 @@ TEST_F(DocumentTest, DirectionWithNothingSelectedTurnsTheNewBrickAndTellsThePane
     MakeAt(Root(), 0, 0, 0);
     auto* held = new CBrickCommand(CBrickCommand::labelAdd);
     doc->SetLastAction(held);
-    for (UINT id = doc_id::kDirectionFirst; id <= doc_id::kDirectionLast; ++id) {
+    for (UINT id = IDM_MOVE_BACK_LEFT; id <= IDM_TURN_RIGHT; ++id) {
         doc->SetCurrentOrientationIndex(3);
         pane.Clear();
         doc->OnDirection(id);
         EXPECT_EQ(doc->GetCurrentOrientationIndex(), 0) << id;
         EXPECT_EQ(pane.codes, std::vector<UINT>{NOTIFY_DOC_ORIENTATION_CHANGED}) << id;
-        EXPECT_EQ(pane.senders, std::vector<UINT>{CDizadoDoc::kNotifyId}) << id;
+        EXPECT_EQ(pane.senders, std::vector<UINT>{NOTIFY_ID_DOCUMENT}) << id;
     }
     EXPECT_EQ(doc->GetLastAction(), held);
     EXPECT_EQ(*Root()->GetBrickAt(0)->GetPositionPtr(), CPoint3D(0, 0, 0));
@@ -75,7 +76,7 @@ TEST_F(DocumentTest, DirectionWithASelectionBuildsANudgeOrARotation)
         }
         int fromDocument = 0;
         for (size_t i = 0; i < pane.codes.size(); ++i)
-            fromDocument += pane.senders[i] == CDizadoDoc::kNotifyId && pane.codes[i] == NOTIFY_DOC_ORIENTATION_CHANGED;
+            fromDocument += pane.senders[i] == NOTIFY_ID_DOCUMENT && pane.codes[i] == NOTIFY_DOC_ORIENTATION_CHANGED;
         EXPECT_EQ(fromDocument, c.tellsPanes ? 1 : 0) << c.id;
     }
 }
@@ -85,21 +86,21 @@ TEST_F(DocumentTest, ColourSwitchesToPaintExceptFromTheNewBrickTool)
     const struct {
         UINT before, after;
     } cases[] = {
-        {doc_id::kToolSelect, doc_id::kToolPaint},
-        {doc_id::kToolPaint, doc_id::kToolPaint},
-        {doc_id::kToolErase, doc_id::kToolPaint},
-        {doc_id::kToolNewBrick, doc_id::kToolNewBrick},
+        {IDM_TOOL_SELECT, IDM_TOOL_PAINT},
+        {IDM_TOOL_PAINT, IDM_TOOL_PAINT},
+        {IDM_TOOL_ERASE, IDM_TOOL_PAINT},
+        {IDM_TOOL_NEW_BRICK, IDM_TOOL_NEW_BRICK},
     };
     for (const auto& c : cases) {
         doc->OnTool(c.before);
         shell.checked.clear();
-        doc->OnColor(doc_id::kColorFirst + 5);
+        doc->OnColor(IDM_COLOR_FIRST + 5);
         EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(c.after)) << c.before;
         EXPECT_EQ(doc->GetCurrentColorIndex(), 5);
         ASSERT_FALSE(shell.checked.empty());
-        EXPECT_EQ(shell.checked[0].id, doc_id::kColorFirst + 5);
+        EXPECT_EQ(shell.checked[0].id, IDM_COLOR_FIRST + 5);
     }
-    CCmdUI ui(doc_id::kColorFirst + 5);
+    CCmdUI ui(IDM_COLOR_FIRST + 5);
     doc->OnUpdateColor(&ui);
     EXPECT_EQ(ui.m_nCheck, 1);
 }
@@ -113,7 +114,7 @@ TEST_F(DocumentTest, ShiftColourSelectsTheRootsOwnBricksOfThatColour)
     doc->SetLastAction(new CBrickCommand(CBrickCommand::labelAdd));
     shift = true;
     pane.Clear();
-    doc->OnColor(doc_id::kColorFirst + 2);
+    doc->OnColor(IDM_COLOR_FIRST + 2);
     EXPECT_TRUE(red->IsSelectedFlag());
     EXPECT_FALSE(blue->IsSelectedFlag());
     EXPECT_FALSE(grouped->IsSelectedFlag());
@@ -127,7 +128,7 @@ TEST_F(DocumentTest, CtrlColourRepaintsTheSelection)
     CBrick* brick = MakeAt(Root(), 0, 0, 0, 2);
     brick->SetSelected(TRUE);
     ctrl = true;
-    doc->OnColor(doc_id::kColorFirst + 6);
+    doc->OnColor(IDM_COLOR_FIRST + 6);
     ASSERT_NE(doc->GetLastAction(), nullptr);
     EXPECT_EQ(doc->GetLastAction()->GetLabel(), CBrickCommand::labelColor);
     EXPECT_EQ(brick->GetColorIndex(), 6);
@@ -138,26 +139,26 @@ TEST_F(DocumentTest, ToolsPickTheirCursorAndTabTogglesSelect)
     const struct {
         UINT tool, cursor, afterTab;
     } cases[] = {
-        {doc_id::kToolSelect, doc_id::kCursorSelect, doc_id::kToolNewBrick},
-        {doc_id::kToolPaint, doc_id::kCursorPaint, doc_id::kToolSelect},
-        {doc_id::kToolNewBrick, doc_id::kCursorNewBrick, doc_id::kToolSelect},
-        {doc_id::kToolErase, doc_id::kCursorErase, doc_id::kToolSelect},
-        {700, doc_id::kCursorOther, doc_id::kToolSelect},
+        {IDM_TOOL_SELECT, IDC_TOOL_SELECT, IDM_TOOL_NEW_BRICK},
+        {IDM_TOOL_PAINT, IDC_TOOL_PAINT, IDM_TOOL_SELECT},
+        {IDM_TOOL_NEW_BRICK, IDC_TOOL_NEW_BRICK, IDM_TOOL_SELECT},
+        {IDM_TOOL_ERASE, IDC_TOOL_ERASE, IDM_TOOL_SELECT},
+        {700, IDC_TOOL_OTHER, IDM_TOOL_SELECT},
     };
     for (const auto& c : cases) {
         shell.checked.clear();
         doc->OnTool(c.tool);
         EXPECT_EQ(doc->GetToolCursorId(), c.cursor) << c.tool;
         ASSERT_EQ(shell.checked.size(), 1u);
-        EXPECT_EQ(shell.checked[0].first, doc_id::kToolSelect);
-        EXPECT_EQ(shell.checked[0].last, doc_id::kToolErase);
+        EXPECT_EQ(shell.checked[0].first, IDM_TOOL_SELECT);
+        EXPECT_EQ(shell.checked[0].last, IDM_TOOL_ERASE);
         EXPECT_EQ(shell.checked[0].id, c.tool);
         doc->OnToggleTool();
         EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(c.afterTab)) << c.tool;
     }
     shell.kidFrame = FALSE;
     shell.checked.clear();
-    doc->OnTool(doc_id::kToolPaint);
+    doc->OnTool(IDM_TOOL_PAINT);
     EXPECT_TRUE(shell.checked.empty());
 }
 
@@ -233,17 +234,17 @@ TEST_F(DocumentTest, CancelledBackgroundKeepsThePreviousUndo)
 
 TEST_F(DocumentTest, BrickListChoosesTheClassAndTheNewBrickTool)
 {
-    doc->OnTool(doc_id::kToolErase);
+    doc->OnTool(IDM_TOOL_ERASE);
     shell.listAnswer = -1;
     doc->OnBrickListSelChange();
-    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(doc_id::kToolErase));
+    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(IDM_TOOL_ERASE));
 
     shell.listAnswer = 1042;
     pane.Clear();
     doc->OnBrickListSelChange();
     EXPECT_EQ(doc->GetCurrentBrickType(), 1042);
     EXPECT_EQ(pane.Count(NOTIFY_DOC_CLASS_CHANGED), 1);
-    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(doc_id::kToolNewBrick));
+    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(IDM_TOOL_NEW_BRICK));
 }
 
 TEST_F(DocumentTest, BaseplateAndMultiviewLeaveTheModifiedFlag)
@@ -271,23 +272,23 @@ TEST_F(DocumentTest, BaseplateAndMultiviewLeaveTheModifiedFlag)
 TEST_F(DocumentTest, CommandsArriveThroughTheMessageMap)
 {
     CCmdTarget* route[] = {doc.get()};
-    EXPECT_TRUE(RouteCommand(route, 1, doc_id::kToolErase));
-    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(doc_id::kToolErase));
-    EXPECT_TRUE(RouteCommand(route, 1, doc_id::kColorFirst + 3));
+    EXPECT_TRUE(RouteCommand(route, 1, IDM_TOOL_ERASE));
+    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(IDM_TOOL_ERASE));
+    EXPECT_TRUE(RouteCommand(route, 1, IDM_COLOR_FIRST + 3));
     EXPECT_EQ(doc->GetCurrentColorIndex(), 3);
     shell.listAnswer = 1030;
-    EXPECT_TRUE(RouteControlNotification(route, 1, doc_id::kBrickList, doc_id::kBrickListSelChange));
-    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(doc_id::kToolNewBrick));
+    EXPECT_TRUE(RouteControlNotification(route, 1, IDM_BRICK_LIST, LBN_SELCHANGE));
+    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(IDM_TOOL_NEW_BRICK));
 
     // Disabled items do not run: nothing to paste, nothing to undo.
-    EXPECT_FALSE(RouteCommand(route, 1, doc_id::kEditPaste));
-    EXPECT_FALSE(RouteCommand(route, 1, doc_id::kEditUndo));
+    EXPECT_FALSE(RouteCommand(route, 1, IDM_EDIT_PASTE));
+    EXPECT_FALSE(RouteCommand(route, 1, IDM_EDIT_UNDO));
 
-    CCmdUI tool(doc_id::kToolNewBrick);
+    CCmdUI tool(IDM_TOOL_NEW_BRICK);
     EXPECT_TRUE(RouteCommandUI(route, 1, tool));
     EXPECT_EQ(tool.m_nCheck, 1);
-    for (UINT always : {doc_id::kPrintPlans, doc_id::kPrintParts, doc_id::kPrintPreviewPlans,
-                        doc_id::kPrintPreviewParts, doc_id::kFileSave, doc_id::kFilePrint}) {
+    for (UINT always : {IDM_PRINT_PLANS, IDM_PRINT_PARTS, IDM_PRINT_PREVIEW_PLANS,
+                        IDM_PRINT_PREVIEW_PARTS, IDM_FILE_SAVE, IDM_FILE_PRINT}) {
         CCmdUI ui(always);
         RouteCommandUI(route, 1, ui);
         EXPECT_TRUE(ui.m_bEnabled) << always;

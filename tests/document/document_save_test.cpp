@@ -329,7 +329,7 @@ TEST_F(DocumentTest, NewDocumentEmptiesTheTreeAndKeepsTheBackgroundButItsPicture
     doc->ChangeBackgroundColor(&green);
     doc->ChangeTiled(TRUE);
     doc->ChangeBackgroundImage("C:\\sky.bmp");
-    doc->OnTool(doc_id::kToolErase);
+    doc->OnTool(IDM_TOOL_ERASE);
     doc->SetLastAction(new CBrickCommand(CBrickCommand::labelAdd));
 
     ASSERT_TRUE(doc->OnNewDocument());
@@ -339,7 +339,7 @@ TEST_F(DocumentTest, NewDocumentEmptiesTheTreeAndKeepsTheBackgroundButItsPicture
     EXPECT_EQ(doc->GetBackgroundRGB(), green);
     EXPECT_TRUE(doc->IsBackgroundTiled());
     EXPECT_TRUE(doc->GetBackgroundImagePath().IsEmpty());
-    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(doc_id::kToolNewBrick));
+    EXPECT_EQ(doc->GetCurrentTool(), static_cast<SHORT>(IDM_TOOL_NEW_BRICK));
     EXPECT_FALSE(doc->IsModified());
 }
 
@@ -348,7 +348,7 @@ TEST_F(DocumentTest, OpeningForgetsTheUndo)
     ASSERT_TRUE(doc->OnSaveDocument(PathOf("saved.brk").c_str()));
     doc->SetLastAction(new CBrickCommand(CBrickCommand::labelAdd));
     ASSERT_TRUE(doc->OnOpenDocument(PathOf("saved.brk").c_str()));
-    CCmdUI undo(doc_id::kEditUndo);
+    CCmdUI undo(IDM_EDIT_UNDO);
     doc->OnUpdateEditUndo(&undo);
     EXPECT_FALSE(undo.m_bEnabled);
     EXPECT_FALSE(doc->IsModified());

@@ -24,7 +24,7 @@ TEST_F(DocumentTest, GroupStopsAtTheDepthLimitSoThatTheModelReopens)
     MakeAt(root, 0, 0, 0)->SetSelected(TRUE);
     auto press = [&](int n) {
         MakeAt(root, n % 40, n / 40, 0)->SetSelected(TRUE);
-        return RouteCommand(route, 1, doc_id::kGroup);
+        return RouteCommand(route, 1, IDM_GROUP);
     };
     for (int n = 1; n <= CBrickGroup::kMaxDepth; ++n)
         ASSERT_TRUE(press(n)) << n;

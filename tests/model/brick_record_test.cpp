@@ -328,7 +328,7 @@ TEST_F(BrickRecordTest, ClassNoKitProvidesIsShownAsTheDefaultAndWrittenBackAsRea
     auto* brick = new CBrick(&root);
     ReadFrom(Record({{"ptyp", Be32(2999)}, {"pose", Be32(2)}, {"ppos", Be16s(4, 5, 6)}}),
              [&](CArchive& ar) { brick->Load(ar); });
-    EXPECT_EQ(brick->GetClassId(), CBrick::kDefaultType);
+    EXPECT_EQ(brick->GetClassId(), IDC_BUILTIN_CLASS);
     EXPECT_EQ(brick->GetPose(), 0);
     EXPECT_TRUE(brick->IsClassMissing());
 
@@ -348,7 +348,7 @@ TEST_F(BrickRecordTest, ClassNoKitProvidesIsShownAsTheDefaultAndWrittenBackAsRea
     copy->ChangeType(2998);
     EXPECT_EQ(storedClass(*copy), Be32(2999));
     // A child's re-typing takes the new class, the default one included.
-    for (SHORT kind : {tk::kThreePoses, CBrick::kDefaultType}) {
+    for (SHORT kind : {tk::kThreePoses, SHORT{IDC_BUILTIN_CLASS}}) {
         brick->ChangeType(kind);
         EXPECT_FALSE(brick->IsClassMissing());
         EXPECT_EQ(storedClass(*brick), Be32(static_cast<DWORD>(kind)));

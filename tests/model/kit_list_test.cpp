@@ -130,7 +130,7 @@ TEST_F(KitScanTest, ClassModulesAreTheFirstListingLibraryOrTheProgram)
     EXPECT_NE(FindResourceA(module, MAKEINTRESOURCE(KIT_ORIENT_DEEP), "BRICKORIENTATION"), nullptr);
     library.ReleaseClassModule(module);
 
-    EXPECT_EQ(library.GetClassModule(CBrickClassLibrary::kBuiltInClass), AfxGetResourceHandle());
+    EXPECT_EQ(library.GetClassModule(IDC_BUILTIN_CLASS), AfxGetResourceHandle());
     library.ReleaseClassModule(AfxGetResourceHandle());  // never freed
     EXPECT_EQ(library.GetClassModule(KIT_NO_CLASS), nullptr);
     EXPECT_EQ(library.GetClassModule(KIT_SECRET), nullptr);
@@ -140,7 +140,7 @@ TEST_F(KitScanTest, ClassModulesAreTheFirstListingLibraryOrTheProgram)
         BOOL has;
     };
     const Case cases[] = {{KIT_CAR, TRUE}, {KIT_HOUSE, TRUE}, {KIT_NO_CLASS, FALSE}, {KIT_NO_POSE, FALSE},
-                          {KIT_SHORT_TABLE, FALSE}, {KIT_SECRET, FALSE}, {CBrickClassLibrary::kBuiltInClass, TRUE}};
+                          {KIT_SHORT_TABLE, FALSE}, {KIT_SECRET, FALSE}, {IDC_BUILTIN_CLASS, TRUE}};
     for (const Case& c : cases)
         EXPECT_EQ(library.HasBrickClass(c.classId), c.has) << c.classId;
 }
@@ -150,7 +150,7 @@ TEST_F(KitScanTest, NoKitsFolderGivesAnEmptyListAndTheBuiltInClassStillWorks)
     CBrickClassLibrary empty(CString(TestData() + "/no-such-program"));
     empty.ScanKits();
     EXPECT_EQ(empty.GetKitList()->GetKitCount(), 0);
-    EXPECT_TRUE(empty.HasBrickClass(CBrickClassLibrary::kBuiltInClass));
+    EXPECT_TRUE(empty.HasBrickClass(IDC_BUILTIN_CLASS));
     EXPECT_FALSE(empty.HasBrickClass(KIT_CAR));
 }
 

@@ -12,6 +12,7 @@
 
 #include "foundation/geometry3d.h"
 #include "foundation/notification_codes.h"
+#include "resources/resource_ids.h"
 #include "foundation/notifier.h"
 #include "foundation/region.h"
 #include "model/brick_services.h"
@@ -163,7 +164,7 @@ private:
 };
 
 // Brick classes of the kit.
-constexpr SHORT kBuiltIn = 1030;
+constexpr SHORT kBuiltIn = IDC_BUILTIN_CLASS;
 constexpr SHORT kThreePoses = 2000;   // mask without yellow; the box grows with the pose
 constexpr SHORT kSquare = 2001;       // (0,0,0)-(2,2,1), no mask
 constexpr SHORT kNoOrientation = 2002;  // its orientation record is short

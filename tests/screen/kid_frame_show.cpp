@@ -74,7 +74,7 @@ int main(int argc, char** argv)
     App app;
     CPaneWindow::SetApplicationNotifier(&app);
     platform::SetDocumentFrames(platform::WindowDocumentFrames());
-    auto* docTemplate = new CSingleDocTemplate(CKidFrame::kFrameResource, RUNTIME_CLASS(CDizadoDoc),
+    auto* docTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc),
                                                RUNTIME_CLASS(CKidFrame), RUNTIME_CLASS(CIsoBrickPane));
     if (!docTemplate->OpenDocumentFile(argc > 1 ? argv[1] : nullptr)) {
         std::fprintf(stderr, "kid_frame_show: no document\n");

@@ -87,7 +87,7 @@ int Verify(const char* path, const std::vector<CPoint3D>& expected)
         const CBrick* brick = root->GetBrick(i);
         const CPoint3D& p = *brick->GetPositionPtr();
         const bool ok = static_cast<size_t>(i) < expected.size() && p == expected[static_cast<size_t>(i)] &&
-                        brick->GetClassId() == CBrick::kDefaultType && brick->GetColorIndex() == 0;
+                        brick->GetClassId() == IDC_BUILTIN_CLASS && brick->GetColorIndex() == 0;
         std::printf("brick %ld at (%d, %d, %d), class %d, colour %ld%s\n", static_cast<long>(i), p.X(), p.Y(), p.Z(),
                     brick->GetClassId(), static_cast<long>(brick->GetColorIndex()), ok ? "" : "  <- not expected");
         failures += ok ? 0 : 1;
@@ -118,7 +118,7 @@ int Holds(const char* path, LONG colour, const std::vector<Placed>& expected)
         const size_t n = static_cast<size_t>(i);
         const bool ok = n < expected.size() && p == expected[n].at &&
                         brick->GetOrientation() == expected[n].orientation && brick->GetClassId() == chosen &&
-                        chosen != CBrick::kDefaultType && brick->GetColorIndex() == colour;
+                        chosen != IDC_BUILTIN_CLASS && brick->GetColorIndex() == colour;
         std::printf("brick %ld at (%d, %d, %d), class %d, colour %ld, orientation %d%s\n", static_cast<long>(i),
                     p.X(), p.Y(), p.Z(), brick->GetClassId(), static_cast<long>(brick->GetColorIndex()),
                     brick->GetOrientation(), ok ? "" : "  <- not expected");

@@ -94,7 +94,7 @@ protected:
     CBrickClassLibrary classes{CString(DIZADO_PROGRAM_FOLDER)};
     Shell shell;
     CWinThread app;
-    CSingleDocTemplate docTemplate{CKidFrame::kFrameResource, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
+    CSingleDocTemplate docTemplate{IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
                                    RUNTIME_CLASS(CIsoBrickPane)};
     ContainerFrame containerFrame;
     CWnd containerDoc;

@@ -81,7 +81,7 @@ protected:
     CBrickClassLibrary classes{CString(DIZADO_PROGRAM_FOLDER)};
     Shell shell{classes};
     CWinThread app;
-    CSingleDocTemplate docTemplate{CKidFrame::kFrameResource, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
+    CSingleDocTemplate docTemplate{IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
                                    RUNTIME_CLASS(CIsoBrickPane)};
     platform::IDocumentFrames* previousFrames = nullptr;
     CDizadoDoc* doc = nullptr;
@@ -135,7 +135,7 @@ TEST_F(KidFrameDocument, AChosenRowBecomesTheClassOfTheNewBrickTool)
     ASSERT_GT(list.GetCount(), 2);
     list.SetCurSel(2);
     const auto* entry = static_cast<CBrickModData*>(list.GetItemDataPtr(2));
-    frame->SendMessage(WM_COMMAND, MAKELONG(CKidFrame::kBrickList, LBN_SELCHANGE),
+    frame->SendMessage(WM_COMMAND, MAKELONG(IDM_BRICK_LIST, LBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(list.GetSafeHwnd()));
     EXPECT_EQ(doc->GetCurrentBrickType(), entry->m_nClassId);
     EXPECT_EQ(doc->GetCurrentTool(), 602);
@@ -159,7 +159,7 @@ TEST_F(KidFrameDocument, DirectionAndPrintButtonsReachTheDocumentAndThePane)
 
 TEST_F(KidFrameDocument, TheEditMenuNamesTheEditThatUndoTakesBack)
 {
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     const auto undoItem = [&] {
         const std::vector<CString> items = platform::OpenMenuBarPopup(frame, 1);
         return items.empty() ? CString() : items.front();

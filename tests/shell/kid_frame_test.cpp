@@ -44,7 +44,7 @@ struct FrameScope {
     CKidFrame* frame = new CKidFrame;
     FrameScope(int cx = 640, int cy = 480)
     {
-        EXPECT_TRUE(frame->LoadFrame(CKidFrame::kFrameResource));
+        EXPECT_TRUE(frame->LoadFrame(IDR_MAINFRAME));
         frame->MoveWindow(0, 0, cx, cy);
     }
     ~FrameScope()
@@ -119,12 +119,12 @@ TEST(KidFrame, CtrlMShowsAndHidesTheMenu)
     EXPECT_FALSE(frame->IsMenuBarShown());
     EXPECT_EQ(frame->GetMenu(), nullptr);
     const LONG before = frame->GetWindowLong(GWL_STYLE);
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     EXPECT_TRUE(frame->IsMenuBarShown());
     ASSERT_NE(frame->GetMenu(), nullptr);
     EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 4u);
     EXPECT_EQ(static_cast<DWORD>(frame->GetWindowLong(GWL_STYLE)), CKidFrame::kFrameStyle);
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     EXPECT_FALSE(frame->IsMenuBarShown());
     EXPECT_EQ(frame->GetMenu(), nullptr);
     EXPECT_EQ(frame->GetWindowLong(GWL_STYLE), before);
@@ -135,7 +135,7 @@ TEST(KidFrame, TheShownMenuTakesTheTopOfTheWindowAndTheControlsMoveBelowIt)
     TestHost host(40);
     FrameScope scope(800, 600);
     CKidFrame* frame = scope.frame;
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     const int bar = platform::MenuBarHeight(frame);
     ASSERT_GT(bar, 0);
     // Each control keeps its place in the area below the bar; those that
@@ -157,7 +157,7 @@ TEST(KidFrame, TheShownMenuTakesTheTopOfTheWindowAndTheControlsMoveBelowIt)
     EXPECT_EQ(frame->GetViewRect().bottom - frame->GetViewRect().top, 600 - bar - 55);
     EXPECT_EQ(frame->GetListPage(), (600 - bar - 75 - 2) / 20);
 
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     EXPECT_EQ(platform::MenuBarHeight(frame), 0);
     EXPECT_EQ(scope.PlaceOf(600).y, 5);
     EXPECT_EQ(scope.PlaceOf(626).y, 37);
@@ -176,7 +176,7 @@ TEST(KidFrame, TheWindowIsNeverSmallerThan640By480BelowTheMenu)
     EXPECT_EQ(scope.PlaceOf(57665).y, 432);
     EXPECT_EQ(scope.PlaceOf(604).x, 206);
     // With the menu shown the 640 by 480 are below it.
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     const int bar = platform::MenuBarHeight(frame);
     frame->MoveWindow(0, 0, 320, 240);
     frame->GetClientRect(&client);
@@ -197,17 +197,17 @@ TEST(KidFrame, PagingMovesAtLeastARowNeverAboveTheTopAndSoundsOnlyWhenItMoves)
         int startTop;
         int expectedTop;
     } cases[] = {
-        {40, 20, CKidFrame::kListPageUp, 0, 0},      // at the top already
-        {40, 20, CKidFrame::kListPageDown, 0, 20},   // a page of 20 rows
-        {40, 20, CKidFrame::kListPageUp, 25, 5},
-        {40, 20, CKidFrame::kListPageUp, 15, 0},
-        {40, 20, CKidFrame::kListPageDown, 20, 20},  // the last page shows already
-        {40, 20, CKidFrame::kListPageDown, 15, 20},  // less than a page remains: up to the last page
-        {40, 20, CKidFrame::kListPageDown, 19, 20},
-        {30, 20, CKidFrame::kListPageDown, 0, 10},   // from the top, fewer than two pages
-        {30, 20, CKidFrame::kListPageDown, 10, 10},
-        {5, 20, CKidFrame::kListPageDown, 0, 0},     // fewer rows than a page
-        {40, 250, CKidFrame::kListPageDown, 0, 1},   // rows taller than the list
+        {40, 20, IDM_LIST_PAGE_UP, 0, 0},      // at the top already
+        {40, 20, IDM_LIST_PAGE_DOWN, 0, 20},   // a page of 20 rows
+        {40, 20, IDM_LIST_PAGE_UP, 25, 5},
+        {40, 20, IDM_LIST_PAGE_UP, 15, 0},
+        {40, 20, IDM_LIST_PAGE_DOWN, 20, 20},  // the last page shows already
+        {40, 20, IDM_LIST_PAGE_DOWN, 15, 20},  // less than a page remains: up to the last page
+        {40, 20, IDM_LIST_PAGE_DOWN, 19, 20},
+        {30, 20, IDM_LIST_PAGE_DOWN, 0, 10},   // from the top, fewer than two pages
+        {30, 20, IDM_LIST_PAGE_DOWN, 10, 10},
+        {5, 20, IDM_LIST_PAGE_DOWN, 0, 0},     // fewer rows than a page
+        {40, 250, IDM_LIST_PAGE_DOWN, 0, 1},   // rows taller than the list
     };
     for (const Case& c : cases) {
         TestHost host(c.rows, c.rowHeight);
@@ -262,7 +262,7 @@ TEST(KidFrame, AMissingBackdropIsReportedOnceNotOnEveryPaint)
         return IDOK;
     });
     auto* frame = new NoBackdropFrame;
-    ASSERT_TRUE(frame->LoadFrame(CKidFrame::kFrameResource));
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME));
     for (int i = 0; i < 3; ++i) {
         frame->Invalidate();
         frame->UpdateWindow();
@@ -293,7 +293,7 @@ TEST(KidFrame, TheCaptureGoesBackAfterAKeyOnlyToAWindowThatStillExists)
 {
     TestHost host(1);
     auto* frame = new CaptureFrame;
-    ASSERT_TRUE(frame->LoadFrame(CKidFrame::kFrameResource));
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME));
     MSG key;
     key.hwnd = frame->GetSafeHwnd();
     key.message = WM_KEYDOWN;

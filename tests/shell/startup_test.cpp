@@ -56,7 +56,7 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
     // them; one that is gone leaves the list.
     const std::string saved = (home.root / "saved.brk").string();
     ASSERT_TRUE(document->DoSave(saved.c_str()));
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
     std::vector<CString> file = platform::OpenMenuBarPopup(frame, 0);
     EXPECT_NE(std::find(file.begin(), file.end(), CString("&1 saved.brk")), file.end());
     EXPECT_NE(std::find(file.begin(), file.end(), CString("&2 gone.brk")), file.end());
@@ -69,7 +69,7 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
     frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
     ASSERT_NE(frame->GetActiveDocument(), nullptr);
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), saved.c_str());
-    frame->SendMessage(WM_COMMAND, CKidFrame::kToggleMenuBar);
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
 
     // The close the cancel posted ends the main window; idle passes go on
     // without one.

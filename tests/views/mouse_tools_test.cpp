@@ -210,10 +210,10 @@ TEST_F(MouseTools, UnknownCurrentClassPlacesTheBuiltInBrickTheCursorShows)
 {
     doc->OnTool(602);
     doc->SetCurrentBrickType(4321);
-    EXPECT_EQ(pane->GetCursorBrick()->GetClassId(), CBrick::kDefaultType);
+    EXPECT_EQ(pane->GetCursorBrick()->GetClassId(), IDC_BUILTIN_CLASS);
     Click(Over(2, 2, 0));
     ASSERT_EQ(Root()->GetBrickCount(), 1);
-    EXPECT_EQ(Root()->GetBrick(0)->GetClassId(), CBrick::kDefaultType);
+    EXPECT_EQ(Root()->GetBrick(0)->GetClassId(), IDC_BUILTIN_CLASS);
 }
 
 TEST_F(MouseTools, NewBrickDraggedBeforeTheReleaseStaysAtItsHeight)

@@ -75,7 +75,7 @@ TEST_F(Pane, CursorBrickFollowsTheDocumentAndFallsBackToTheBuiltInClass)
     EXPECT_EQ(pane.GetCursorAnchor().x, anchor.x);
     EXPECT_EQ(pane.GetCursorAnchor().y, anchor.y);
     doc.SetCurrentBrickType(4321);  // no kit holds it
-    EXPECT_EQ(pane.GetCursorBrick()->GetClassId(), CBrick::kDefaultType);
+    EXPECT_EQ(pane.GetCursorBrick()->GetClassId(), IDC_BUILTIN_CLASS);
     EXPECT_TRUE(pane.IsOutlineForced());
 }
 
