@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr UINT kPaletteResource = 100;
 // A RIFF palette file: 20 bytes of RIFF header, then a logical palette.
 constexpr size_t kRiffHeader = 20;
 constexpr DWORD BI_RLE8 = 1;
@@ -115,7 +114,7 @@ BOOL LoadPreviewColourTable(RGBQUAD table[kPaletteDibColours])
 {
     std::memset(table, 0, sizeof(RGBQUAD) * kPaletteDibColours);
     HMODULE program = AfxGetResourceHandle();
-    HRSRC resource = FindResourceA(program, MAKEINTRESOURCE(kPaletteResource), "MYPALETTE");
+    HRSRC resource = FindResourceA(program, MAKEINTRESOURCE(IDR_PALETTE), "MYPALETTE");
     if (!resource)
         return FALSE;
     const DWORD size = SizeofResource(program, resource);

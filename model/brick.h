@@ -45,21 +45,25 @@ public:
     // Bricks alive in the process.
     static long LiveCount() { return CLiveCount<CBrick>::Live(); }
 
-    // The one way a new brick is made: 1025, 1027, 1028, 1058 (FALSE), 1026,
-    // then 1058 (TRUE). The extent hold is closed here, so a caller that wants
-    // it open longer (a drag that follows) opens its own around the call.
+    // The one way a new brick is made: NOTIFY_BRICK_CREATING,
+    // NOTIFY_BRICK_JOINING, NOTIFY_BRICK_JOINED, NOTIFY_HOLD_EXTENT (FALSE),
+    // NOTIFY_BRICK_CREATED, then NOTIFY_HOLD_EXTENT (TRUE). The extent hold is
+    // closed here, so a caller that wants it open longer (a drag that
+    // follows) opens its own around the call.
     static CBrick* Make(CBrickGroup* group, const CPoint3D& position, SHORT classId, LONG colour, SHORT pose,
                         SHORT orientation);
     // A copy in `group` (this brick's own when null), moved by `offset`
-    // (1027, 1028, 1035, 1036; no 1025 or 1026).
+    // (NOTIFY_BRICK_JOINING, NOTIFY_BRICK_JOINED, NOTIFY_POSITION_CHANGING,
+    // NOTIFY_POSITION_CHANGED; no NOTIFY_BRICK_CREATING or _CREATED).
     CBrick* Duplicate(const CPoint3D& offset, CBrickGroup* group = nullptr);
-    // TRUE: 1029, then the brick is destroyed. FALSE: nothing.
+    // TRUE: NOTIFY_BRICK_DELETING, then the brick is destroyed. FALSE: nothing.
     void Delete(BOOL really);
     void OnCreated() {}
 
-    // Leaves the current group, then joins `group` (1027, appended, 1028).
+    // Leaves the current group, then joins `group` (NOTIFY_BRICK_JOINING,
+    // appended, NOTIFY_BRICK_JOINED).
     void SetOwner(CBrickGroup* group);
-    // 1031, removed, 1032.
+    // NOTIFY_BRICK_LEAVING, removed, NOTIFY_BRICK_LEFT.
     void Detach();
     // Relayed by the group to the root's listeners; nothing without a group.
     void Notify(UINT code);

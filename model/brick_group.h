@@ -21,7 +21,7 @@ public:
     static constexpr int kMaxDepth = 1000;
 
     CBrickGroup();
-    // The root announces 1059 first; a sub-group leaves its parent; then
+    // The root announces NOTIFY_ROOT_DESTROYING first; a sub-group leaves its parent; then
     // everything below is deleted, however deep, without recursion.
     ~CBrickGroup() override;
     // Groups alive in the process, roots included.
@@ -43,7 +43,8 @@ public:
     void RemoveBrick(CBrick* brick);
 
     // Moves the group under `parent` as its first sub-group, or out of the tree
-    // with null (1056 asks the listeners for an owner value). A parent inside
+    // with null (NOTIFY_OWNER_REQUEST asks the listeners for an owner value). A
+    // parent inside
     // the group's own subtree is refused.
     void SetParent(CBrickGroup* parent);
     DWORD_PTR GetOwner() const { return m_dwOwner; }
@@ -92,7 +93,7 @@ public:
     void SelectAll(BOOL state);
     // The group's own bricks only: that colour gets the state, others its opposite.
     void SelectByColor(BOOL state, LONG colour);
-    // 1055 for every brick below.
+    // NOTIFY_BRICK_BROADCAST for every brick below.
     void Broadcast();
     // Copies the subtree under `destination`, every brick moved by `offset`;
     // answers the top copy.
@@ -101,7 +102,8 @@ public:
     // The relay: every group on the way up, then the root's listeners with
     // the brick as data.
     void OnBrickNotify(CBrick* brick, UINT code);
-    // 1057 and 1058 from the root, with a pointer to the BOOL.
+    // NOTIFY_HOLD_REBUILD and NOTIFY_HOLD_EXTENT from the root, with a pointer
+    // to the BOOL.
     void HoldPaneRebuild(BOOL release);
     void HoldPaneExtent(BOOL release);
 

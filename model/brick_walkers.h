@@ -30,22 +30,25 @@ public:
     BOOL WalkGroup(CWalkableGroup* group) override;
 };
 
-// Announces every brick below the group as leaving (1031), last first.
+// Announces every brick below the group as leaving (NOTIFY_BRICK_LEAVING),
+// last first.
 class CDetachGroupWalker : public CListWalker {
 public:
     explicit CDetachGroupWalker(CBrickGroup* group);
     BOOL VisitBrick(CObject* item) override;
 };
 
-// Announces every brick below the group as joined (1028) and placed (1036),
-// so that panes paint a group put back into the model.
+// Announces every brick below the group as joined (NOTIFY_BRICK_JOINED) and
+// placed (NOTIFY_POSITION_CHANGED), so that panes paint a group put back into
+// the model.
 class CAttachGroupWalker : public CListWalker {
 public:
     explicit CAttachGroupWalker(CBrickGroup* group);
     BOOL VisitBrick(CObject* item) override;
 };
 
-// 1055 for every brick below the group, relayed from the group.
+// NOTIFY_BRICK_BROADCAST for every brick below the group, relayed from the
+// group.
 class CBroadcastWalker : public CListWalker {
 public:
     explicit CBroadcastWalker(CBrickGroup* group);

@@ -27,6 +27,11 @@
 // The About box: no controls, one picture with timed pages of text.
 #define IDD_ABOUT 100
 
+// The system's dialog buttons and the id of a control no code reaches.
+#define RC_IDOK 1
+#define RC_IDCANCEL 2
+#define RC_IDC_STATIC -1
+
 #define RC_WS_POPUP 0x80000000
 #define RC_WS_VISIBLE 0x10000000
 #define RC_WS_BORDER 0x00800000

@@ -24,7 +24,7 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // The number of pages string 500 gives: at least one.
+    // The number of pages IDS_ABOUT_PAGE_COUNT gives: at least one.
     static int ParsePageCount(const char* text);
     int GetPageCount() const { return m_nPageCount; }
     // The string of the page the next paint shows.
@@ -36,7 +36,7 @@ public:
     BOOL HasPicture() const { return m_hPicture != nullptr; }
 
 protected:
-    // "BRICKIMAGE" 105; null when it is missing or damaged.
+    // "BRICKIMAGE" IDB_ABOUT; null when it is missing or damaged.
     virtual HGLOBAL LoadPicture();
     void Close(int result);
     void ReportMissingPicture();

@@ -13,6 +13,7 @@
 #include "platform/core/regular_file.h"
 #include "platform/core/resources.h"
 #include "platform/gdi/dc.h"
+#include "platform/ui/res_templates.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
 #include "shell/dialog_art.h"
@@ -24,7 +25,6 @@ constexpr size_t kFileHeaderSize = 14;
 // A preview is 80 x 60 at 8 bits, under 6 KB; a file far larger is no preview
 // and is not read into memory.
 constexpr std::uintmax_t kLargestPreview = 1u << 20;
-const char* const kBitmapType = MAKEINTRESOURCE(2);  // RT_BITMAP
 
 // Colours of the sixteen colour buttons, in control order.
 constexpr COLORREF kColourTable[CFileBrowserDlg::kColours] = {
@@ -72,7 +72,7 @@ bool RemoveReported(const CString& path)
 BOOL CThumbnailButton::LoadNamedPicture(const char* name)
 {
     HMODULE module = AfxGetResourceHandle();
-    HRSRC resource = FindResourceA(module, name, kBitmapType);
+    HRSRC resource = FindResourceA(module, name, RT_BITMAP);
     HGLOBAL data = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = data ? LockResource(data) : nullptr;
     const BOOL stored = StoreImage(bytes, bytes ? SizeofResource(module, resource) : 0, 0);

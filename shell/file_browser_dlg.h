@@ -6,6 +6,7 @@
 #include "platform/core/cstring.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/ui/dialog.h"
+#include "resources/dialog_ids.h"
 #include "shell/file_browser_list.h"
 #include "shell/gtrans_button.h"
 
@@ -86,7 +87,7 @@ protected:
     int m_nFirst = 0;
     int m_nCount = 0;
     UINT m_nMode = kDocuments;
-    UINT m_nSelected = 1101;
+    UINT m_nSelected = IDC_BROWSER_THUMB_FIRST;
     BOOL m_bBaseplateHidden = FALSE;
     CFileBrowserList* m_pList = nullptr;
     CString m_strChosenPath;

@@ -8,6 +8,7 @@
 #include "platform/core/hooks.h"
 #include "platform/core/regular_file.h"
 #include "platform/gdi/dib.h"
+#include "platform/ui/res_templates.h"
 #include "platform/gdi/palette.h"
 
 IMPLEMENT_DYNCREATE(CGTransButton, CButton)
@@ -22,7 +23,6 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
-const char* const kBitmapType = MAKEINTRESOURCE(2);  // RT_BITMAP
 
 uint32_t Read32(const unsigned char* p)
 {
@@ -153,7 +153,7 @@ BOOL CGTransButton::LoadImageResource(HMODULE module, UINT id, int slot)
         TakeSizeFromSlotZero();
         return TRUE;
     }
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCE(id), kBitmapType);
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCE(id), RT_BITMAP);
     HGLOBAL data = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = data ? LockResource(data) : nullptr;
     const size_t size = bytes ? SizeofResource(module, resource) : 0;

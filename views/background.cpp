@@ -15,12 +15,11 @@
 #include "views/baseplate_cells.h"
 #include "views/direct_paint.h"
 #include "views/iso_brick_pane.h"
+#include "resources/resource_ids.h"
 #include "views/pane_walkers.h"
 
 namespace {
 
-constexpr UINT kStudImage = 107;
-constexpr UINT kStudRegion = 10;
 constexpr int kStudBaseIndex = 26;
 // Large enough for any background a screen shows, small enough to read at once.
 constexpr uint64_t kMaxBackgroundFile = 64u * 1024 * 1024;
@@ -81,8 +80,8 @@ struct Stud {
 
     bool Load()
     {
-        image = CBrick::LoadImage(AfxGetResourceHandle(), kStudImage);
-        region.LoadResource(AfxGetResourceHandle(), kStudRegion);
+        image = CBrick::LoadImage(AfxGetResourceHandle(), IDB_BASEPLATE_STUD);
+        region.LoadResource(AfxGetResourceHandle(), IDR_PANE_REGION);
         bytes = image ? static_cast<const BYTE*>(GlobalLock(image)) : nullptr;
         if (!bytes || !CheckPackedBitmap(bytes, GlobalSize(image), true, &layout))
             return false;

@@ -1,5 +1,5 @@
 // The base of every view of a model: a view that also listens to the model
-// (sender id 103). It holds the projection origin, the cursor brick with its
+// (sender id NOTIFY_ID_PANE). It holds the projection origin, the cursor brick with its
 // outline, the blinking selection outline and the update holds, and declares
 // the operations through which a concrete pane supplies its projection,
 // regions, draw order and drawing. The isometric pane is the concrete one.

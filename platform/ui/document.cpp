@@ -46,11 +46,6 @@ SavePathPromptHook SetSavePathPromptHook(SavePathPromptHook hook)
 
 namespace {
 
-// The class library's standard File menu commands.
-constexpr UINT kFileClose = 0xE102;
-constexpr UINT kFileSave = 0xE103;
-constexpr UINT kFileSaveAs = 0xE104;
-
 // The reason of a failure, naming the document's file rather than whatever
 // file the layer was working on (the temporary one, on a save), in the file
 // system's spelling: the parent who reads it looks for that file.
@@ -80,9 +75,9 @@ CString DescribeFailure(const CException* error, const char* documentPath)
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
-ON_COMMAND(kFileClose, OnFileClose)
-ON_COMMAND(kFileSave, OnFileSave)
-ON_COMMAND(kFileSaveAs, OnFileSaveAs)
+ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
 END_MESSAGE_MAP()
 
 CDocument::~CDocument()

@@ -15,6 +15,11 @@
 #include "platform/core/collections.h"
 #include "platform/core/cstring.h"
 
+// The class library's standard File menu commands that a document handles.
+constexpr UINT ID_FILE_CLOSE = 0xE102;    // 57602
+constexpr UINT ID_FILE_SAVE = 0xE103;     // 57603
+constexpr UINT ID_FILE_SAVE_AS = 0xE104;  // 57604
+
 class CArchive;
 class CDocTemplate;
 class CDocument;
