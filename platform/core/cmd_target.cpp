@@ -1,5 +1,7 @@
 #include "platform/core/cmd_target.h"
 
+#include <utility>
+
 #include "platform/core/cmd_ui.h"
 #include "platform/core/hooks.h"
 
@@ -7,7 +9,18 @@ IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 namespace {
 DispatchDisconnectHook g_disconnectHook = nullptr;
+
+platform::CommandDispatchHook& DispatchSlot()
+{
+    static platform::CommandDispatchHook hook;
+    return hook;
+}
 }  // namespace
+
+platform::CommandDispatchHook platform::SetCommandDispatchHook(CommandDispatchHook hook)
+{
+    return std::exchange(DispatchSlot(), std::move(hook));
+}
 
 DWORD CCmdTarget::InternalRelease()
 {
@@ -28,7 +41,7 @@ void CCmdTarget::OnFinalRelease()
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
-    static const AFX_MSGMAP messageMap = {nullptr, entries};
+    static const AFX_MSGMAP messageMap = {nullptr, entries, "CCmdTarget"};
     return &messageMap;
 }
 
@@ -46,6 +59,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* ha
             if (handlerInfo) {
                 handlerInfo->pTarget = this;
                 handlerInfo->pEntry = entry;
+                handlerInfo->pMap = map;
                 return TRUE;
             }
             if (code == CN_UPDATE_COMMAND_UI) {
@@ -56,6 +70,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* ha
                 entry->pfn(this, id, cmdUI);
                 return !cmdUI->m_bContinueRouting;
             }
+            if (DispatchSlot() && !DispatchSlot()(this, map, entry))
+                return TRUE;
             return entry->pfn(this, id, extra);
         }
     }

@@ -3,11 +3,23 @@
 // with one reference; the last release runs OnFinalRelease, which deletes it.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/core/dispatch.h"
 #include "platform/core/message_map.h"
 #include "platform/core/object.h"
+
+class CCmdTarget;
+
+namespace platform {
+// For tests: told of every command handler about to run (update handlers
+// excepted), with the table that holds it; answering false skips the handler
+// and the command still counts as handled. Answers the hook it replaced.
+using CommandDispatchHook =
+    std::function<bool(CCmdTarget* target, const AFX_MSGMAP* map, const AFX_MSGMAP_ENTRY* entry)>;
+CommandDispatchHook SetCommandDispatchHook(CommandDispatchHook hook);
+}  // namespace platform
 
 // Told when an object that clients still hold is destroyed, with the interface
 // they hold (which answers RPC_E_DISCONNECTED from then on). One listener for

@@ -27,17 +27,20 @@ struct AFX_MSGMAP_ENTRY {
     UINT nID;
     UINT nLastID;   // equal to nID except for ranges
     AFX_MSGTHUNK pfn;  // null ends the table
+    const char* pszHandler = nullptr;  // the member function's name, for commands
 };
 
 struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();  // null for the root class
     const AFX_MSGMAP_ENTRY* lpEntries;
+    const char* pszClassName = nullptr;  // the class whose table it is
 };
 
 // What OnCmdMsg found when asked only whether a handler exists.
 struct AFX_CMDHANDLERINFO {
     CCmdTarget* pTarget = nullptr;
     const AFX_MSGMAP_ENTRY* pEntry = nullptr;
+    const AFX_MSGMAP* pMap = nullptr;  // the table that holds the entry
 };
 
 // In the class body. Leaves the access at protected, as the class library does.
@@ -52,11 +55,12 @@ protected:                                       \
     {                                                                                 \
         using ThisClass = theClass;                                                   \
         using TheBaseClass = baseClass;                                               \
+        static constexpr const char* className = #theClass;                           \
         static const AFX_MSGMAP_ENTRY entries[] = {
 
 #define END_MESSAGE_MAP()                                                             \
     {0, 0, 0, 0, nullptr}};                                                           \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, entries}; \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, entries, className}; \
     return &messageMap;                                                               \
     }
 
@@ -66,7 +70,7 @@ protected:                                       \
      +[](CCmdTarget* target, UINT, void*) -> BOOL {                                        \
          static_cast<ThisClass*>(target)->memberFxn();                                     \
          return TRUE;                                                                      \
-     }},
+     }, #memberFxn},
 
 // void memberFxn(UINT id)
 #define ON_COMMAND_RANGE(firstId, lastId, memberFxn)                                       \
@@ -74,7 +78,7 @@ protected:                                       \
      +[](CCmdTarget* target, UINT id, void*) -> BOOL {                                     \
          static_cast<ThisClass*>(target)->memberFxn(id);                                   \
          return TRUE;                                                                      \
-     }},
+     }, #memberFxn},
 
 // void memberFxn(CCmdUI* cmdUI)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                \
@@ -82,7 +86,7 @@ protected:                                       \
      +[](CCmdTarget* target, UINT, void* extra) -> BOOL {                                  \
          static_cast<ThisClass*>(target)->memberFxn(static_cast<CCmdUI*>(extra));          \
          return TRUE;                                                                      \
-     }},
+     }, #memberFxn},
 
 // void memberFxn(CCmdUI* cmdUI); the item's id is cmdUI->m_nID.
 #define ON_UPDATE_COMMAND_UI_RANGE(firstId, lastId, memberFxn)                             \
@@ -90,7 +94,7 @@ protected:                                       \
      +[](CCmdTarget* target, UINT, void* extra) -> BOOL {                                  \
          static_cast<ThisClass*>(target)->memberFxn(static_cast<CCmdUI*>(extra));          \
          return TRUE;                                                                      \
-     }},
+     }, #memberFxn},
 
 // A control's notification (a list box's selection change, say): void memberFxn()
 #define ON_CONTROL(notifyCode, id, memberFxn)                                              \
@@ -98,4 +102,4 @@ protected:                                       \
      +[](CCmdTarget* target, UINT, void*) -> BOOL {                                        \
          static_cast<ThisClass*>(target)->memberFxn();                                     \
          return TRUE;                                                                      \
-     }},
+     }, #memberFxn},

@@ -23,7 +23,7 @@ IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
-    static const AFX_MSGMAP messageMap = {&CCmdTarget::GetThisMessageMap, entries};
+    static const AFX_MSGMAP messageMap = {&CCmdTarget::GetThisMessageMap, entries, "CWnd"};
     return &messageMap;
 }
 

@@ -145,6 +145,55 @@ TEST_F(CommandMap, AskingForTheHandlerDoesNotRunIt)
     EXPECT_EQ(none.pTarget, nullptr);
 }
 
+TEST_F(CommandMap, TheFoundHandlerIsNamedByItsTableAndMember)
+{
+    DerivedTarget derived;
+    const struct {
+        UINT id;
+        int code;
+        const char* table;
+        const char* handler;
+    } cases[] = {
+        {kRename, CN_COMMAND, "DerivedTarget", "OnRename"},
+        {kOpen, CN_COMMAND, "DerivedTarget", "OnOpen"},  // hides the base's entry
+        {kFirstTool + 1, CN_COMMAND, "BaseTarget", "OnTool"},
+        {kFirstTool + 1, CN_UPDATE_COMMAND_UI, "BaseTarget", "OnUpdateTool"},
+        {kBaseOpen, CN_COMMAND, "DerivedTarget", "BaseTarget::OnOpen"},
+        {kList, kSelChange, "BaseTarget", "OnListSelChange"},
+    };
+    for (const auto& c : cases) {
+        AFX_CMDHANDLERINFO info;
+        ASSERT_TRUE(derived.OnCmdMsg(c.id, c.code, nullptr, &info)) << c.id;
+        ASSERT_NE(info.pMap, nullptr);
+        EXPECT_STREQ(info.pMap->pszClassName, c.table) << c.id;
+        EXPECT_STREQ(info.pEntry->pszHandler, c.handler) << c.id;
+    }
+}
+
+TEST_F(CommandMap, TheDispatchHookSeesEachHandlerAndMaySkipIt)
+{
+    DerivedTarget derived;
+    std::vector<std::string> seen;
+    bool run = false;
+    auto previous = platform::SetCommandDispatchHook(
+        [&](CCmdTarget* target, const AFX_MSGMAP* map, const AFX_MSGMAP_ENTRY* entry) {
+            EXPECT_EQ(target, &derived);
+            seen.push_back(std::string(map->pszClassName) + "::" + entry->pszHandler);
+            return run;
+        });
+    CCmdUI ui(kFirstTool);
+    EXPECT_TRUE(derived.OnCmdMsg(kFirstTool, CN_UPDATE_COMMAND_UI, &ui, nullptr));
+    EXPECT_TRUE(seen.empty()) << "update handlers are not commands";
+    EXPECT_TRUE(derived.OnCmdMsg(kRename, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(g_calls.empty()) << "skipped, yet handled";
+    run = true;
+    EXPECT_TRUE(derived.OnCmdMsg(kList, kSelChange, nullptr, nullptr));
+    EXPECT_EQ(g_calls, std::vector<std::string>{"list changed"});
+    EXPECT_FALSE(derived.OnCmdMsg(999, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(seen, (std::vector<std::string>{"DerivedTarget::OnRename", "BaseTarget::OnListSelChange"}));
+    platform::SetCommandDispatchHook(previous);
+}
+
 TEST_F(CommandMap, UpdateHandlersRecordWhatTheyGiveTheItem)
 {
     DerivedTarget derived;
