@@ -67,7 +67,7 @@ inline Bytes GroupHead(DWORD bricks, DWORD groups)
 }
 
 struct BrickFields {
-    LONG classId = 1030;
+    LONG classId = IDC_BUILTIN_CLASS;
     LONG pose = 0;
     LONG orientation = 0;
     LONG colour = 0;
@@ -229,7 +229,7 @@ public:
 
     CBrick* MakeAt(CBrickGroup* group, int x, int y, int z, LONG colour = 0)
     {
-        return CBrick::Make(group, CPoint3D(x, y, z), 1030, colour, 0, 0);
+        return CBrick::Make(group, CPoint3D(x, y, z), IDC_BUILTIN_CLASS, colour, 0, 0);
     }
 
     CBrickGroup* SubGroup(CBrickGroup* parent)

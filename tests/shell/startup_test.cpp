@@ -10,6 +10,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/win_app.h"
 #include "platform/ui/document.h"
+#include "resources/dialog_ids.h"
 #include "shell/kid_frame.h"
 #include "tests/shell/app_fixture.h"
 #include "tests/support/message_box_recorder.h"
@@ -26,7 +27,7 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
     MessageBoxRecorder boxes;
     bool signInShown = false;
     InModal cancel([&](CDialog& d) {
-        signInShown = d.GetTemplateId() == 107;
+        signInShown = d.GetTemplateId() == IDD_SIGNIN;
         d.EndDialog(IDCANCEL);
     });
     const std::string gone = (home.root / "gone.brk").string();
@@ -61,12 +62,12 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
     EXPECT_NE(std::find(file.begin(), file.end(), CString("&1 saved.brk")), file.end());
     EXPECT_NE(std::find(file.begin(), file.end(), CString("&2 gone.brk")), file.end());
     boxes.texts.clear();
-    frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
+    frame->SendMessage(WM_COMMAND, IDM_FILE_MRU_FIRST + 1);
     EXPECT_EQ(boxes.texts.size(), 1u) << "the open says the file cannot be read";
     file = platform::OpenMenuBarPopup(frame, 0);
     EXPECT_EQ(std::find(file.begin(), file.end(), CString("&2 gone.brk")), file.end());
     document->SetPathName(missing.c_str(), FALSE);
-    frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
+    frame->SendMessage(WM_COMMAND, IDM_FILE_MRU_FIRST);
     ASSERT_NE(frame->GetActiveDocument(), nullptr);
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), saved.c_str());
     frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
@@ -78,7 +79,7 @@ TEST_F(StartUp, UnreadableModelGivesANewOneAndCancelledSignInClosesTheProgram)
     EXPECT_TRUE(app.OnIdle(0));
     EXPECT_TRUE(app.OnIdle(1));
     EXPECT_EQ(app.GetMainWindow(), nullptr);
-    app.CheckButtonRange(600, 603, 601);
+    app.CheckButtonRange(IDM_TOOL_SELECT, IDM_TOOL_ERASE, IDM_TOOL_PAINT);
     EXPECT_EQ(app.OnBrickListSelect(), -1);
 
     // A second start while this one holds the lock ends at once, with no window.
