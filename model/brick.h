@@ -8,11 +8,11 @@
 #include "foundation/geometry3d.h"
 #include "foundation/region.h"
 #include "model/live_count.h"
-#include "resources/resource_ids.h"
 #include "platform/core/cmd_target.h"
 #include "platform/core/global_memory.h"
 #include "platform/core/resources.h"
 #include "platform/core/types.h"
+#include "resources/resource_ids.h"
 
 class CArchive;
 class CBrickGroup;

@@ -2,8 +2,7 @@
 
 #include <iterator>
 
-#include "document/dizado_doc.h"
-#include "platform/ui/win_app.h"
+#include "resources/resource_ids.h"
 
 IMPLEMENT_DYNCREATE(CInPlaceFrame, COleIPFrameWnd)
 
