@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/skip.h"
+
 extern char** environ;
 
 namespace testsupport {
@@ -78,7 +80,7 @@ void RunAgainUnprivileged()
 
     Workplace place(uid, gid);
     if (!place.error.empty())
-        GTEST_SKIP() << "cannot run as an unprivileged user: " << place.error;
+        DIZADO_SKIP("cannot run as an unprivileged user: " + place.error);
 
     // Everything the child needs is made before the fork: it only drops and execs.
     const std::string binary = place.binary.string();
@@ -100,7 +102,7 @@ void RunAgainUnprivileged()
     std::fflush(stderr);
     const pid_t pid = ::fork();
     if (pid < 0)
-        GTEST_SKIP() << "cannot fork: " << std::strerror(errno);
+        DIZADO_SKIP(std::string("cannot fork: ") + std::strerror(errno));
     if (pid == 0) {
         // A privilege that could be taken back was not dropped.
         if (::chdir(folder.c_str()) != 0 || ::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 ||
@@ -113,9 +115,9 @@ void RunAgainUnprivileged()
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotDrop)
-        GTEST_SKIP() << "root cannot drop its privileges to uid " << uid << " here";
+        DIZADO_SKIP("root cannot drop its privileges to uid " + std::to_string(uid) + " here");
     if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotStart)
-        GTEST_SKIP() << "the unprivileged user cannot start " << binary;
+        DIZADO_SKIP("the unprivileged user cannot start " + binary);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the test failed as uid " << uid << " (status " << status << "); its output is above";
 }
