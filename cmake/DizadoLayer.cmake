@@ -13,15 +13,17 @@ function(dizado_layer_library target)
 endfunction()
 
 # A test binary from every source in a tests/ folder; each test case is its own
-# CTest test, run headless.
+# CTest test, run headless. A folder without sources is a mistake, not an
+# empty suite.
 function(dizado_test_binary target folder)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
-    return()
+    message(FATAL_ERROR "${target}: no test sources in ${CMAKE_CURRENT_SOURCE_DIR}/${folder}")
   endif()
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # dizado_test_support holds the main, with the rule on skips.
+  target_link_libraries(${target} PRIVATE ${ARG_LINKS} dizado_test_support GTest::gtest GTest::gmock)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIZADO_PROGRAM_DIR})
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${DIZADO_PROGRAM_DIR}

@@ -11,6 +11,7 @@ packages=(
   binutils-mingw-w64-x86-64
   xvfb x11-apps netpbm xdotool libx11-dev
   dbus-daemon libglib2.0-bin
+  util-linux
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -21,6 +21,7 @@
 #include "model/brick_group.h"
 #include "platform/core/hooks.h"
 #include "platform/ui/dbus/automation_bus.h"
+#include "tests/support/skip.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ protected:
     void SetUp() override
     {
         if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
-            GTEST_SKIP() << "no dbus-daemon";
+            DIZADO_SKIP("no dbus-daemon on the PATH (scripts/setup-debian.sh installs it)");
         m_daemon.start(QStringLiteral("dbus-daemon"),
                        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         ASSERT_TRUE(m_daemon.waitForStarted(5000));
@@ -256,7 +257,7 @@ TEST_F(AutomationBusTest, ObjectsHeldAtOnceAreBounded)
 TEST_F(AutomationBusTest, GdbusDrivesTheDocument)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("gdbus")).isEmpty())
-        GTEST_SKIP() << "no gdbus";
+        DIZADO_SKIP("no gdbus on the PATH (scripts/setup-debian.sh installs it)");
     auto gdbus = [&](const QStringList& args) {
         QProcess process;
         process.start(QStringLiteral("gdbus"), QStringList{args[0], QStringLiteral("--address"), address,

@@ -9,7 +9,7 @@ program=$1
 out=$2
 model=${3:-}
 mkdir -p "$out"
-require_tools "kid frame shot" Xvfb xwd xwdtopnm pnmtopng
+require_tools "kid frame shot" Xvfb xwd xwdtopnm pnmtopng xdotool
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
@@ -33,9 +33,7 @@ settled_shot() {
 }
 settled_shot kid_frame
 # Ctrl+M shows the menu; the controls move down below it.
-if command -v xdotool > /dev/null; then
-  window=$(xdotool search --sync --onlyvisible --pid "$program_pid" 2> /dev/null | head -n 1 || true)
-  [ -n "$window" ] && xdotool windowfocus --sync "$window" 2> /dev/null || true
-  xdotool key ctrl+m
-  settled_shot kid_frame_menu
-fi
+window=$(xdotool search --sync --onlyvisible --pid "$program_pid" 2> /dev/null | head -n 1 || true)
+[ -n "$window" ] && xdotool windowfocus --sync "$window" 2> /dev/null || true
+xdotool key ctrl+m
+settled_shot kid_frame_menu
