@@ -69,6 +69,11 @@ protected:
     }
     void TearDown() override
     {
+        // The frame is the application's main window, and the end of that
+        // window would post the program's quit: left over, it ends the modal
+        // loop of every later test in the process at once.
+        if (CWinThread* thread = AfxGetThread(); thread && thread->m_pMainWnd == frame)
+            thread->m_pMainWnd = nullptr;
         docTemplate.CloseAllDocuments(FALSE);
         platform::ProcessPendingEvents();
         platform::SetDocumentFrames(previousFrames);
