@@ -20,6 +20,7 @@
 #include "platform/ui/document.h"
 #include "platform/ui/ole_server_doc.h"
 #include "platform/ui/view.h"
+#include "tests/support/scoped_hook.h"
 
 namespace fs = std::filesystem;
 
@@ -677,7 +678,7 @@ TEST_F(DocTemplate, TheWindowLayerMakesAndClosesTheFrames)
         }
         void CloseFrames(CDocument&) override { calls.push_back("close"); }
     } frames;
-    platform::IDocumentFrames* previous = platform::SetDocumentFrames(&frames);
+    ScopedHook recordFrames(platform::SetDocumentFrames, &frames);
 
     const int alive = NumberDoc::s_alive;
     {
@@ -693,7 +694,6 @@ TEST_F(DocTemplate, TheWindowLayerMakesAndClosesTheFrames)
         doc->OnCloseDocument();
         EXPECT_EQ(frames.calls, (std::vector<std::string>{"create", "update", "close"}));
     }
-    platform::SetDocumentFrames(previous);
 }
 
 TEST(OleServerDoc, NotEmbeddedAndWithoutItemUntilTheClassMakesOne)

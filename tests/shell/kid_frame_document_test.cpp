@@ -23,6 +23,7 @@
 #include "shell/kid_frame.h"
 #include "shell/kid_frame_host.h"
 #include "views/iso_brick_pane.h"
+#include "tests/support/scoped_hook.h"
 
 namespace {
 
@@ -154,10 +155,9 @@ TEST_F(KidFrameDocument, DirectionAndPrintButtonsReachTheDocumentAndThePane)
     EXPECT_EQ(doc->GetCurrentOrientationIndex(), (before + 1) % 4);
 
     platform::ImagePrintBackend printer(850, 1100, 100);
-    platform::IPrintBackend* previous = platform::SetPrintBackend(&printer);
+    ScopedHook printTo(platform::SetPrintBackend, &printer);
     EXPECT_TRUE(frame->GetButton(57607)->IsWindowVisible());
     ASSERT_TRUE(platform::ClickControl(frame, 57607));
-    platform::SetPrintBackend(previous);
     EXPECT_EQ(printer.m_completedJobs, 1);
     EXPECT_EQ(printer.m_pages.size(), 1u);
 }

@@ -22,22 +22,23 @@ private:
     Value m_previous;
 };
 
-// For a setter with a getter beside it:
-//   ScopedValue services(GetBrickServices, SetBrickServices, &library);
+// For a setter whose getter answers a stand-in, or that has none: what to
+// put back is given.
+//   ScopedValue services(SetBrickServices, &library, nullptr);
 template <typename Value>
 class ScopedValue {
 public:
-    using Getter = Value (*)();
     using Setter = void (*)(Value);
-    ScopedValue(Getter get, Setter set, std::type_identity_t<Value> value) : m_set(set), m_previous(get())
+    ScopedValue(Setter set, std::type_identity_t<Value> value, std::type_identity_t<Value> rest)
+        : m_set(set), m_rest(std::move(rest))
     {
         set(std::move(value));
     }
-    ~ScopedValue() { m_set(std::move(m_previous)); }
+    ~ScopedValue() { m_set(std::move(m_rest)); }
     ScopedValue(const ScopedValue&) = delete;
     ScopedValue& operator=(const ScopedValue&) = delete;
 
 private:
     Setter m_set;
-    Value m_previous;
+    Value m_rest;
 };
