@@ -1,10 +1,10 @@
 // Defined in (document/):
-//   dizado_doc.cpp           the model, current choices, background, baseplate, undo store; new, open, save, rescue
-//   dizado_doc_commands.cpp  the message map, the command handlers and the edit path (Perform)
-//   document_file.cpp        the .brk file: Serialize and its settings block
-//   clipboard_format.cpp     copy and paste in "Vostrel Dizado Data"
-//   preview.cpp              the .pbk preview picture
-//   document_automation.cpp  the dispatch map and its methods
+//   dizado_doc.cpp: the model, current choices, background, baseplate, undo store; new, open, save, rescue
+//   dizado_doc_commands.cpp: the message map, the command handlers and the edit path (Perform)
+//   document_file.cpp: the .brk file: Serialize and its settings block
+//   clipboard_format.cpp: copy and paste in "Vostrel Dizado Data"
+//   preview.cpp: the .pbk preview picture
+//   document_automation.cpp: the dispatch map and its methods
 //
 // The one document of the program: the brick model, the child's current
 // choices for the mouse tools, the background and baseplate, and the single
@@ -123,6 +123,9 @@ public:
     // The one-level undo store: deletes the command held before and takes
     // ownership of `command` (null forgets the undo).
     void SetLastAction(CBrickCommand* command);
+    CBrickCommand* GetLastAction() const { return m_pLastAction; }
+    // Sticky: set once any modifying command has been held.
+    BOOL IsModifiedByCommands() const { return m_bModifiedByCommands; }
 
     // What a failed edit leaves in the undo store. The child is told once, in
     // the failure's own words or in general ones.
@@ -154,9 +157,6 @@ public:
     // The path of a drag: its tracking from the press at `point` performs it,
     // and a failure inside keeps it (OnFailure::keepCommand).
     static EditPath Tracking(IMousePane* pane, POINT point, UINT keyFlags);
-    CBrickCommand* GetLastAction() const { return m_pLastAction; }
-    // Sticky: set once any modifying command has been held.
-    BOOL IsModifiedByCommands() const { return m_bModifiedByCommands; }
 
     // Stores the tool, picks its cursor and ticks its button.
     void OnTool(UINT id);

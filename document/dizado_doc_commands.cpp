@@ -172,6 +172,7 @@ CDizadoDoc::EditPath CDizadoDoc::Tracking(IMousePane* pane, POINT point, UINT ke
 {
     EditPath path;
     path.run = [pane, point, keyFlags](CBrickCommand& command) {
+        // Anything but a drag acts at once, as on any other path.
         if (auto* drag = dynamic_cast<CDragCommand*>(&command))
             drag->Track(pane, keyFlags, point);
         else

@@ -222,12 +222,11 @@ void CBrickPane::OnNewBrickTool(POINT point, UINT keyFlags)
 {
     m_blinker.Show(TRUE, TRUE);
     CPaneMouseSite site(this);
-    CDizadoDoc* doc = m_pDocument;
     m_pDocument->Perform(
         [&] {
-            return new CAddBrickCommand(&site, point.x, point.y, keyFlags, doc->GetCurrentBrickType(),
-                                        doc->GetCurrentColorIndex(), 0,
-                                        static_cast<SHORT>(doc->GetCurrentOrientationIndex()));
+            return new CAddBrickCommand(&site, point.x, point.y, keyFlags, m_pDocument->GetCurrentBrickType(),
+                                        m_pDocument->GetCurrentColorIndex(), 0,
+                                        static_cast<SHORT>(m_pDocument->GetCurrentOrientationIndex()));
         },
         CDizadoDoc::Tracking(&site, point, keyFlags));
 }
