@@ -6,6 +6,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/brick_command.h"

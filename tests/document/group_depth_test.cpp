@@ -7,8 +7,8 @@
 #include "document/group_command.h"
 #include "platform/core/cmd_ui.h"
 #include "tests/document/document_fixture.h"
-#include "tests/support/small_stack.h"
 #include "tests/support/scoped_hook.h"
+#include "tests/support/small_stack.h"
 
 using namespace doctest;
 

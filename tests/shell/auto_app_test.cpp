@@ -10,8 +10,8 @@
 #include "platform/core/registry.h"
 #include "shell/automation/auto_app.h"
 #include "shell/automation/shell_automation.h"
-#include "tests/support/temp_home.h"
 #include "tests/support/scoped_hook.h"
+#include "tests/support/temp_home.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "platform/ui/document.h"
 #include "platform/ui/menu.h"
 #include "tests/support/message_box_recorder.h"
+#include "tests/support/scoped_hook.h"
 #include "tests/support/temp_home.h"
 #include "document/document_services.h"
 #include "model/brick_class_library.h"
@@ -23,7 +24,6 @@
 #include "shell/kid_frame.h"
 #include "shell/kid_frame_host.h"
 #include "views/iso_brick_pane.h"
-#include "tests/support/scoped_hook.h"
 
 namespace {
 
