@@ -1,3 +1,11 @@
+// Defined in (document/):
+//   dizado_doc.cpp: the model, current choices, background, baseplate, undo store; new, open, save, rescue
+//   dizado_doc_commands.cpp: the message map, the command handlers and the edit path (Perform)
+//   document_file.cpp: the .brk file: Serialize and its settings block
+//   clipboard_format.cpp: copy and paste in "Vostrel Dizado Data"
+//   preview.cpp: the .pbk preview picture
+//   document_automation.cpp: the dispatch map and its methods
+//
 // The one document of the program: the brick model, the child's current
 // choices for the mouse tools, the background and baseplate, and the single
 // undoable command. Panes listen to it (NOTIFY_ID_DOCUMENT) for document-level
@@ -18,6 +26,7 @@ class CArchive;
 class CChunkBlock;
 class CBrickCommand;
 class CCmdUI;
+class IMousePane;
 
 class CDizadoDoc : public COleServerDoc, public CNotifier {
     DECLARE_DYNCREATE(CDizadoDoc)
@@ -73,6 +82,37 @@ public:
     CBrickCommand* GetLastAction() const { return m_pLastAction; }
     // Sticky: set once any modifying command has been held.
     BOOL IsModifiedByCommands() const { return m_bModifiedByCommands; }
+
+    // What a failed edit leaves in the undo store. The child is told once, in
+    // the failure's own words or in general ones.
+    enum class OnFailure {
+        // The model may have changed outside any record and the held command
+        // may no longer fit it: none is held.
+        forgetUndo,
+        // The command ended where it got to and still describes what changed
+        // (a drag): it is held. One that could not be made leaves the held one.
+        keepCommand,
+        // The edit touches no brick (the background): the held command stays.
+        keepUndo,
+    };
+    struct EditPath {
+        // Performs the command; its Do when empty.
+        std::function<void(CBrickCommand& command)> run;
+        // A command that ran yet reports nothing performed is dropped and the
+        // held one stays; `notPerformedText`, when given, tells the child.
+        BOOL onlyIfPerformed = FALSE;
+        const char* notPerformedText = nullptr;
+        OnFailure onFailure = OnFailure::forgetUndo;
+    };
+    // The one way an edit reaches the undo store, for the document's handlers
+    // and the panes' tools alike: `make` builds the command, the path runs it,
+    // and the command is handed to SetLastAction. FALSE when it failed or was
+    // dropped.
+    BOOL Perform(const std::function<CBrickCommand*()>& make);
+    BOOL Perform(const std::function<CBrickCommand*()>& make, const EditPath& path);
+    // The path of a drag: its tracking from the press at `point` performs it,
+    // and a failure inside keeps it (OnFailure::keepCommand).
+    static EditPath Tracking(IMousePane* pane, POINT point, UINT keyFlags);
 
     // Stores the tool, picks its cursor and ticks its button.
     void OnTool(UINT id);
@@ -223,9 +263,6 @@ private:
     void Nudge(LONG dx, LONG dy, LONG dz);
     void Rotate(LONG direction);
     void AdvanceOrientation();
-    // Makes and performs a command and hands it over. A failure is reported
-    // and forgets the held command; FALSE then.
-    BOOL Perform(const std::function<CBrickCommand*()>& make);
     void ReadSettings(const CChunkBlock& block);
 
     CBrickGroup m_brickList;

@@ -11,6 +11,7 @@
 #include "document/color_command.h"
 #include "document/dizado_doc.h"
 #include "document/document_services.h"
+#include "document/drag_command.h"
 #include "document/duplicate_command.h"
 #include "document/group_command.h"
 #include "document/nudge_command.h"
@@ -59,22 +60,16 @@ void Report(const CException& error)
 // and the undo held before stay, and the child is told.
 void CopyOrCut(CDizadoDoc* doc, SHORT code)
 {
-    try {
-        std::unique_ptr<CClipboardCommand> command(new CClipboardCommand(doc->GetBrickList(), code));
-        command->SetDocument(doc);
-        command->Do();
-        if (!command->GetPerformed()) {
-            AfxMessageBox("The bricks could not be put on the clipboard.", MB_OK | MB_ICONEXCLAMATION);
-            return;
-        }
-        doc->SetLastAction(command.release());
-    } catch (const CException& error) {
-        doc->SetLastAction(nullptr);
-        Report(error);
-    } catch (const std::bad_alloc&) {
-        doc->SetLastAction(nullptr);
-        Report(CMemoryException());
-    }
+    CDizadoDoc::EditPath path;
+    path.onlyIfPerformed = TRUE;
+    path.notPerformedText = "The bricks could not be put on the clipboard.";
+    doc->Perform(
+        [doc, code] {
+            auto* command = new CClipboardCommand(doc->GetBrickList(), code);
+            command->SetDocument(doc);
+            return command;
+        },
+        path);
 }
 
 }  // namespace
@@ -129,21 +124,64 @@ END_MESSAGE_MAP()
 
 BOOL CDizadoDoc::Perform(const std::function<CBrickCommand*()>& make)
 {
-    // A command that failed half-way has changed the model outside any undo
-    // record, and the held command may no longer fit the model: both go.
-    try {
-        std::unique_ptr<CBrickCommand> command(make());
-        command->Do();
-        SetLastAction(command.release());
-        return TRUE;
-    } catch (const CException& error) {
-        SetLastAction(nullptr);
+    return Perform(make, EditPath{});
+}
+
+BOOL CDizadoDoc::Perform(const std::function<CBrickCommand*()>& make, const EditPath& path)
+{
+    std::unique_ptr<CBrickCommand> command;
+    // A failed command that is not kept goes before the child is told, as
+    // it would leaving a scope: its destructor may close pane holds.
+    const auto fail = [&](const CException& error) {
+        switch (path.onFailure) {
+        case OnFailure::forgetUndo:
+            command.reset();
+            SetLastAction(nullptr);
+            break;
+        case OnFailure::keepCommand:
+            if (command)
+                SetLastAction(command.release());
+            break;
+        case OnFailure::keepUndo:
+            command.reset();
+            break;
+        }
         Report(error);
+        return FALSE;
+    };
+    try {
+        command.reset(make());
+        if (path.run)
+            path.run(*command);
+        else
+            command->Do();
+    } catch (const CException& error) {
+        return fail(error);
     } catch (const std::bad_alloc&) {
-        SetLastAction(nullptr);
-        Report(CMemoryException());
+        return fail(CMemoryException());
     }
-    return FALSE;
+    if (path.onlyIfPerformed && !command->GetPerformed()) {
+        if (path.notPerformedText)
+            AfxMessageBox(path.notPerformedText, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    SetLastAction(command.release());
+    return TRUE;
+}
+
+CDizadoDoc::EditPath CDizadoDoc::Tracking(IMousePane* pane, POINT point, UINT keyFlags)
+{
+    EditPath path;
+    path.run = [pane, point, keyFlags](CBrickCommand& command) {
+        // Anything but a drag acts at once, as on any other path.
+        if (auto* drag = dynamic_cast<CDragCommand*>(&command))
+            drag->Track(pane, keyFlags, point);
+        else
+            command.Do();
+    };
+    // A failure inside the drag has already ended it where it got to.
+    path.onFailure = OnFailure::keepCommand;
+    return path;
 }
 
 void CDizadoDoc::OnTool(UINT id)
@@ -485,17 +523,16 @@ void CDizadoDoc::OnUpdatePrintPreviewParts(CCmdUI* cmdUI)
 void CDizadoDoc::OnBackground()
 {
     // A cancelled dialog keeps the previous undo.
-    try {
-        std::unique_ptr<CChangeBackgroundCommand> command(new CChangeBackgroundCommand(this));
-        command->SetOwnerWindow(GetDocumentShell()->GetMainWindow());
-        command->Do();
-        if (command->GetPerformed())
-            SetLastAction(command.release());
-    } catch (const CException& error) {
-        Report(error);
-    } catch (const std::bad_alloc&) {
-        Report(CMemoryException());
-    }
+    EditPath path;
+    path.onlyIfPerformed = TRUE;
+    path.onFailure = OnFailure::keepUndo;
+    Perform(
+        [this] {
+            std::unique_ptr<CChangeBackgroundCommand> command(new CChangeBackgroundCommand(this));
+            command->SetOwnerWindow(GetDocumentShell()->GetMainWindow());
+            return command.release();
+        },
+        path);
 }
 
 void CDizadoDoc::OnUpdateBackground(CCmdUI*) {}

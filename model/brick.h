@@ -1,3 +1,8 @@
+// Defined in (model/):
+//   brick.cpp: making, the fields and their changes, groups, turning, copying, the record
+//   brick_resources.cpp: the class's records, the picture and mask, drawing in a colour
+//   brick_automation.cpp: the dispatch methods and the position and bounds objects
+//
 // One toy brick: its class, pose, quarter-turn orientation, colour, grid
 // position and the box it fills, five flags, and the picture and mask it is
 // drawn with, which it shares with every brick that shows the same ones. Every

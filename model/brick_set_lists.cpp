@@ -12,21 +12,6 @@ LPARAM CBrickBoundsList::CollectBrick(CBrick* brick, LPARAM argument)
     return CDizadOet::CollectBrick(brick, argument);
 }
 
-LPARAM CBrickBoundsList::ApplyAll(LPARAM direction)
-{
-    const int oddX = m_box.Extent(0) & 1;
-    const int oddY = m_box.Extent(1) & 1;
-    m_pivot = m_box.Center();
-    m_offset = direction ? CPoint3D(-oddX, 0, 0) : CPoint3D(0, -oddY, 0);
-    return CDizadOet::ApplyAll(direction);
-}
-
-LPARAM CBrickBoundsList::ApplyBrick(CBrick* brick, LPARAM direction)
-{
-    brick->Rotate(m_pivot, m_offset, direction ? TRUE : FALSE);
-    return 0;
-}
-
 CDuplicateBrickList::CDuplicateBrickList(CBrickGroup* owner, const CPoint3D& offset, CBrickGroup* destination)
     : CDizadOet(owner, modeGroups), m_pDestination(destination), m_offset(offset)
 {

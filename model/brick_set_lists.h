@@ -6,26 +6,19 @@
 #include "foundation/geometry3d.h"
 #include "model/dizad_oet.h"
 
-// The selected bricks one by one and the box around them; applying turns
-// each a quarter about the box's centre (argument: non-zero for one way).
+// The selected bricks one by one and the box around them, for the rotate
+// command, which turns them about the box's centre.
 class CBrickBoundsList : public CDizadOet {
 public:
     explicit CBrickBoundsList(CBrickGroup* owner);
 
     LPARAM CollectBrick(CBrick* brick, LPARAM argument) override;
-    LPARAM ApplyAll(LPARAM direction) override;
-    LPARAM ApplyBrick(CBrick* brick, LPARAM direction) override;
 
     const CBox3D& GetBox() const { return m_box; }
-    const CPoint3D& GetPivot() const { return m_pivot; }
-    const CPoint3D& GetOffset() const { return m_offset; }
 
 private:
     CBox3D m_box;
     BOOL m_bFirstDone = FALSE;
-    CPoint3D m_pivot;
-    // An odd extent is shifted one unit towards minus, so the turn is about a grid point.
-    CPoint3D m_offset;
 };
 
 // The owner's selected bricks and its sub-groups that hold a selection;

@@ -1,3 +1,9 @@
+// Defined in (views/):
+//   brick_pane.cpp: creation, the document link, notifications, projection, hit test, regions, holds, capture
+//   brick_pane_tools.cpp: the mouse: tools, tracked commands, the tool cursor, the new brick's outline
+//   pane_drawing.cpp: painting, the background and baseplate, the preview, invalidation
+//   fast_draw.cpp: DrawDizadoFast, the walkers' pixels by short cuts
+//
 // The base of every view of a model: a view that also listens to the model
 // (sender id NOTIFY_ID_PANE). It holds the projection origin, the cursor brick with its
 // outline, the blinking selection outline and the update holds, and declares

@@ -1,11 +1,10 @@
 // The pane's side of editing with the mouse: a press of the left button
 // becomes a command according to the document's current tool, tracking
-// commands get the mouse until the release, and every finished command is kept
-// by the document for undo. With the new-brick tool the outline of the brick a
-// click would place follows the pointer.
+// commands get the mouse until the release, and every command goes through
+// the document's edit path (CDizadoDoc::Perform), which keeps it for undo and
+// reports a failure. With the new-brick tool the outline of the brick a click
+// would place follows the pointer.
 #include <map>
-#include <memory>
-#include <new>
 
 #include "document/add_brick_command.h"
 #include "document/dizado_doc.h"
@@ -16,8 +15,6 @@
 #include "document/paint_brick_command.h"
 #include "document/pick_up_command.h"
 #include "model/brick.h"
-#include "platform/core/exceptions.h"
-#include "platform/core/hooks.h"
 #include "platform/gdi/dc.h"
 #include "platform/ui/cursor.h"
 #include "views/brick_pane.h"
@@ -26,51 +23,6 @@
 
 namespace {
 
-void Report(const CException& error)
-{
-    CString text = error.Describe();
-    if (text.IsEmpty())
-        text = "The command could not be completed.";
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-}
-
-// Tracks the command and hands it to the document. A failure inside the drag
-// has already ended the drag where it got to, so the command still describes
-// what changed and stays the one undo record.
-void TrackAndKeep(CDizadoDoc* doc, IMousePane* site, CDragCommand* made, POINT point, UINT keyFlags)
-{
-    std::unique_ptr<CDragCommand> command(made);
-    try {
-        command->Track(site, keyFlags, point);
-    } catch (const CException& error) {
-        doc->SetLastAction(command.release());
-        Report(error);
-        return;
-    } catch (const std::bad_alloc&) {
-        doc->SetLastAction(command.release());
-        Report(CMemoryException());
-        return;
-    }
-    doc->SetLastAction(command.release());
-}
-
-// Performs a command that acts at once and hands it over; one that fails is
-// dropped, as are the document's own commands that fail.
-template <typename Make>
-void PerformAndKeep(CDizadoDoc* doc, Make make)
-{
-    try {
-        std::unique_ptr<CBrickCommand> command(make());
-        command->Do();
-        doc->SetLastAction(command.release());
-    } catch (const CException& error) {
-        doc->SetLastAction(nullptr);
-        Report(error);
-    } catch (const std::bad_alloc&) {
-        doc->SetLastAction(nullptr);
-        Report(CMemoryException());
-    }
-}
 
 // Tool cursors, loaded once each: a missing or damaged resource shows the arrow.
 HCURSOR ToolCursor(UINT id)
@@ -239,7 +191,8 @@ void CBrickPane::OnSelectTool(POINT point, UINT keyFlags)
 void CBrickPane::TrackMarquee(POINT point, UINT keyFlags)
 {
     CPaneMouseSite site(this);
-    TrackAndKeep(m_pDocument, &site, new CMarqueeCommand(&site, keyFlags), point, keyFlags);
+    m_pDocument->Perform([&] { return new CMarqueeCommand(&site, keyFlags); },
+                         CDizadoDoc::Tracking(&site, point, keyFlags));
 }
 
 void CBrickPane::TrackMove(POINT point, UINT keyFlags)
@@ -248,8 +201,8 @@ void CBrickPane::TrackMove(POINT point, UINT keyFlags)
     SHORT alternateAxis = 1;
     GetDefaultPair(&mainAxis, &alternateAxis);
     CPaneMouseSite site(this);
-    TrackAndKeep(m_pDocument, &site, new CMoveDizadoCommand(&site, keyFlags, mainAxis, alternateAxis), point,
-                 keyFlags);
+    m_pDocument->Perform([&] { return new CMoveDizadoCommand(&site, keyFlags, mainAxis, alternateAxis); },
+                         CDizadoDoc::Tracking(&site, point, keyFlags));
 }
 
 void CBrickPane::OnPaintTool(POINT point, UINT)
@@ -258,26 +211,20 @@ void CBrickPane::OnPaintTool(POINT point, UINT)
     if (!HitTest(point, &brick) || !brick || !brick->GetColorableFlag())
         return;
     const LONG colour = m_pDocument->GetCurrentColorIndex();
-    PerformAndKeep(m_pDocument, [brick, colour] { return new CPaintBrickCommand(brick, colour); });
+    m_pDocument->Perform([brick, colour] { return new CPaintBrickCommand(brick, colour); });
 }
 
 void CBrickPane::OnNewBrickTool(POINT point, UINT keyFlags)
 {
     m_blinker.Show(TRUE, TRUE);
     CPaneMouseSite site(this);
-    CAddBrickCommand* command = nullptr;
-    try {
-        command = new CAddBrickCommand(&site, point.x, point.y, keyFlags, m_pDocument->GetCurrentBrickType(),
-                                       m_pDocument->GetCurrentColorIndex(), 0,
-                                       static_cast<SHORT>(m_pDocument->GetCurrentOrientationIndex()));
-    } catch (const CException& error) {
-        Report(error);
-        return;
-    } catch (const std::bad_alloc&) {
-        Report(CMemoryException());
-        return;
-    }
-    TrackAndKeep(m_pDocument, &site, command, point, keyFlags);
+    m_pDocument->Perform(
+        [&] {
+            return new CAddBrickCommand(&site, point.x, point.y, keyFlags, m_pDocument->GetCurrentBrickType(),
+                                        m_pDocument->GetCurrentColorIndex(), 0,
+                                        static_cast<SHORT>(m_pDocument->GetCurrentOrientationIndex()));
+        },
+        CDizadoDoc::Tracking(&site, point, keyFlags));
 }
 
 void CBrickPane::OnEraseTool(POINT point, UINT)
@@ -287,9 +234,9 @@ void CBrickPane::OnEraseTool(POINT point, UINT)
         return;
     CBrickGroup* root = GetBrickList();
     if (CBrickGroup* outer = brick->GetOuterGroup())
-        PerformAndKeep(m_pDocument, [root, outer] { return new CEraseGroupCommand(root, outer); });
+        m_pDocument->Perform([root, outer] { return new CEraseGroupCommand(root, outer); });
     else
-        PerformAndKeep(m_pDocument, [root, brick] { return new CEraseBrickCommand(root, brick); });
+        m_pDocument->Perform([root, brick] { return new CEraseBrickCommand(root, brick); });
 }
 
 // --- The cursor outline --------------------------------------------------------------------

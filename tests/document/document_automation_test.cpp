@@ -2,6 +2,7 @@
 // background and baseplate, pictures, and what needs the windows.
 #include "document/document_automation.h"
 #include "tests/document/document_fixture.h"
+#include "tests/support/scoped_hook.h"
 
 using namespace doctest;
 
@@ -231,7 +232,7 @@ TEST_F(DocumentAutomationTest, WindowsAndTheApplicationGoThroughTheHost)
     RecordingHost host;
     AutomatedApplication application;
     host.application = &application;
-    SetDocumentAutomationHost(&host);
+    ScopedValue hosted(SetDocumentAutomationHost, &host, nullptr);
     EXPECT_EQ(static_cast<SHORT>(70000), Get("GetDocBoundsW"));
     EXPECT_EQ(480, Get("GetDocBoundsH"));
     EXPECT_EQ(S_OK, Call("ShowWindow"));
@@ -242,7 +243,6 @@ TEST_F(DocumentAutomationTest, WindowsAndTheApplicationGoThroughTheHost)
     EXPECT_EQ(1u, application.GetRefCount());
     host.hasView = FALSE;
     EXPECT_EQ(0, Get("GetDocBoundsH"));
-    SetDocumentAutomationHost(nullptr);
 }
 
 TEST_F(DocumentAutomationTest, ListAndBricksOfAClosedModelRefuseEveryCall)

@@ -7,6 +7,7 @@
 #include "document/group_command.h"
 #include "platform/core/cmd_ui.h"
 #include "tests/document/document_fixture.h"
+#include "tests/support/scoped_hook.h"
 #include "tests/support/small_stack.h"
 
 using namespace doctest;
@@ -18,7 +19,7 @@ using namespace doctest;
 TEST_F(DocumentTest, GroupStopsAtTheDepthLimitSoThatTheModelReopens)
 {
     int beeps = 0;
-    const platform::BeepHook oldBeep = platform::SetBeepHook([&](UINT) { ++beeps; });
+    ScopedHook countBeeps(platform::SetBeepHook, [&](UINT) { ++beeps; });
     CCmdTarget* route[] = {doc.get()};
     CBrickGroup* root = Root();
     MakeAt(root, 0, 0, 0)->SetSelected(TRUE);
@@ -47,7 +48,6 @@ TEST_F(DocumentTest, GroupStopsAtTheDepthLimitSoThatTheModelReopens)
     EXPECT_EQ(direct.GetPerformed(), 0u);
     EXPECT_EQ(direct.GetNewGroup(), nullptr);
     EXPECT_EQ(root->GetSubGroupCount(), 1);
-    platform::SetBeepHook(oldBeep);
 
     const int bricks = CBrickGroup::kMaxDepth + 2;
     ASSERT_EQ(root->CountSelectedDizadoDeep(), bricks);

@@ -153,34 +153,6 @@ TEST_F(DizadOetTest, ColourUndoGivesEachBrickItsOwnColourBack)
     EXPECT_EQ(brown->GetColorIndex(), 7);
 }
 
-TEST_F(DizadOetTest, RotationPivotsAboutTheCentreOfTheSelection)
-{
-    root->SelectAll(FALSE);
-    struct Case {
-        LPARAM direction;
-        CPoint3D offset;
-        CPoint3D corner;  // of the square brick afterwards
-        SHORT orientation;
-    };
-    const Case cases[] = {{1, CPoint3D(-1, 0, 0), CPoint3D(0, -1, 0), 1}, {0, CPoint3D(0, 0, 0), CPoint3D(1, 1, 0), 3}};
-    for (const Case& c : cases) {
-        CBrick* square = MakeAt(root.get(), 0, 0, 0, tk::kSquare);  // (0,0,0)-(2,2,1)
-        CBrick* cube = MakeAt(root.get(), 2, 0, 0);                 // (2,0,0)-(3,1,1)
-        square->SetSelected(TRUE);
-        cube->SetSelected(TRUE);
-        CBrickBoundsList set(root.get());
-        set.Collect(0);
-        ASSERT_EQ(set.GetBox(), CBox3D(0, 0, 0, 3, 2, 1));
-        set.ApplyAll(c.direction);
-        EXPECT_EQ(set.GetPivot(), CPoint3D(2, 1, 1));
-        EXPECT_EQ(set.GetOffset(), c.offset);
-        EXPECT_EQ(square->GetWorldBox().Min(), c.corner);
-        EXPECT_EQ(square->GetOrientation(), c.orientation);
-        square->Delete(TRUE);
-        cube->Delete(TRUE);
-    }
-}
-
 TEST_F(DizadOetTest, NudgeMovesEveryMember)
 {
     CNudgeBrickList set(root.get());

@@ -21,6 +21,7 @@
 #include "platform/ui/ole_server_doc.h"
 #include "platform/ui/view.h"
 #include "tests/support/unprivileged.h"
+#include "tests/support/scoped_hook.h"
 
 namespace fs = std::filesystem;
 
@@ -672,7 +673,7 @@ TEST_F(DocTemplate, TheWindowLayerMakesAndClosesTheFrames)
         }
         void CloseFrames(CDocument&) override { calls.push_back("close"); }
     } frames;
-    platform::IDocumentFrames* previous = platform::SetDocumentFrames(&frames);
+    ScopedHook recordFrames(platform::SetDocumentFrames, &frames);
 
     const int alive = NumberDoc::s_alive;
     {
@@ -688,7 +689,6 @@ TEST_F(DocTemplate, TheWindowLayerMakesAndClosesTheFrames)
         doc->OnCloseDocument();
         EXPECT_EQ(frames.calls, (std::vector<std::string>{"create", "update", "close"}));
     }
-    platform::SetDocumentFrames(previous);
 }
 
 TEST(OleServerDoc, NotEmbeddedAndWithoutItemUntilTheClassMakesOne)

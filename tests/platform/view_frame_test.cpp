@@ -17,6 +17,7 @@
 #include "platform/ui/idle.h"
 #include "platform/ui/print.h"
 #include "platform/ui/view.h"
+#include "tests/support/scoped_hook.h"
 
 namespace {
 
@@ -404,7 +405,7 @@ TEST_F(FrameTest, PrintingDrawsOnePageThroughTheViewAtThePrintersResolution)
     TestView* view = OpenView();
     ASSERT_NE(view, nullptr);
     platform::ImagePrintBackend printer(200, 300, 600);
-    platform::IPrintBackend* previous = platform::SetPrintBackend(&printer);
+    ScopedHook printTo(platform::SetPrintBackend, &printer);
     view->OnFilePrint();
     ASSERT_EQ(printer.m_pages.size(), 1u);
     EXPECT_TRUE(printer.m_askedUser);
@@ -443,7 +444,6 @@ TEST_F(FrameTest, PrintingDrawsOnePageThroughTheViewAtThePrintersResolution)
     EXPECT_EQ(printer.m_pages.size(), 1u);  // a preview prints nothing
     preview->DestroyWindow();
     EXPECT_EQ(platform::GetPrintPreviewWindow(), nullptr);
-    platform::SetPrintBackend(previous);
 }
 
 TEST_F(FrameTest, PrintingToPdfWritesOnePage)

@@ -10,6 +10,7 @@
 #include "platform/core/registry.h"
 #include "shell/automation/auto_app.h"
 #include "shell/automation/shell_automation.h"
+#include "tests/support/scoped_hook.h"
 #include "tests/support/temp_home.h"
 
 namespace {
@@ -102,10 +103,10 @@ TEST_F(AutoAppTest, ReleasingTheLastReferenceBeepsOnce)
 
 TEST(ShellAutomationHost, ApplicationIsNeverNullAndIsTheSameObject)
 {
-    platform::MessageBoxHook oldBox = platform::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
-    platform::BeepHook oldBeep = platform::SetBeepHook([](UINT) {});
+    ScopedHook answerBoxes(platform::SetMessageBoxHook, [](const std::string&, const std::string&, UINT) { return IDOK; });
+    ScopedHook quietBeeps(platform::SetBeepHook, [](UINT) {});
     CShellAutomationHost host;
-    SetDocumentAutomationHost(&host);
+    ScopedValue hosted(SetDocumentAutomationHost, &host, nullptr);
     {
         CDizadoDoc doc;
         IDispatch* docDispatch = doc.GetIDispatch(FALSE);
@@ -123,21 +124,18 @@ TEST(ShellAutomationHost, ApplicationIsNeverNullAndIsTheSameObject)
         EXPECT_FALSE(host.GetFirstViewSize(&doc, width, height));
         host.ShowDocumentWindow(&doc);
     }
-    SetDocumentAutomationHost(nullptr);
     host.Reset();
-    platform::SetBeepHook(oldBeep);
-    platform::SetMessageBoxHook(oldBox);
 }
 
 TEST(ShellOpenCommand, IsTheProgramPathAndPercentOneOrOoops)
 {
     std::vector<std::string> boxes;
-    platform::MessageBoxHook oldBox = platform::SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+    ScopedHook recordBoxes(platform::SetMessageBoxHook, [&](const std::string& text, const std::string&, UINT) {
         boxes.push_back(text);
         return IDOK;
     });
     TempHome home;
-    const std::string old = platform::SetRegistryStorePath((home.root / "registry").string());
+    ScopedHook store(platform::SetRegistryStorePath, (home.root / "registry").string());
     ASSERT_TRUE(RegisterShellOpenCommand());
     char value[600] = {};
     LONG size = sizeof value;
@@ -152,9 +150,6 @@ TEST(ShellOpenCommand, IsTheProgramPathAndPercentOneOrOoops)
     platform::SetRegistryStorePath((blocked / "registry").string());
     EXPECT_FALSE(RegisterShellOpenCommand());
     EXPECT_EQ(boxes, std::vector<std::string>{"OOOPs"});
-
-    platform::SetRegistryStorePath(old);
-    platform::SetMessageBoxHook(oldBox);
 }
 
 }  // namespace

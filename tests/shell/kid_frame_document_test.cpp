@@ -13,6 +13,7 @@
 #include "platform/ui/document.h"
 #include "platform/ui/menu.h"
 #include "tests/support/message_box_recorder.h"
+#include "tests/support/scoped_hook.h"
 #include "tests/support/temp_home.h"
 #include "document/document_services.h"
 #include "model/brick_class_library.h"
@@ -69,6 +70,11 @@ protected:
     }
     void TearDown() override
     {
+        // The frame is the application's main window, and the end of that
+        // window would post the program's quit: left over, it ends the modal
+        // loop of every later test in the process at once.
+        if (CWinThread* thread = AfxGetThread(); thread && thread->m_pMainWnd == frame)
+            thread->m_pMainWnd = nullptr;
         docTemplate.CloseAllDocuments(FALSE);
         platform::ProcessPendingEvents();
         platform::SetDocumentFrames(previousFrames);
@@ -149,10 +155,9 @@ TEST_F(KidFrameDocument, DirectionAndPrintButtonsReachTheDocumentAndThePane)
     EXPECT_EQ(doc->GetCurrentOrientationIndex(), (before + 1) % 4);
 
     platform::ImagePrintBackend printer(850, 1100, 100);
-    platform::IPrintBackend* previous = platform::SetPrintBackend(&printer);
+    ScopedHook printTo(platform::SetPrintBackend, &printer);
     EXPECT_TRUE(frame->GetButton(57607)->IsWindowVisible());
     ASSERT_TRUE(platform::ClickControl(frame, 57607));
-    platform::SetPrintBackend(previous);
     EXPECT_EQ(printer.m_completedJobs, 1);
     EXPECT_EQ(printer.m_pages.size(), 1u);
 }

@@ -10,6 +10,7 @@
 #include "shell/kid_frame.h"
 #include "shell/kid_frame_host.h"
 #include "shell_fixture.h"
+#include "tests/support/scoped_hook.h"
 
 namespace {
 
@@ -256,7 +257,7 @@ TEST(KidFrame, AMissingBackdropIsReportedOnceNotOnEveryPaint)
 {
     TestHost host(1);
     int boxes = 0;
-    platform::MessageBoxHook previous = platform::SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+    ScopedHook recordBoxes(platform::SetMessageBoxHook, [&](const std::string& text, const std::string&, UINT) {
         EXPECT_EQ(text, "Scream and Yell");
         ++boxes;
         return IDOK;
@@ -270,7 +271,6 @@ TEST(KidFrame, AMissingBackdropIsReportedOnceNotOnEveryPaint)
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(frame->GetLoadReports(), 1);
     frame->DestroyWindow();
-    platform::SetMessageBoxHook(previous);
 }
 
 // A command that destroys the window holding the mouse.

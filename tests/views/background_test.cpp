@@ -7,6 +7,7 @@
 
 #include "foundation/notification_codes.h"
 #include "platform/core/tick_count.h"
+#include "tests/support/scoped_hook.h"
 
 namespace viewstest {
 namespace {
@@ -179,7 +180,7 @@ TEST_F(Background, TilesCoverTheAreaAndStayAnchored)
 TEST_F(PaneTest, OutlineBlinksOnIdleTicksAcrossTheClockWrap)
 {
     DWORD now = 0xFFFFFF80u;
-    platform::TickSource previous = platform::SetTickSource([&now] { return now; });
+    ScopedHook clock(platform::SetTickSource, [&now] { return now; });
     CBlinker& blinker = pane.GetBlinker();
     CBrick* brick = Add(1, 1, 0);
     pane.OnBlinkTick();
@@ -200,7 +201,6 @@ TEST_F(PaneTest, OutlineBlinksOnIdleTicksAcrossTheClockWrap)
     ASSERT_LT(now, start);
     pane.OnNotify(NOTIFY_ID_APP, NOTIFY_IDLE, 0);
     EXPECT_EQ(blinker.GetPhase(), 1);
-    platform::SetTickSource(previous);
 }
 
 // The paint ends with the outline in the current phase: inverted pixels in

@@ -11,6 +11,7 @@
 #include "platform/core/clipboard.h"
 #include "platform/ui/app.h"
 #include "platform/ui/toolkit_clipboard.h"
+#include "tests/support/scoped_hook.h"
 
 namespace viewstest {
 namespace {
@@ -151,7 +152,7 @@ TEST_F(ServerItem, OtherProgramsSeeThePictureAndTheBricksOnTheDesktopClipboard)
 {
     platform::EnsureToolkit();
     platform::ToolkitClipboard desktop;
-    platform::IClipboard* previous = platform::SetClipboard(&desktop);
+    ScopedHook desktopClipboard(platform::SetClipboard, &desktop);
     CBrick* brick = Add(0, 0, 0, 2011, 2);
     brick->SetSelected(TRUE);
     ASSERT_TRUE(doc.CopyToClipboard());
@@ -177,7 +178,6 @@ TEST_F(ServerItem, OtherProgramsSeeThePictureAndTheBricksOnTheDesktopClipboard)
     EXPECT_FALSE(IsClipboardFormatAvailable(CDizadoDoc::GetClipboardFormat()));
     other.PasteFromClipboard();
     EXPECT_EQ(other.GetBrickList()->GetBrickCount(), 1);
-    platform::SetClipboard(previous);
 }
 
 }  // namespace

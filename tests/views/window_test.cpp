@@ -12,6 +12,7 @@
 #include "platform/ui/doc_template.h"
 #include "platform/ui/frame_wnd.h"
 #include "tests/support/message_box_recorder.h"
+#include "tests/support/scoped_hook.h"
 
 namespace viewstest {
 namespace {
@@ -201,7 +202,7 @@ TEST(PaintFailure, IsReportedOnceAndPaintingGoesOn)
     CBrickClassLibrary library{CString(DIZADO_PROGRAM_FOLDER)};
     library.ScanKits();
     library.LoadPalette();
-    SetBrickServices(&library);
+    ScopedValue services(SetBrickServices, &library, nullptr);
     MessageBoxRecorder boxes;
     {
         CDizadoDoc doc;
@@ -221,7 +222,6 @@ TEST(PaintFailure, IsReportedOnceAndPaintingGoesOn)
         (void)brick;
     }
     EXPECT_EQ(boxes.texts.size(), 1u);
-    SetBrickServices(nullptr);
 }
 
 }  // namespace
