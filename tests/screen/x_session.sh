@@ -11,14 +11,13 @@ fail() {
   exit 1
 }
 
-# Runs COMMAND... every 0.1 s until it succeeds, for at most SECONDS; false
-# when it never did.
+# Runs COMMAND... every 0.1 s until it succeeds, for at most SECONDS (whole
+# seconds, give or take one); false when it never did.
 wait_until() {
-  local tries=$(($1 * 10))
+  local deadline=$((SECONDS + $1))
   shift
   until "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
 }
@@ -151,12 +150,16 @@ wait_for_change() {
   wait_until "$1" screen_is_not "$2"
 }
 
+# A click at X Y, and nothing waited for.
+press() {
+  xdotool mousemove "$1" "$2" click 1
+}
 # A click at X Y; then the screen changes (for up to 2 s: a click may change
 # nothing) and holds still, kept as NAME (shot).
 click() {
   local before
   before=$(screen_sum)
-  xdotool mousemove "$1" "$2" click 1
+  press "$1" "$2"
   wait_for_change 2 "$before" || true
   shot "${3:-}"
 }
@@ -165,7 +168,7 @@ click() {
 click_changing() {
   local before
   before=$(screen_sum)
-  xdotool mousemove "$1" "$2" click 1
+  press "$1" "$2"
   wait_for_change "${4:-5}" "$before" || fail "the click at $1 $2 changed nothing on the screen"
   shot "${3:-}"
 }
@@ -213,61 +216,94 @@ wait_for_window() {
 # code: WINDOW is frame (the kid frame, no menu bar), frame-menu (with its
 # bar), bar (a title of the bar), popup (an item of a bar's popup), signin,
 # models or backgrounds (the file browser); NAME an id name of the program
-# (see control_names.h). Prints "X Y WIDTH HEIGHT": the centre in the window
-# and the window's size. Answers are kept: the layout does not change.
+# (see control_names.h). Sets layout_answer to "X Y WIDTH HEIGHT": the centre
+# in the window and the window's size. Answers are kept: the layout does not
+# change. (No command substitution here: the answers must stay, and a
+# failure must end the test.)
 declare -A layout_answers
+layout_log() {
+  echo "$shots/${shot_prefix}layout.log"
+}
 layout() {
-  local window=$1 name=$2 key="$1 $2"
+  local window=$1 name=$2 key="$1 $2" answer="" menu=0 what=$2
   if [ -z "${layout_answers[$key]:-}" ]; then
-    local answer
     case $window in
       frame | frame-menu | bar | popup)
-        local menu=0 what=$name
         [ "$window" = frame ] || menu=1
         [ "$window" = bar ] && what="bar:$name"
-        answer=$(env -u DISPLAY QT_QPA_PLATFORM=offscreen "$frame_show" where "$screen_width" "$screen_height" $menu \
-          "$what" 2>> "$shots/${shot_prefix}layout.log")
+        env -u DISPLAY QT_QPA_PLATFORM=offscreen "$frame_show" where "$screen_width" "$screen_height" $menu "$what" \
+          > "$shots/${shot_prefix}layout.txt" 2>> "$(layout_log)" || true
         ;;
       signin | models | backgrounds)
         mkdir -p "$shots/${shot_prefix}layout"
-        answer=$(env -u DISPLAY QT_QPA_PLATFORM=offscreen "$dialog_show" where "$shots/${shot_prefix}layout" "$window" \
-          "$name" 2>> "$shots/${shot_prefix}layout.log")
+        env -u DISPLAY QT_QPA_PLATFORM=offscreen "$dialog_show" where "$shots/${shot_prefix}layout" "$window" "$name" \
+          > "$shots/${shot_prefix}layout.txt" 2>> "$(layout_log)" || true
         ;;
       *) fail "no window $window to find $name in" ;;
     esac
-    [ -n "$answer" ] || { cat "$shots/${shot_prefix}layout.log"; fail "the layout has no $name in $window"; }
+    read -r answer < "$shots/${shot_prefix}layout.txt" || true
+    [ -n "$answer" ] || { cat "$(layout_log)"; fail "the layout has no $name in $window"; }
     layout_answers[$key]=$answer
   fi
-  echo "${layout_answers[$key]}"
+  layout_answer=${layout_answers[$key]}
 }
-# The screen point "X Y" of a named control (WINDOW NAME as for layout), in
-# the program's window of that size, waited for up to 10 s.
+# Sets control_x and control_y to the screen point of a named control
+# (WINDOW NAME as for layout), in the program's window of that size, waited
+# for up to 10 s.
 control() {
   local dx dy width height x y
-  read -r dx dy width height < <(layout "$1" "$2")
+  layout "$1" "$2"
+  read -r dx dy width height <<< "$layout_answer"
   wait_for_window 10 "$width" "$height" || { program_windows; fail "no window of $width by $height for $2"; }
-  read -r x y < <(window_of "$width" "$height")
-  echo "$((x + dx)) $((y + dy))"
+  read -r x y <<< "$(window_of "$width" "$height")"
+  control_x=$((x + dx))
+  control_y=$((y + dy))
 }
-# A click on a named control (WINDOW NAME), kept as SHOT (see click).
+# Clicks on a named control (WINDOW NAME): press_on waits for nothing,
+# click_on and click_changing_on as click and click_changing, kept as SHOT.
+press_on() {
+  control "$1" "$2"
+  press "$control_x" "$control_y"
+}
 click_on() {
-  local x y
-  read -r x y < <(control "$1" "$2")
-  click "$x" "$y" "${3:-}"
+  control "$1" "$2"
+  click "$control_x" "$control_y" "${3:-}"
 }
 click_changing_on() {
-  local x y
-  read -r x y < <(control "$1" "$2")
-  click_changing "$x" "$y" "${3:-}"
+  control "$1" "$2"
+  click_changing "$control_x" "$control_y" "${3:-}"
 }
-# The pane's place on the screen, "LEFT TOP WIDTH HEIGHT", as the kid frame
-# (no menu bar) lays it out.
+# The pointer on the backdrop between the Background button and the
+# direction buttons, where it shows no outline and lights no button.
+rest_pointer() {
+  local x
+  control frame IDM_BACKGROUND
+  x=$control_x
+  control frame IDM_MOVE_BACK_LEFT
+  xdotool mousemove $(((x + control_x) / 2)) "$control_y"
+}
+
+# Waits up to SECONDS until the program shows no window of the size of the
+# layout's WINDOW (signin, models, backgrounds); false when it still does.
+window_gone() {
+  local width height
+  layout "$1" IDOK
+  read -r _ _ width height <<< "$layout_answer"
+  ! window_shown "$width" "$height"
+}
+wait_for_close() {
+  wait_until "$1" window_gone "$2" || fail "the $2 window did not close within $1 s"
+}
+
+# Sets pane to the pane's place on the screen, "LEFT TOP WIDTH HEIGHT", as the
+# kid frame (no menu bar) lays it out.
 pane_place() {
-  local left top width height x y
-  read -r left top width height < <(env -u DISPLAY QT_QPA_PLATFORM=offscreen "$frame_show" rect "$screen_width" \
-    "$screen_height" 0 AFX_IDW_PANE_FIRST 2>> "$shots/${shot_prefix}layout.log")
-  [ -n "${height:-}" ] || { cat "$shots/${shot_prefix}layout.log"; fail "the layout has no pane"; }
+  local left="" top width height x y
+  env -u DISPLAY QT_QPA_PLATFORM=offscreen "$frame_show" rect "$screen_width" "$screen_height" 0 AFX_IDW_PANE_FIRST \
+    > "$shots/${shot_prefix}layout.txt" 2>> "$(layout_log)" || true
+  read -r left top width height < "$shots/${shot_prefix}layout.txt" || true
+  [ -n "$left" ] || { cat "$(layout_log)"; fail "the layout has no pane"; }
   wait_for_window 10 "$screen_width" "$screen_height" || fail "no kid frame on the screen"
-  read -r x y < <(window_of "$screen_width" "$screen_height")
-  echo "$((x + left)) $((y + top)) $width $height"
+  read -r x y <<< "$(window_of "$screen_width" "$screen_height")"
+  pane="$((x + left)) $((y + top)) $width $height"
 }
