@@ -283,13 +283,21 @@ rest_pointer() {
   xdotool mousemove $(((x + control_x) / 2)) "$control_y"
 }
 
-# Waits up to SECONDS until the program shows no window of the size of the
-# layout's WINDOW (signin, models, backgrounds); false when it still does.
+# Waits up to SECONDS until the program shows a window of the size of the
+# layout's WINDOW (signin, models, backgrounds), or no longer shows one;
+# wait_for_dialog is false when it did not show, wait_for_close ends the test
+# when it did not go.
 window_gone() {
   local width height
   layout "$1" IDOK
   read -r _ _ width height <<< "$layout_answer"
   ! window_shown "$width" "$height"
+}
+wait_for_dialog() {
+  local width height
+  layout "$2" IDOK
+  read -r _ _ width height <<< "$layout_answer"
+  wait_for_window "$1" "$width" "$height"
 }
 wait_for_close() {
   wait_until "$1" window_gone "$2" || fail "the $2 window did not close within $1 s"
