@@ -6,8 +6,10 @@
 // For the tests that click these dialogs: `where FOLDER DIALOG NAME` opens
 // the dialog (signin, models or backgrounds) as the program does and prints
 // the named control's centre in the dialog's window and the window's size,
-// "X Y WINDOW-WIDTH WINDOW-HEIGHT".
+// "X Y WINDOW-WIDTH WINDOW-HEIGHT"; `colour K` prints the K-th colour button's
+// colour, "R G B".
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +115,14 @@ int main(int argc, char** argv)
     if (argc < 3) {
         std::fprintf(stderr, "browser_show: scene and folder wanted\n");
         return 2;
+    }
+    if (argc == 3 && std::string(argv[1]) == "colour") {
+        const int k = std::atoi(argv[2]);
+        if (k < 0 || k >= CFileBrowserDlg::kColours)
+            return 2;
+        const COLORREF c = CFileBrowserDlg::ColourOf(k);
+        std::printf("%d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
     }
     platform::StartToolkit(argc, argv);
     const std::string scene = argv[1];

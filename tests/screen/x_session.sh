@@ -11,13 +11,17 @@ fail() {
   exit 1
 }
 
+# The time in microseconds.
+now_us() {
+  echo "${EPOCHREALTIME/[.,]/}"
+}
 # Runs COMMAND... every 0.1 s until it succeeds, for at most SECONDS (whole
-# seconds, give or take one); false when it never did.
+# seconds); false when it never did.
 wait_until() {
-  local deadline=$((SECONDS + $1))
+  local deadline=$(($(now_us) + $1 * 1000000))
   shift
   until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
+    [ "$(now_us)" -lt "$deadline" ] || return 1
     sleep 0.1
   done
 }
@@ -116,12 +120,13 @@ start_program() {
   wait_for_drawing "$program_pid" "$program_log"
 }
 
-# Waits (up to 12 s) until the screen holds still, leaving it in PPM; the
-# program (program_pid) must still run, else the test ends with LOG.
+# Waits (up to 12 s) until the screen holds still (two grabs a tenth of a
+# second apart are the same), leaving it in PPM; the program (program_pid)
+# must still run, else the test ends with LOG.
 hold_still() {
   local ppm=$1 log=$2 previous="" current
-  for _ in $(seq 60); do
-    sleep 0.2
+  for _ in $(seq 120); do
+    sleep 0.1
     kill -0 "$program_pid" 2> /dev/null || { echo "screen test: the program ended"; cat "$log"; exit 1; }
     grab_screen > "$ppm"
     current=$(cksum < "$ppm")
