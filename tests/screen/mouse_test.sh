@@ -3,7 +3,6 @@
 # server (Xvfb), signs in, chooses the new-brick tool, clicks two bricks onto
 # the ground with xdotool, places a third by pressing and dragging it before
 # the release, takes screenshots (mouse_drag.png half-way through the drag,
-# which shows the footprint on the ground while the button is down, and
 # mouse_shot.png at the end; both stay in the output folder to be looked at),
 # ends the program with the kid frame's Exit button, and checks the model the
 # program saved and the last screen.
