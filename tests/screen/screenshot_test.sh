@@ -36,7 +36,7 @@ click_on signin IDC_SIGNIN_NAME
 xdotool type --delay 20 "Screen"
 xdotool key Return
 # Off the pane, so that the new-brick tool shows no outline under the pointer.
-xdotool mousemove "$((screen_width - 24))" "$((screen_height - 8))"
+rest_pointer
 pane_place
 
 # Until the screen holds still showing the model, for up to 15 s.
