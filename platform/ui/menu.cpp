@@ -502,9 +502,7 @@ BOOL MenuBarItemRect(CWnd* wnd, UINT id, RECT* rect, SIZE* popupSize)
     emit sub->aboutToShow();
     const BarPlace place = FindOnBar(wnd, id);
     const QList<QAction*> actions = sub->actions();
-    if (place.item < 0)
-        return FALSE;
-    if (place.item >= actions.size())
+    if (place.item < 0 || place.item >= actions.size())
         return FALSE;
     sub->ensurePolished();
     sub->adjustSize();

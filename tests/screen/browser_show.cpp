@@ -10,9 +10,9 @@
 // colour, "R G B".
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "document/preview.h"

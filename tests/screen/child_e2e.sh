@@ -99,8 +99,8 @@ sign_in signin_again
 grep -q "^Directory=$(basename "$(dirname "$saved")")" "$home/config/dizado/dizado.ini" ||
   { cat "$home/config/dizado/dizado.ini"; fail "the model's folder is not the user's"; }
 
-# A second start while one runs ends at once, with nothing to say, and
-# leaves the first as it was.
+# A second start while one runs ends at once with 0 and nothing to say (no
+# one waits for its word), and leaves the first running.
 began=$SECONDS
 "$program" > "$shots/child_program_third.log" 2>&1 &
 third=$!
@@ -110,6 +110,7 @@ status=0
 wait "$third" || status=$?
 echo "child e2e: a second start ended after $((SECONDS - began)) s with status $status"
 [ "$status" = 0 ] || { cat "$shots/child_program_third.log"; fail "a second start ended with $status"; }
+[ ! -s "$shots/child_program_third.log" ] || { cat "$shots/child_program_third.log"; fail "a second start said something"; }
 kill -0 "$program_pid" 2> /dev/null || fail "a second start ended the first"
 shot
 quit

@@ -6,8 +6,8 @@
 // client area of WIDTH by HEIGHT with the menu bar shown (MENU 1) or not:
 //   kid_frame_show where WIDTH HEIGHT MENU NAME   the named control's centre in
 //       its window and that window's size: "X Y WINDOW-WIDTH WINDOW-HEIGHT";
-//       a command of the menu bar's popups is its item in the popup, and
-//       bar:NAME the bar's title over it
+//       item:NAME is the command's item in its popup of the menu bar (the
+//       popup is the window), bar:NAME the bar's title over that popup
 //   kid_frame_show rect WIDTH HEIGHT MENU NAME    the control's rectangle in the
 //       frame's client area: "LEFT TOP WIDTH HEIGHT"
 #include <cstdio>
@@ -78,32 +78,30 @@ bool FindRect(CKidFrame& frame, const char* text, RECT& rect, SIZE& window)
     RECT client;
     frame.GetClientRect(&client);
     window = SIZE{client.right, client.bottom};
-    const bool title = std::strncmp(text, "bar:", 4) == 0;
-    const std::optional<screen::NamedControl> named = screen::FindControl(title ? text + 4 : text);
+    const bool title = std::strncmp(text, "bar:", 4) == 0, item = std::strncmp(text, "item:", 5) == 0;
+    const std::optional<screen::NamedControl> named = screen::FindControl(text + (title ? 4 : item ? 5 : 0));
     if (!named)
         return false;
-    if (title)
-        return platform::MenuBarTitleRect(&frame, named->id, &rect);
-    if (named->id == IDM_APP_ABOUT)
-        return platform::MenuBarItemRect(&frame, named->id, &rect, &window);
+    if (title || item)
+        return named->index == 0 && (title ? platform::MenuBarTitleRect(&frame, named->id, &rect)
+                                           : platform::MenuBarItemRect(&frame, named->id, &rect, &window));
     CWnd* control = nullptr;
-    if (named->id == AFX_IDW_PANE_FIRST)
-        control = frame.GetActiveView();
-    else if (named->id == IDM_BRICK_LIST)
-        control = &frame.GetBrickListBox();
-    else
-        control = frame.GetButton(named->id + static_cast<UINT>(named->index));
-    if (!control || !control->GetSafeHwnd() || (named->index != 0 && named->id != IDM_COLOR_FIRST &&
-                                                named->id != IDM_BRICK_LIST))
-        return false;
     if (named->id == IDM_BRICK_LIST) {
+        // A row of the list.
         CListBox& list = frame.GetBrickListBox();
         if (named->index >= list.GetCount() || list.GetItemRect(named->index, &rect) == LB_ERR)
             return false;
         list.ClientToScreen(&rect);
-    } else {
-        control->GetWindowRect(&rect);
+        frame.ScreenToClient(&rect);
+        return true;
     }
+    if (named->id == AFX_IDW_PANE_FIRST && named->index == 0)
+        control = frame.GetActiveView();
+    else if (named->id == IDM_COLOR_FIRST || named->index == 0)
+        control = frame.GetButton(named->id + static_cast<UINT>(named->index));
+    if (!control || !control->GetSafeHwnd())
+        return false;
+    control->GetWindowRect(&rect);
     frame.ScreenToClient(&rect);
     return true;
 }

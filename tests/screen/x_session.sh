@@ -178,8 +178,8 @@ click_changing() {
   shot "${3:-}"
 }
 
-# True while the program runs; else false, with program_status set to how it
-# ended and program_pid emptied.
+# False while the program runs; once it has ended, true, with program_status
+# set to how it ended and program_pid emptied.
 program_ended() {
   kill -0 "$program_pid" 2> /dev/null && return 1
   program_status=0
@@ -236,6 +236,7 @@ layout() {
       frame | frame-menu | bar | popup)
         [ "$window" = frame ] || menu=1
         [ "$window" = bar ] && what="bar:$name"
+        [ "$window" = popup ] && what="item:$name"
         env -u DISPLAY QT_QPA_PLATFORM=offscreen "$frame_show" where "$screen_width" "$screen_height" $menu "$what" \
           > "$shots/${shot_prefix}layout.txt" 2>> "$(layout_log)" || true
         ;;
