@@ -19,7 +19,7 @@ require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng pnmcut pnmnoraw xdotool
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
-start_xvfb 1024x768 "$shots/xvfb.log" "$test_name"
+start_xvfb 1024x768 "$shots/e2e_xvfb.log" "$test_name"
 
 home="$shots/e2e-home"
 rm -rf "$home"

@@ -15,7 +15,7 @@ require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
-start_xvfb 800x600 "$shots/xvfb.log" "$test_name"
+start_xvfb 800x600 "$shots/browser_shot_xvfb.log" "$test_name"
 
 # Keeps the still screen as $1.png, which must differ from the last one kept.
 previous=""

@@ -17,8 +17,8 @@ require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng pnmcut xdotool
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
-start_xvfb 1024x768 "$shots/xvfb.log" "$test_name"
-QT_QPA_PLATFORM=xcb start_program "$shots/program.log" "$program" $model
+start_xvfb 1024x768 "$shots/kid_frame_xvfb.log" "$test_name"
+QT_QPA_PLATFORM=xcb start_program "$shots/kid_frame_program.log" "$program" $model
 shot
 pnmtopng < "$(last_shot)" > "$shots/kid_frame.png"
 cp "$(last_shot)" "$shots/kid_frame_plain.ppm"
