@@ -60,6 +60,13 @@ start_xvfb() {
   exit 1
 }
 
+# Says so when the test's X server answers no more: a program that cannot
+# reach its display ends, and the fault is not the program's.
+x_server_gone() {
+  xdotool getdisplaygeometry > /dev/null 2>&1 ||
+    echo "screen test: the X server on $DISPLAY (pid ${xvfb_pid:-unknown}) answers no more"
+}
+
 # The screen as PPM, on standard output.
 grab_screen() {
   xwd -root -silent | xwdtopnm 2> /dev/null
@@ -85,6 +92,7 @@ wait_for_drawing() {
     if [ -n "$pid" ] && ! kill -0 "$pid" 2> /dev/null; then
       echo "screen test: the program ended before it drew anything"
       [ -n "$log" ] && cat "$log"
+      x_server_gone
       return 1
     fi
     sleep 0.2
@@ -127,7 +135,7 @@ hold_still() {
   local ppm=$1 log=$2 previous="" current
   for _ in $(seq 120); do
     sleep 0.1
-    kill -0 "$program_pid" 2> /dev/null || { echo "screen test: the program ended"; cat "$log"; exit 1; }
+    kill -0 "$program_pid" 2> /dev/null || { echo "screen test: the program ended"; cat "$log"; x_server_gone; exit 1; }
     grab_screen > "$ppm"
     current=$(cksum < "$ppm")
     [ "$current" = "$previous" ] && return 0
