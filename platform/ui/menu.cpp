@@ -446,4 +446,70 @@ BOOL ChooseMenuItem(CWnd* wnd, UINT id)
     return TRUE;
 }
 
+namespace {
+
+// The bar's title and the index of the item holding `id` in its popup.
+struct BarPlace {
+    QMenuBar* bar = nullptr;
+    QAction* title = nullptr;
+    CMenu* popup = nullptr;
+    int item = -1;
+};
+
+BarPlace FindOnBar(CWnd* wnd, UINT id)
+{
+    WindowPeer* peer = wnd ? wnd->GetSafeHwnd() : nullptr;
+    auto it = Bars().find(peer);
+    if (it == Bars().end() || !it->second.widget || !it->second.menu)
+        return {};
+    const QList<QAction*> titles = it->second.widget->actions();
+    int position = 0;
+    for (const CMenu::Item& top : it->second.menu->Items()) {
+        if (!top.popup)
+            continue;
+        const std::vector<CMenu::Item>& items = top.popup->Items();
+        for (size_t i = 0; i < items.size(); ++i)
+            if (!items[i].popup && !(items[i].state & MF_SEPARATOR) && items[i].id == id && position < titles.size())
+                return {it->second.widget.data(), titles[position], top.popup.get(), static_cast<int>(i)};
+        ++position;
+    }
+    return {};
+}
+
+RECT ToRect(const QRect& r)
+{
+    return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+}  // namespace
+
+BOOL MenuBarTitleRect(CWnd* wnd, UINT id, RECT* rect)
+{
+    const BarPlace place = FindOnBar(wnd, id);
+    if (!place.bar || !rect)
+        return FALSE;
+    *rect = ToRect(place.bar->actionGeometry(place.title).translated(place.bar->pos()));
+    return TRUE;
+}
+
+BOOL MenuBarItemRect(CWnd* wnd, UINT id, RECT* rect, SIZE* popupSize)
+{
+    const BarPlace before = FindOnBar(wnd, id);
+    QMenu* sub = before.title ? before.title->menu() : nullptr;
+    if (!sub || !rect)
+        return FALSE;
+    // Filled as it is when it opens: the recent files may change its items.
+    emit sub->aboutToShow();
+    const BarPlace place = FindOnBar(wnd, id);
+    const QList<QAction*> actions = sub->actions();
+    if (place.item < 0 || place.item >= actions.size())
+        return FALSE;
+    sub->ensurePolished();
+    sub->adjustSize();
+    *rect = ToRect(sub->actionGeometry(actions[place.item]));
+    if (popupSize)
+        *popupSize = SIZE{sub->width(), sub->height()};
+    return TRUE;
+}
+
 }  // namespace platform

@@ -112,5 +112,11 @@ BOOL ChooseMenuItem(CWnd* wnd, UINT id);
 // For tests: what the bar's popup at `position` shows when it opens (its
 // items' texts after their update handlers ran; "" for a separator).
 std::vector<CString> OpenMenuBarPopup(CWnd* wnd, int position);
+// For tests that drive the bar with a real pointer: where the bar's title
+// whose popup holds the command `id` sits in `wnd`'s client area, and where
+// that command's item sits in its popup once it opens, with the popup's size.
+// FALSE when no popup of the bar holds `id`.
+BOOL MenuBarTitleRect(CWnd* wnd, UINT id, RECT* rect);
+BOOL MenuBarItemRect(CWnd* wnd, UINT id, RECT* rect, SIZE* popupSize);
 
 }  // namespace platform

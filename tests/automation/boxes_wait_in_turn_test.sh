@@ -33,17 +33,22 @@ call /DodezAR ShowWindow true > /dev/null
 wait_for_drawing
 
 boxes() { xdotool search --onlyvisible --name '^dizado$' 2> /dev/null || true; }
+box_shown() { [ -n "$(boxes)" ]; }
+delivered() { grep -q "delivered" "$out/client.log"; }
+answers_at_least() { [ "$(wc -l < "$out/answers.log")" -ge "$1" ]; }
 count=3300
-"$client" $count 120 > "$out/answers.log" 2>&1 &
+"$client" $count 120 > "$out/answers.log" 2> "$out/client.log" &
 client_pid=$!
 pids+=($client_pid)
-for _ in $(seq 100); do [ -n "$(boxes)" ] && break; sleep 0.2; done
-# Time for every call to arrive; before they waited, each opened a box inside
-# the last one until the stack ran out.
-sleep 3
+wait_until 20 box_shown || { echo "no box came"; exit 1; }
+# Every call has arrived; before they waited, each opened a box inside the
+# last one until the stack ran out.
+wait_until 30 delivered || { echo "the calls were not delivered:"; cat "$out/client.log"; exit 1; }
+grep -qx "delivered" "$out/client.log" || { cat "$out/client.log"; exit 1; }
+# Read is not yet handled: a second box would follow within moments.
+more_boxes() { [ "$(boxes | wc -l)" -ne 1 ] || ! kill -0 $pid 2> /dev/null; }
+! wait_until 1 more_boxes || { echo "$(boxes | wc -l) boxes on the screen, not one"; exit 1; }
 kill -0 $pid 2> /dev/null || { echo "the program ended:"; tail "$out/program.log"; exit 1; }
-shown=$(boxes | wc -l)
-[ "$shown" -eq 1 ] || { echo "$shown boxes on the screen, not one"; exit 1; }
 [ ! -s "$out/answers.log" ] || { echo "answered before the box was:"; head "$out/answers.log"; exit 1; }
 
 # Each box answered lets the next call in, in the order they were sent.
@@ -52,9 +57,9 @@ for turn in 1 2 3; do
   [ -n "$box" ] || { echo "no box for call $turn"; exit 1; }
   timeout 5 xdotool windowfocus --sync "$box" 2> /dev/null || true
   xdotool key Return
-  for _ in $(seq 50); do [ "$(wc -l < "$out/answers.log")" -ge $turn ] && break; sleep 0.2; done
+  wait_until 10 answers_at_least $turn || true
   [ "$(sed -n "${turn}p" "$out/answers.log")" = "$turn ok" ] || { echo "answer $turn:"; cat "$out/answers.log"; exit 1; }
-  for _ in $(seq 50); do [ -n "$(boxes)" ] && break; sleep 0.2; done
+  wait_until 10 box_shown || true
 done
 [ "$(wc -l < "$out/answers.log")" -eq 3 ] || { echo "more answers than boxes closed:"; cat "$out/answers.log"; exit 1; }
 kill -0 $pid 2> /dev/null || { echo "the program ended"; exit 1; }

@@ -2,7 +2,9 @@
 // as a busy script does: "TestFunc" with the texts 1 .. count to the running
 // program's application object. Each answer is printed as it comes, one line
 // "<text> ok" or "<text> error <name>: <message>", until all have come or
-// `seconds` have passed. Usage: bus_client <count> <seconds>
+// `seconds` have passed. Once the program has read every call (a ping sent
+// after them on the same connection is answered), "delivered" goes to
+// standard error. Usage: bus_client <count> <seconds>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -47,6 +49,18 @@ int main(int argc, char** argv)
                 app.quit();
         });
     }
+    // Messages of one connection arrive in the order sent: the ping's answer
+    // comes after the program has read every call before it.
+    QDBusMessage ping = QDBusMessage::createMethodCall(QStringLiteral("dizado.DodezAR"), QStringLiteral("/"),
+                                                       QStringLiteral("org.freedesktop.DBus.Peer"),
+                                                       QStringLiteral("Ping"));
+    auto* pinged = new QDBusPendingCallWatcher(bus.asyncCall(ping, seconds * 1000 + 5000), &app);
+    QObject::connect(pinged, &QDBusPendingCallWatcher::finished, &app, [](QDBusPendingCallWatcher* done) {
+        const QDBusPendingReply<> reply = *done;
+        std::fprintf(stderr, reply.isError() ? "not delivered: %s\n" : "delivered\n",
+                     qPrintable(reply.error().message()));
+        done->deleteLater();
+    });
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     app.exec();
     return answered == count ? 0 : 1;

@@ -12,13 +12,7 @@ name=dizado.DodezAR
 "$program" > "$out/program.log" 2>&1 &
 pid=$!
 trap 'kill $pid 2> /dev/null || true' EXIT
-served=""
-for _ in $(seq 100); do
-  gdbus introspect --session --dest $name --object-path /DodezAR > /dev/null 2>&1 && { served=yes; break; }
-  kill -0 $pid 2> /dev/null || { echo "the program ended:"; cat "$out/program.log"; exit 1; }
-  sleep 0.1
-done
-[ -n "$served" ] || { echo "the program a child started does not answer on the bus"; exit 1; }
+wait_for_bus $pid "$out/program.log"
 
 # Its kid frame already holds the first document.
 doc=$(gdbus call --session --dest $name --object-path /DodezAR --method dizado.Automation.GetActiveDoc |

@@ -10,16 +10,13 @@ out=$2
 rm -rf "$out" && mkdir -p "$out/home"
 export HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" XDG_DATA_HOME="$out/home/.local/share"
 export QT_QPA_PLATFORM=offscreen
+source "$(dirname "$0")/private_home.sh"
 
 name=dizado.DodezAR
 "$program" -Automation > "$out/program.log" 2>&1 &
 pid=$!
 trap 'kill $pid 2> /dev/null || true' EXIT
-for _ in $(seq 100); do
-  gdbus introspect --session --dest $name --object-path /DodezAR > /dev/null 2>&1 && break
-  kill -0 $pid 2> /dev/null || { echo "the program ended:"; cat "$out/program.log"; exit 1; }
-  sleep 0.1
-done
+wait_for_bus $pid "$out/program.log"
 
 call() {  # object, method, arguments...
   local object=$1 method=$2

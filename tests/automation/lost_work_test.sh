@@ -26,12 +26,7 @@ start() {  # log, arguments...
   shift
   "$prog" "$@" > "$log" 2>&1 &
   pid=$!
-  for _ in $(seq 100); do
-    gdbus introspect --session --dest $name --object-path /DodezAR > /dev/null 2>&1 && return 0
-    kill -0 $pid 2> /dev/null || { echo "the program ended:"; cat "$log"; exit 1; }
-    sleep 0.1
-  done
-  echo "the program does not answer on the bus"; exit 1
+  wait_for_bus $pid "$log"
 }
 stop() {  # signal; the program must end by itself with 0
   kill -"$1" $pid

@@ -10,3 +10,18 @@ private_home() {
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   export QT_QPA_PLATFORM=$platform
 }
+
+# Waits up to 10 s for the program (PID, its output in LOG) to answer on the
+# session bus; the test ends, with the log, when it ends first or never
+# answers.
+wait_for_bus() {
+  local pid=$1 log=$2
+  for _ in $(seq 100); do
+    gdbus introspect --session --dest dizado.DodezAR --object-path /DodezAR > /dev/null 2>&1 && return 0
+    kill -0 "$pid" 2> /dev/null || { echo "the program ended:"; cat "$log"; exit 1; }
+    sleep 0.1
+  done
+  echo "the program does not answer on the bus:"
+  cat "$log"
+  exit 1
+}

@@ -12,21 +12,22 @@
 #      said where the rescued model is, and the rescued copy holds the model.
 # A copy of the program folder is driven, so that its kits can be taken away.
 # Screenshots (bad_day_*.png) stay in the output folder to be looked at.
-# Arguments: the program, the mouse test's helper, and a folder for the files.
+# Arguments: the program, the mouse test's helper, the kid frame and dialog
+# checkers, and a folder for the files.
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
 checker=$2
-out=$3
-mkdir -p "$out"
-require_tools "bad day" Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo
-fail() {
-  echo "bad day: $*"
-  exit 1
-}
+frame_show=$3
+dialog_show=$4
+shots=$5
+test_name="bad day"
+shot_prefix="bad_day_"
+mkdir -p "$shots"
+require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo
 
-home="$out/bad-day-home"
-prog="$out/bad-day-program"
+home="$shots/bad-day-home"
+prog="$shots/bad-day-program"
 mounted=""
 xvfb_pid=""
 program_pid=""
@@ -48,57 +49,49 @@ export XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_H
 # leave unfreed at exit under the leak checker.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-start_xvfb 1024x768 "$out/bad_day_xvfb.log" "bad day"
+start_xvfb 1024x768 "$shots/bad_day_xvfb.log" "$test_name"
+# Asked once here: the boxes are told from the sign-in by its size in
+# command substitutions, which keep no answers.
+layout signin IDOK
 
-log=""
 start() {  # name, arguments...
-  log="$out/bad_day_program_$1.log"
+  local name=$1
   shift
-  "$prog/dizado" "$@" > "$log" 2>&1 &
-  program_pid=$!
-  wait_for_drawing "$program_pid" "$log"
-}
-# Waits until the screen holds still (the program must still run), then keeps
-# it as bad_day_$1.png (with no name, keeps nothing).
-shot() {
-  hold_still "$out/bad_day.ppm" "$log"
-  [ -z "${1:-}" ] || pnmtopng < "$out/bad_day.ppm" > "$out/bad_day_$1.png"
-}
-click() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.2
-  xdotool click 1
-  sleep 0.3
-  shot "${3:-}"
+  start_program "$shots/bad_day_program_$name.log" "$prog/dizado" "$@"
 }
 # The program's visible top-level windows other than the kid frame and the
-# sign-in: its message boxes.
-boxes() {
-  local id geometry count=0
-  for id in $(xdotool search --onlyvisible --pid "$program_pid" --name '' 2> /dev/null); do
-    geometry=$(xdotool getwindowgeometry "$id" | sed -n 's/.*Geometry: //p')
-    # The frame fills the screen and the sign-in is 422 by 404; a box is
-    # neither.
-    case $geometry in 1024x768 | 422x404) ;; *) count=$((count + 1)) ;; esac
-  done
-  echo $count
+# sign-in: its message boxes, by id.
+box_ids() {
+  local signin_width signin_height
+  layout signin IDOK
+  read -r _ _ signin_width signin_height <<< "$layout_answer"
+  program_windows | awk -v fw="$screen_width" -v fh="$screen_height" -v sw="$signin_width" -v sh="$signin_height" \
+    '!(($4 == fw && $5 == fh) || ($4 == sw && $5 == sh)) { print $1 }'
+}
+box_or_end() {
+  [ -n "$(box_ids)" ] || ! kill -0 "$program_pid" 2> /dev/null
+}
+box_gone() {
+  ! box_ids | grep -qx "$1"
 }
 # Answers every box the program shows with its default button, keeping a
 # screenshot of the first as bad_day_$1.png; waits up to $2 s for the first.
+# Sets answered to the number of boxes answered.
 answer_boxes() {
-  local name=$1 wait=${2:-5} answered=0
-  for _ in $(seq $((wait * 5))); do
-    [ "$(boxes)" -gt 0 ] && break
-    kill -0 "$program_pid" 2> /dev/null || break
-    sleep 0.2
-  done
-  while kill -0 "$program_pid" 2> /dev/null && [ "$(boxes)" -gt 0 ]; do
+  local name=$1 wait=${2:-5} box
+  answered=0
+  wait_until "$wait" box_or_end || true
+  while kill -0 "$program_pid" 2> /dev/null; do
+    box=$(box_ids | head -n 1)
+    [ -n "$box" ] || break
     shot
-    [ $answered = 0 ] && pnmtopng < "$out/bad_day.ppm" > "$out/bad_day_$name.png"
+    [ $answered = 0 ] && pnmtopng < "$(last_shot)" > "$shots/bad_day_$name.png"
     xdotool key Return
     answered=$((answered + 1))
-    sleep 0.5
+    wait_until 5 box_gone "$box" || fail "the box at $name does not go away"
     [ $answered -lt 10 ] || fail "the boxes do not go away"
+    # The next one, if any, follows at once.
+    wait_until 1 box_or_end || true
   done
   echo "bad day: $answered box(es) answered at $name"
 }
@@ -109,38 +102,29 @@ sign_in() {
   xdotool key ctrl+a
   xdotool type --delay 20 "Mia"
   xdotool key Return
+  wait_for_close 10 signin
   shot
 }
 ended() {  # waits up to 10 s for the program to end; its status must be 0
-  for _ in $(seq 100); do
-    kill -0 "$program_pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$program_pid" 2> /dev/null && fail "$1: the program did not end"
-  local status=0
-  wait "$program_pid" || status=$?
-  program_pid=""
-  [ $status = 0 ] || { cat "$log"; fail "$1: the program ended with $status"; }
+  wait_for_exit 10 "$1"
 }
 models() {
   find "$home/data/dizado" -name '*.brk' -not -path '*/rescued/*' 2> /dev/null | sort
 }
-pane="58 -1 892 713"
 at() { "$checker" point $pane "$@"; }
-# The brick list runs down the right edge from (955, 37), rows 40 high; the
-# colours stand in two columns of 24 by 24 from (5, 199).
-build() {  # list row, then grid cells x y
-  click 987 $((37 + 40 * $1 + 20))
-  click $((5 + 24 * 1 + 12)) $((199 + 24 * 1 + 12))
+build() {  # brick list row, then grid cells x y
+  click_on frame "IDM_BRICK_LIST+$1"
+  click_on frame IDM_COLOR_FIRST+3
   shift
+  pane_place
   while [ $# -ge 2 ]; do
     read -r px py < <(at "$1" "$2" 0)
-    click "$px" "$py"
+    click_changing "$px" "$py"
     shift 2
   done
-  xdotool mousemove 500 740
+  rest_pointer
 }
-exit_button() { xdotool mousemove 30 446 click 1; }
+exit_button() { press_on frame IDM_APP_EXIT; }
 
 # 1. Building, then the session ends the program.
 start first
@@ -161,9 +145,11 @@ cp "$saved" "$user_folder/fifo.brk"
 mkfifo "$user_folder/fifo.pbk"
 start second
 sign_in signin_again
-click 30 388 browser_with_fifo
-click $((285 + 360)) $((178 + 360))  # Cancel
-shot
+press_on frame IDM_FILE_OPEN
+wait_for_dialog 10 models || fail "File Open did not show the browser with a FIFO in the folder"
+shot browser_with_fifo
+click_on models IDCANCEL
+wait_for_close 5 models
 [ "$(models | head -1)" = "$saved" ] || fail "the model is not where it was saved"
 exit_button
 ended "Exit after File Open"
@@ -173,12 +159,14 @@ rm -f "$user_folder/fifo.brk" "$user_folder/fifo.pbk"
 mv "$prog/kits" "$prog/kits.away"
 start no_kits "$saved"
 answer_boxes no_kits_start 5
+said=$answered
 sign_in signin_no_kits
-answer_boxes no_kits_open 3
+answer_boxes no_kits_open 1
+[ $((said + answered)) -gt 0 ] || fail "nothing said that the kits are missing"
 shot no_kits_model
 build 0 5 9
 exit_button
-answer_boxes no_kits_exit 2
+answer_boxes no_kits_exit 1
 ended "Exit without the kits"
 mv "$prog/kits.away" "$prog/kits"
 back_classes=$("$checker" classes "$saved")
@@ -188,7 +176,7 @@ echo "bad day: classes with the kits back: $back_classes"
 
 # 4. The models folder is full (a small file system of its own where this
 # test may mount one; else the folder is made read-only).
-kept="$out/bad-day-kept"
+kept="$shots/bad-day-kept"
 rm -rf "$kept" && cp -r "$user_folder" "$kept"
 if mount -t tmpfs -o size=256k tmpfs "$user_folder" 2> /dev/null; then
   mounted=$user_folder
@@ -206,6 +194,8 @@ sign_in signin_full
 build 2 12 4
 exit_button
 answer_boxes full_exit 5
+# One box for the save that failed, one for where the model went instead.
+[ "$answered" -ge 2 ] || fail "Exit with a full models folder did not say both that it failed and where the model went"
 ended "Exit with a full models folder"
 rescued=$(find "$home/data/dizado/rescued" -name '*.brk' 2> /dev/null | sort)
 [ -n "$rescued" ] || fail "no rescued model under $home/data/dizado/rescued"
@@ -218,4 +208,4 @@ if [ -n "$mounted" ]; then
 else
   chmod u+w "$user_folder"
 fi
-echo "bad day: screenshots in $out"
+echo "bad day: screenshots in $shots"

@@ -3,133 +3,160 @@
 # in, saves three models, opens the browser and the second model, deletes one
 # with the trash can, chooses a background picture and then a colour, and
 # watches About turn two pages. A screenshot of each screen is kept in the
-# given folder (e2e_*.png) to be looked at; the files on disk are checked.
-# Arguments: the program, a folder.
+# given folder (e2e_*.png) to be looked at; the files on disk and what the
+# screen shows are checked.
+# Arguments: the program, the kid frame and dialog checkers, a folder.
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
-out=$2
-mkdir -p "$out"
-require_tools "browser e2e" Xvfb xwd xwdtopnm pnmtopng xdotool
+frame_show=$2
+dialog_show=$3
+shots=$4
+test_name="browser e2e"
+shot_prefix="e2e_"
+mkdir -p "$shots"
+require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng pnmcut pnmnoraw xdotool
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
-start_xvfb 1024x768 "$out/xvfb.log" "browser e2e"
+start_xvfb 1024x768 "$shots/e2e_xvfb.log" "$test_name"
 
-home="$out/e2e-home"
+home="$shots/e2e-home"
 rm -rf "$home"
 mkdir -p "$home/config/dizado" "$home/data" "$home/runtime"
 chmod 700 "$home/runtime"
 # New users may delete and hear nothing.
 printf '[default]\nFileDelete=1\nSoundOn=0\n' > "$home/config/dizado/dizado.ini"
 XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb \
-  "$program" > "$out/e2e_program.log" 2>&1 &
-program_pid=$!
-wait_for_drawing "$program_pid" "$out/e2e_program.log"
+  start_program "$shots/e2e_program.log" "$program"
 
-# Waits until the screen holds still, then keeps it as e2e_$1.png (with no
-# name, keeps nothing).
-shot() {
-  local previous="" current
-  for _ in $(seq 60); do
-    sleep 0.15
-    kill -0 "$program_pid" 2> /dev/null || { echo "browser e2e: the program ended"; cat "$out/e2e_program.log"; exit 1; }
-    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/e2e.ppm"
-    current=$(cksum < "$out/e2e.ppm")
-    [ "$current" = "$previous" ] && break
-    previous=$current
-  done
-  [ -z "${1:-}" ] || pnmtopng < "$out/e2e.ppm" > "$out/e2e_$1.png"
-}
-# A click, then the screen settles before the next step.
-click() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.1
-  xdotool click 1
-  shot
-}
 models() {
   find "$home/data" -name '*.brk' | wc -l
 }
-fail() {
-  echo "browser e2e: $*"
-  exit 1
+has_models() {
+  [ "$(models)" -eq "$1" ]
+}
+# A frame button that opens the browser in MODE (models, backgrounds).
+open_browser() {
+  press_on frame "$1"
+  wait_for_dialog 10 "$2" || fail "$1 did not show the browser"
+  shot "${3:-}"
+}
+# OK or Cancel, which close the browser in MODE.
+close_browser() {
+  press_on "$1" "$2"
+  wait_for_close 10 "$1"
+  rest_pointer
+  shot "${3:-}"
+}
+thumb() {  # mode, place, shot
+  click_changing_on "$1" "IDC_BROWSER_THUMB_FIRST+$2" "${3:-}"
+}
+# The first place, no picture, is chosen already when the browser opens: a
+# click changes nothing to wait for.
+no_picture() {
+  press_on backgrounds IDC_BROWSER_THUMB_FIRST
+  shot "${1:-}"
+}
+colour() {
+  click_changing_on backgrounds "IDC_BROWSER_COLOR_FIRST+$1" "${2:-}"
+}
+# The colour "R G B" of the pixel at X Y of a PPM.
+pixel() {
+  pnmcut -left "$2" -top "$3" -width 1 -height 1 "$1" | pnmnoraw | tr -s ' \n' ' ' | awk '{ print $5, $6, $7 }'
 }
 
 # The sign-in, centred on the screen.
 shot signin
-click 509 442
+click_on signin IDC_SIGNIN_NAME
 xdotool type --delay 20 "Kim"
 xdotool key Return
+wait_for_close 10 signin
 shot frame
 
-# The browser, 454 by 412, centred: thumbnail k at (341 + 80 (k % 4), 288 + 60 (k / 4)).
-browser_x=285
-browser_y=178
-thumb() { click $((browser_x + 56 + 80 * ($1 % 4))) $((browser_y + 110 + 60 * ($1 / 4))); }
-ok() { click $((browser_x + 280)) $((browser_y + 360)); }
-colour() { click $((browser_x + 88 + 16 * ($1 % 8) + 8)) $((browser_y + 344 + 16 * ($1 / 8) + 8)); }
-
 # Three models, each with a background of its own (a change worth saving):
-# Background, a colour or a picture, OK, Save, New.
+# Background, a colour or a picture, OK, Save, New. The screen of each is
+# kept to be told again when it is opened.
 for model in 1 2 3; do
-  click 170 740
+  open_browser IDM_BACKGROUND backgrounds
   if [ "$model" = 2 ]; then
-    thumb 3
+    thumb backgrounds 3
   else
     colour $((model * 5))
-    thumb 0
+    no_picture
   fi
-  ok
-  click 30 417
-  sleep 1.1
-  click 30 359
+  close_browser backgrounds IDOK
+  cp "$(last_shot)" "$shots/e2e_model_$model.ppm"
+  press_on frame IDM_FILE_SAVE
+  wait_until 10 has_models "$model" || fail "model $model was not saved"
+  # New keeps the background on the screen: nothing to wait for.
+  press_on frame IDM_FILE_NEW
 done
 shot saved
-[ "$(models)" -ge 3 ] || fail "three models were not saved"
+has_models 3 || fail "not three models saved: $(models)"
 
-click 30 388
-shot browser
-click $((browser_x + 414)) $((browser_y + 234))  # the next row: disabled with one page
-thumb 1
-shot browser_second
-ok
-shot opened
+open_browser IDM_FILE_OPEN models browser
+# The next row: disabled with one page.
+before=$(cksum < "$(last_shot)")
+press_on models IDC_BROWSER_DOWN
+! wait_for_change 1 "$before" || fail "the next row, with one page, changed the browser"
+thumb models 1 browser_second
+close_browser models IDOK opened
+cmp -s "$(last_shot)" "$shots/e2e_model_2.ppm" || fail "the second thumbnail did not open the second model"
 
-click 30 388
-thumb 2
-click $((browser_x + 40)) $((browser_y + 368))  # the trash can
-shot trashed
-before=$(models)
-click $((browser_x + 360)) $((browser_y + 360))  # Cancel
-[ "$(models)" -eq 2 ] || fail "the trash can did not remove a model ($before left)"
+open_browser IDM_FILE_OPEN models
+thumb models 2
+click_changing_on models IDC_BROWSER_TRASH trashed
+wait_until 5 has_models 2 || fail "the trash can did not remove a model ($(models) left)"
+close_browser models IDCANCEL
 
-# A background picture, then a colour (the first place: no picture).
-click 170 740
-thumb 1
-shot background_picture
-ok
-shot background_picture_chosen
-click 170 740
+# A background picture, then a colour (the first place: no picture), which
+# the pane shows over its whole background.
+cp "$(last_shot)" "$shots/e2e_before_picture.ppm"
+open_browser IDM_BACKGROUND backgrounds
+thumb backgrounds 1 background_picture
+close_browser backgrounds IDOK background_picture_chosen
+cmp -s "$(last_shot)" "$shots/e2e_before_picture.ppm" && fail "the picture did not show"
+picture=$(cksum < "$(last_shot)")
+open_browser IDM_BACKGROUND backgrounds
 colour 3
-thumb 0
-shot background_colour
-ok
-shot background_colour_chosen
+swatch=$("$dialog_show" colour 3)
+no_picture background_colour
+close_browser backgrounds IDOK background_colour_chosen
+[ "$(cksum < "$(last_shot)")" != "$picture" ] || fail "the colour did not take the picture's place"
+pane_place
+read -r left top width height <<< "$pane"
+for corner in "$((left + 4)) $((top + 4))" "$((left + width - 5)) $((top + height - 5))"; do
+  # shellcheck disable=SC2086
+  shown=$(pixel "$(last_shot)" $corner)
+  [ "$shown" = "$swatch" ] || fail "the pane shows $shown at $corner, not the colour chosen ($swatch)"
+done
 
 # About from the Help menu of the menu bar (Ctrl+M shows it).
+before=$(screen_sum)
 xdotool key ctrl+m
-sleep 0.3
-click 157 8
+wait_for_change 5 "$before" || fail "Ctrl+M did not show the menu bar"
+shot
+click_on bar IDM_APP_ABOUT
+control popup IDM_APP_ABOUT
 shot help_menu
-click 212 75
+read -r _ _ popup_width popup_height <<< "$layout_answer"
+press "$control_x" "$control_y"
+# The About box: the program's one window besides the frame and the popup.
+about_window() {
+  program_windows | awk -v w="$screen_width" -v h="$screen_height" -v pw="$popup_width" -v ph="$popup_height" \
+    '!(($4 == w && $5 == h) || ($4 == pw && $5 == ph)) { print; exit }'
+}
+about_shown() { [ -n "$(about_window)" ]; }
+wait_until 10 about_shown || fail "About did not open"
 shot about_first
-# The second page 8.5 seconds after the first, the third 2.5 seconds later.
-sleep 8.6
+# The pages turn by themselves, a few seconds apart.
+wait_for_change 12 "$(cksum < "$(last_shot)")" || fail "About did not turn a page"
 shot about_second
-sleep 2.5
+wait_for_change 12 "$(cksum < "$(last_shot)")" || fail "About did not turn a second page"
 shot about_third
-cmp -s "$out/e2e_about_first.png" "$out/e2e_about_second.png" && fail "About did not turn a page"
-cmp -s "$out/e2e_about_second.png" "$out/e2e_about_third.png" && fail "About did not turn a second page"
-click 512 100
-echo "browser e2e: screenshots in $out"
+# A click closes it.
+read -r _ x y w h <<< "$(about_window)"
+press $((x + w / 2)) $((y + h / 2))
+wait_until 5 eval '! about_shown' || fail "a click did not close About"
+echo "browser e2e: screenshots in $shots"

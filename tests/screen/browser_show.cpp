@@ -3,9 +3,16 @@
 // as little brick towers), the backgrounds beside the program.
 // Arguments: the scene (models, models-down, backgrounds, about) and a folder
 // for the child's files. Runs until the dialog closes.
+// For the tests that click these dialogs: `where FOLDER DIALOG NAME` opens
+// the dialog (signin, models or backgrounds) as the program does and prints
+// the named control's centre in the dialog's window and the window's size,
+// "X Y WINDOW-WIDTH WINDOW-HEIGHT"; `colour K` prints the K-th colour button's
+// colour, "R G B".
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "document/preview.h"
@@ -17,6 +24,8 @@
 #include "shell/about_dlg.h"
 #include "shell/dizado_app.h"
 #include "shell/file_browser_dlg.h"
+#include "shell/sign_in_dlg.h"
+#include "tests/screen/control_names.h"
 
 namespace {
 
@@ -62,6 +71,43 @@ void WriteTowerPreview(const std::string& path, int seed)
     GlobalFree(packed);
 }
 
+// What `where` prints for the open dialog `d`; FALSE for no such control.
+bool PrintWhere(CDialog& d, const char* name)
+{
+    const std::optional<screen::NamedControl> named = screen::FindControl(name);
+    CWnd* control = named ? d.GetDlgItem(static_cast<int>(named->id) + named->index) : nullptr;
+    if (!control || !control->GetSafeHwnd())
+        return false;
+    RECT window, rect;
+    d.GetWindowRect(&window);
+    control->GetWindowRect(&rect);
+    std::printf("%ld %ld %ld %ld\n", static_cast<long>((rect.left + rect.right) / 2 - window.left),
+                static_cast<long>((rect.top + rect.bottom) / 2 - window.top), static_cast<long>(window.right - window.left),
+                static_cast<long>(window.bottom - window.top));
+    return true;
+}
+
+int Where(const std::string& dialog, const char* name)
+{
+    bool found = false;
+    platform::SetModalHook([&](CDialog& d) {
+        found = PrintWhere(d, name);
+        d.EndDialog(IDCANCEL);
+    });
+    if (dialog == "signin") {
+        CSignInDlg signIn;
+        signIn.DoModal();
+    } else if (dialog == "models" || dialog == "backgrounds") {
+        CFileBrowserDlg browser;
+        browser.SetMode(dialog == "backgrounds" ? CFileBrowserDlg::kBackgrounds : CFileBrowserDlg::kDocuments);
+        browser.DoModal();
+    }
+    platform::SetModalHook(nullptr);
+    if (!found)
+        std::fprintf(stderr, "browser_show: no control %s in %s\n", name, dialog.c_str());
+    return found ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -69,6 +115,14 @@ int main(int argc, char** argv)
     if (argc < 3) {
         std::fprintf(stderr, "browser_show: scene and folder wanted\n");
         return 2;
+    }
+    if (argc == 3 && std::string(argv[1]) == "colour") {
+        const int k = std::atoi(argv[2]);
+        if (k < 0 || k >= CFileBrowserDlg::kColours)
+            return 2;
+        const COLORREF c = CFileBrowserDlg::ColourOf(k);
+        std::printf("%d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
     }
     platform::StartToolkit(argc, argv);
     const std::string scene = argv[1];
@@ -89,6 +143,8 @@ int main(int argc, char** argv)
     }
     theApp.SetupUserDirectory();
 
+    if (scene == "where")
+        return argc == 5 ? Where(argv[3], argv[4]) : 2;
     if (scene == "about") {
         CAboutDlg about;
         return about.DoModal() == IDOK ? 0 : 1;

@@ -7,26 +7,27 @@
 # is there under its automatic name in the child's own folder. A second start
 # while the program runs ends at once. Screenshots (child_*.png) stay in the
 # output folder to be looked at.
-# Arguments: the program, the mouse test's helper, and a folder for the files.
+# Arguments: the program, the mouse test's helper, the kid frame and dialog
+# checkers, and a folder for the files.
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
 checker=$2
-out=$3
-mkdir -p "$out"
-require_tools "child e2e" Xvfb xdotool xwd xwdtopnm pnmtopng
-fail() {
-  echo "child e2e: $*"
-  exit 1
-}
+frame_show=$3
+dialog_show=$4
+shots=$5
+test_name="child e2e"
+shot_prefix="child_"
+mkdir -p "$shots"
+require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng
 
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
 
-start_xvfb 1024x768 "$out/child_xvfb.log" "child e2e"
+start_xvfb 1024x768 "$shots/child_xvfb.log" "$test_name"
 
-home="$out/child-home"
+home="$shots/child-home"
 rm -rf "$home"
 mkdir -p "$home/config" "$home/data" "$home/runtime"
 chmod 700 "$home/runtime"
@@ -36,46 +37,25 @@ export XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_H
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 start() {
-  log="$out/child_program_$1.log"
-  "$program" > "$log" 2>&1 &
-  program_pid=$!
-  wait_for_drawing "$program_pid" "$log"
+  start_program "$shots/child_program_$1.log" "$program"
 }
-# Waits until the screen holds still (the program must still run), then keeps
-# it as child_$1.png (with no name, keeps nothing).
-shot() {
-  hold_still "$out/child.ppm" "$log"
-  [ -z "${1:-}" ] || pnmtopng < "$out/child.ppm" > "$out/child_$1.png"
-}
-click() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.2
-  xdotool click 1
-  sleep 0.3
-  shot "${3:-}"
-}
-# The sign-in, a 422 by 404 dialog centred on the screen: the name field
-# (which shows the last user's name, so it is emptied first), and Enter.
+# The sign-in: the name field (which shows the last user's name, so it is
+# emptied first), and Enter.
 sign_in() {
   shot "$1"
-  click 509 442
+  click_on signin IDC_SIGNIN_NAME
   xdotool key End
   xdotool key --repeat 20 --delay 10 BackSpace
   xdotool type --delay 20 "Robin"
   xdotool key Return
+  wait_for_close 10 signin
   shot
 }
 # Exit, under the file buttons at the left edge, saves the model and ends the
 # program.
 quit() {
-  xdotool mousemove 30 446 click 1
-  for _ in $(seq 100); do
-    kill -0 "$program_pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$program_pid" 2> /dev/null && fail "the program did not end on its Exit button"
-  wait "$program_pid" || { cat "$out"/child_program_*.log; fail "the program failed"; }
-  program_pid=""
+  press_on frame IDM_APP_EXIT
+  wait_for_exit 10 "Exit"
 }
 models() {
   find "$home/data" -name '*.brk' | sort
@@ -83,28 +63,22 @@ models() {
 
 start first
 sign_in signin
-# The kid frame fills the 1024 by 768 screen. The brick list runs down the
-# right edge from (955, 37), 64 wide, rows 40 high: the third row.
-click 987 137 list
-# The fourth colour button: the colours stand in two columns of 24 by 24 from
-# (5, 199).
+# The third row of the brick list, then the fourth colour.
+click_changing_on frame IDM_BRICK_LIST+2 list
 colour=3
-click $((5 + 24 * (colour % 2) + 12)) $((199 + 24 * (colour / 2) + 12))
+click_changing_on frame IDM_COLOR_FIRST+$colour
 
-pane="58 -1 892 713"
+pane_place
 at() { "$checker" point $pane "$@"; }
 read -r ax ay < <(at 3 3 0)
 read -r bx by < <(at 9 5 0)
-click "$ax" "$ay"
-click "$bx" "$by"
-shot placed
-# The direction buttons along the bottom, 45 by 45, counted from the right
-# edge: turn right at 119, back-right at 344. Undo at 103 from the left.
-click $((1024 - 119 + 22)) 740
-click $((1024 - 344 + 22)) 740
-shot turned
-click $((103 + 22)) 740
-xdotool mousemove 500 740
+click_changing "$ax" "$ay"
+click_changing "$bx" "$by" placed
+# Turn right, back-right, then Undo takes the nudge back.
+click_changing_on frame IDM_TURN_RIGHT
+click_changing_on frame IDM_MOVE_BACK_RIGHT turned
+click_changing_on frame IDM_EDIT_UNDO
+rest_pointer
 shot bricks
 quit
 
@@ -125,22 +99,20 @@ sign_in signin_again
 grep -q "^Directory=$(basename "$(dirname "$saved")")" "$home/config/dizado/dizado.ini" ||
   { cat "$home/config/dizado/dizado.ini"; fail "the model's folder is not the user's"; }
 
-# A second start while one runs ends at once.
-began=$(date +%s)
-"$program" > "$out/child_program_third.log" 2>&1 &
+# A second start while one runs ends at once with 0 and nothing to say (no
+# one waits for its word), and leaves the first running.
+began=$SECONDS
+"$program" > "$shots/child_program_third.log" 2>&1 &
 third=$!
-for _ in $(seq 50); do
-  kill -0 "$third" 2> /dev/null || break
-  sleep 0.1
-done
-if kill -0 "$third" 2> /dev/null; then
-  kill "$third"
-  fail "a second start did not end"
-fi
+third_ended() { ! kill -0 "$third" 2> /dev/null; }
+wait_until 5 third_ended || { kill "$third"; fail "a second start did not end"; }
 status=0
 wait "$third" || status=$?
-echo "child e2e: a second start ended after $(($(date +%s) - began)) s with status $status"
+echo "child e2e: a second start ended after $((SECONDS - began)) s with status $status"
+[ "$status" = 0 ] || { cat "$shots/child_program_third.log"; fail "a second start ended with $status"; }
+[ ! -s "$shots/child_program_third.log" ] || { cat "$shots/child_program_third.log"; fail "a second start said something"; }
+kill -0 "$program_pid" 2> /dev/null || fail "a second start ended the first"
 shot
 quit
 [ "$(models)" = "$saved" ] || { models; fail "the second run changed the saved models"; }
-echo "child e2e: screenshots in $out"
+echo "child e2e: screenshots in $shots"

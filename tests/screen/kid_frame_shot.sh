@@ -1,39 +1,49 @@
 #!/usr/bin/env bash
 # Shows the kid frame in a real X server (Xvfb) and keeps a screenshot of it
 # (kid_frame.png in the given folder) to be looked at, and one with the menu
-# shown by Ctrl+M (kid_frame_menu.png).
+# bar shown by Ctrl+M (kid_frame_menu.png), under which the controls move
+# down: a tool button shows where the layout with the bar puts it.
 # Arguments: the showing program, a folder, optionally a model to show.
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
-out=$2
+shots=$2
 model=${3:-}
-mkdir -p "$out"
-require_tools "kid frame shot" Xvfb xwd xwdtopnm pnmtopng xdotool
+frame_show=$program
+test_name="kid frame shot"
+shot_prefix="kid_frame_"
+mkdir -p "$shots"
+require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng pnmcut xdotool
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
-start_xvfb 1024x768 "$out/xvfb.log" "kid frame shot"
-QT_QPA_PLATFORM=xcb "$program" $model > "$out/program.log" 2>&1 &
-program_pid=$!
-wait_for_drawing "$program_pid" "$out/program.log"
-# Takes shots until two in a row are the same; keeps the last as NAME.png.
-settled_shot() {
-  local name=$1 previous="" current
-  for _ in $(seq 40); do
-    sleep 0.25
-    kill -0 "$program_pid" 2> /dev/null || { echo "kid frame shot: the program ended"; cat "$out/program.log"; exit 1; }
-    xwd -root -silent | xwdtopnm 2> /dev/null > "$out/$name.ppm"
-    current=$(cksum < "$out/$name.ppm")
-    [ "$current" = "$previous" ] && break
-    previous=$current
-  done
-  pnmtopng < "$out/$name.ppm" > "$out/$name.png"
-  echo "kid frame shot: $out/$name.png"
-}
-settled_shot kid_frame
-# Ctrl+M shows the menu; the controls move down below it.
+start_xvfb 1024x768 "$shots/kid_frame_xvfb.log" "$test_name"
+QT_QPA_PLATFORM=xcb start_program "$shots/kid_frame_program.log" "$program" $model
+shot
+pnmtopng < "$(last_shot)" > "$shots/kid_frame.png"
+cp "$(last_shot)" "$shots/kid_frame_plain.ppm"
+echo "$test_name: $shots/kid_frame.png"
+
+# Ctrl+M shows the menu bar.
 window=$(xdotool search --sync --onlyvisible --pid "$program_pid" 2> /dev/null | head -n 1 || true)
 [ -n "$window" ] && xdotool windowfocus --sync "$window" 2> /dev/null || true
+before=$(screen_sum)
 xdotool key ctrl+m
-settled_shot kid_frame_menu
+wait_for_change 5 "$before" || fail "Ctrl+M changed nothing on the screen"
+shot menu
+echo "$test_name: $shots/kid_frame_menu.png"
+
+# The middle of the select tool's button (its edges show the backdrop, which
+# does not move), without and with the bar.
+button() {
+  env -u DISPLAY QT_QPA_PLATFORM=offscreen "$program" rect "$screen_width" "$screen_height" "$1" IDM_TOOL_SELECT \
+    2>> "$(layout_log)"
+}
+read -r left plain_top width height < <(button 0)
+read -r _ menu_top _ _ < <(button 1)
+[ "$menu_top" -gt "$plain_top" ] || fail "the layout with the bar does not move the buttons down"
+middle() {
+  pnmcut -left $((left + width / 4)) -top $(($2 + height / 4)) -width $((width / 2)) -height $((height / 2)) "$1" | cksum
+}
+[ "$(middle "$shots/kid_frame_plain.ppm" "$plain_top")" = "$(middle "$(last_shot)" "$menu_top")" ] ||
+  fail "the select tool's button is not $((menu_top - plain_top)) pixels lower under the menu bar"

@@ -1,67 +1,49 @@
 #!/usr/bin/env bash
 # Starts the program on a fixture model in a real X server (Xvfb), takes a
 # screenshot of the screen, and compares it with the pane's own drawing.
-# Arguments: the program, the checker, and a folder for the model and the
-# screenshot (screenshot.png stays there to be looked at).
+# Arguments: the program, the checker, the kid frame and dialog checkers and a folder for
+# the model and the screenshots (signin.png and screenshot.png stay there to
+# be looked at).
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
 checker=$2
-out=$3
-mkdir -p "$out"
-require_tools "screenshot test" Xvfb xwd xwdtopnm pnmtopng xdotool
+frame_show=$3
+dialog_show=$4
+shots=$5
+test_name="screenshot test"
+shot_prefix=""
+mkdir -p "$shots"
+require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng xdotool
 
-"$checker" model "$out/fixture.brk"
+"$checker" model "$shots/fixture.brk"
 
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
 
-start_xvfb 1024x768 "$out/xvfb.log" "screenshot test"
+start_xvfb 1024x768 "$shots/xvfb.log" "$test_name"
 
-runtime="$out/runtime"
+runtime="$shots/runtime"
 mkdir -p "$runtime" && chmod 700 "$runtime"
-rm -rf "$out/config" "$out/data"
-XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" "$program" "$out/fixture.brk" \
-  > "$out/program.log" 2>&1 &
-program_pid=$!
-wait_for_drawing "$program_pid" "$out/program.log"
+rm -rf "$shots/config" "$shots/data"
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$shots/config" XDG_DATA_HOME="$shots/data" \
+  start_program "$shots/program.log" "$program" "$shots/fixture.brk"
 
-# The sign-in comes first: once the screen holds still it is saved
-# (signin.png), a name is typed into its name field and Enter signs in.
-previous=""
-for _ in $(seq 40); do
-  sleep 0.25
-  kill -0 "$program_pid" 2> /dev/null || { echo "screenshot test: the program ended"; cat "$out/program.log"; exit 1; }
-  xwd -root -silent | xwdtopnm 2> /dev/null > "$out/signin.ppm"
-  current=$(cksum < "$out/signin.ppm")
-  [ "$current" = "$previous" ] && break
-  previous=$current
-done
-pnmtopng < "$out/signin.ppm" > "$out/signin.png"
-# The name field of the centred 422 by 404 dialog on the 1024 by 768 screen.
-xdotool mousemove 509 442 click 1
-sleep 0.2
+# The sign-in comes first: a name typed into its name field, and Enter.
+shot signin
+click_on signin IDC_SIGNIN_NAME
 xdotool type --delay 20 "Screen"
 xdotool key Return
 # Off the pane, so that the new-brick tool shows no outline under the pointer.
-xdotool mousemove 1000 760
+rest_pointer
+pane_place
 
-# The kid frame fills the screen and shows its pane at (58, -1), 132 pixels
-# narrower and 55 lower than the screen.
-pane="58 -1 892 713"
-
-# Waits until the screen shows the model and stays the same for a moment.
-previous=""
-for _ in $(seq 60); do
-  sleep 0.25
-  kill -0 "$program_pid" 2> /dev/null || { echo "screenshot test: the program ended"; cat "$out/program.log"; exit 1; }
-  xwd -root -silent | xwdtopnm 2> /dev/null > "$out/screenshot.ppm"
-  current=$(cksum < "$out/screenshot.ppm")
-  if [ "$current" = "$previous" ] && "$checker" check "$out/screenshot.ppm" "$out/fixture.brk" $pane > "$out/check.log"; then
-    break
-  fi
-  previous=$current
-done
-pnmtopng < "$out/screenshot.ppm" > "$out/screenshot.png"
-"$checker" check "$out/screenshot.ppm" "$out/fixture.brk" $pane
+# Until the screen holds still showing the model, for up to 15 s.
+shows_the_model() {
+  shot
+  "$checker" check "$(last_shot)" "$shots/fixture.brk" $pane > "$shots/check.log"
+}
+wait_until 15 shows_the_model || true
+pnmtopng < "$(last_shot)" > "$shots/screenshot.png"
+"$checker" check "$(last_shot)" "$shots/fixture.brk" $pane

@@ -7,22 +7,19 @@
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
-out=$2
-mkdir -p "$out"
-require_tools "sign-in focus" Xvfb xdotool xwd xwdtopnm pnmtopng
-fail() {
-  echo "sign-in focus: $*"
-  [ -f "$ini" ] && cat "$ini"
-  exit 1
-}
+shots=$2
+test_name="sign-in focus"
+shot_prefix="sign_in_focus_"
+mkdir -p "$shots"
+require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng
 
 xvfb_pid=""
 program_pid=""
 trap end_session EXIT
 
-start_xvfb 1024x768 "$out/sign_in_focus_xvfb.log" "sign-in focus"
+start_xvfb 1024x768 "$shots/sign_in_focus_xvfb.log" "$test_name"
 
-home="$out/sign-in-focus-home"
+home="$shots/sign-in-focus-home"
 rm -rf "$home"
 mkdir -p "$home/config/dizado" "$home/data/dizado/0000abcd" "$home/runtime"
 chmod 700 "$home/runtime"
@@ -31,28 +28,18 @@ printf '[Names]\nname000=Mia\n[Mia]\nDirectory=0000abcd\nSoundOn=0\n' > "$ini"
 export XDG_RUNTIME_DIR="$home/runtime" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-# Waits until the screen holds still, then keeps it as sign_in_focus_$1.png.
-shot() {
-  hold_still "$out/sign_in_focus.ppm" "$out/sign_in_focus_program.log"
-  pnmtopng < "$out/sign_in_focus.ppm" > "$out/sign_in_focus_$1.png"
-}
-
-"$program" > "$out/sign_in_focus_program.log" 2>&1 &
-program_pid=$!
-wait_for_drawing "$program_pid" "$out/sign_in_focus_program.log"
+start_program "$shots/sign_in_focus_program.log" "$program"
 shot open
 # No click, no window manager to hand out the focus: the keys go where the
 # program put the focus.
 xdotool type --delay 30 "  Mia "
 shot typed
 xdotool key Return
-for _ in $(seq 50); do
-  grep -q '^LastUser=' "$ini" && break
-  sleep 0.1
-done
+signed_in() { grep -q '^LastUser=' "$ini"; }
+wait_until 5 signed_in || true
 shot signed_in
-grep -q '^LastUser=Mia$' "$ini" || fail "Return did not sign in the name typed without a click"
+grep -q '^LastUser=Mia$' "$ini" || { cat "$ini"; fail "Return did not sign in the name typed without a click"; }
 [ "$(ls "$home/data/dizado")" = 0000abcd ] || { ls "$home/data/dizado"; fail "Mia got a new folder"; }
-grep -q '^name001=' "$ini" && fail "Mia was listed a second time"
-[ "$(grep -c '^Directory=' "$ini")" = 1 ] || fail "a second user was made"
-echo "sign-in focus: screenshots in $out"
+grep -q '^name001=' "$ini" && { cat "$ini"; fail "Mia was listed a second time"; }
+[ "$(grep -c '^Directory=' "$ini")" = 1 ] || { cat "$ini"; fail "a second user was made"; }
+echo "sign-in focus: screenshots in $shots"

@@ -7,6 +7,7 @@
 #include "platform/core/hooks.h"
 #include "model/kit_list.h"
 #include "platform/ui/menu.h"
+#include "resources/resource_ids.h"
 #include "shell/kid_frame.h"
 #include "shell/kid_frame_host.h"
 #include "shell_fixture.h"
@@ -163,6 +164,50 @@ TEST(KidFrame, TheShownMenuTakesTheTopOfTheWindowAndTheControlsMoveBelowIt)
     EXPECT_EQ(scope.PlaceOf(600).y, 5);
     EXPECT_EQ(scope.PlaceOf(626).y, 37);
     EXPECT_EQ(frame->GetViewRect().top, 0);
+}
+
+// What the screen tests click: the bar's titles left to right along its top,
+// a popup's items top to bottom inside the popup; nothing for a command no
+// popup holds, or with no bar.
+TEST(KidFrame, TheBarSaysWhereItsTitlesAndItemsAre)
+{
+    TestHost host(1);
+    FrameScope scope(800, 600);
+    CKidFrame* frame = scope.frame;
+    RECT rect{};
+    SIZE popup{};
+    EXPECT_FALSE(platform::MenuBarTitleRect(frame, IDM_FILE_OPEN, &rect));
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
+    const int bar = platform::MenuBarHeight(frame);
+    ASSERT_GT(bar, 0);
+
+    long right = 0;
+    for (UINT id : {IDM_FILE_OPEN, IDM_EDIT_UNDO, IDM_SHOW_BASEPLATE, IDM_APP_ABOUT}) {
+        ASSERT_TRUE(platform::MenuBarTitleRect(frame, id, &rect)) << id;
+        EXPECT_GE(rect.left, right) << id;
+        EXPECT_GT(rect.right, rect.left) << id;
+        EXPECT_GE(rect.top, 0) << id;
+        EXPECT_LE(rect.bottom, bar) << id;
+        right = rect.right;
+    }
+    RECT same{};
+    ASSERT_TRUE(platform::MenuBarTitleRect(frame, IDM_FILE_NEW, &same));
+    ASSERT_TRUE(platform::MenuBarTitleRect(frame, IDM_APP_EXIT, &rect));
+    EXPECT_EQ(same.left, rect.left);
+
+    long bottom = 0;
+    for (UINT id : {IDM_HELP_INDEX, IDM_HELP_USING, IDM_APP_ABOUT}) {
+        ASSERT_TRUE(platform::MenuBarItemRect(frame, id, &rect, &popup)) << id;
+        EXPECT_GE(rect.top, bottom) << id;
+        EXPECT_GT(rect.bottom, rect.top) << id;
+        EXPECT_LE(rect.right, popup.cx) << id;
+        EXPECT_LE(rect.bottom, popup.cy) << id;
+        bottom = rect.bottom;
+    }
+    EXPECT_FALSE(platform::MenuBarTitleRect(frame, IDM_TOOL_SELECT, &rect));
+    EXPECT_FALSE(platform::MenuBarItemRect(frame, IDM_TOOL_SELECT, &rect, &popup));
+    frame->SendMessage(WM_COMMAND, IDM_TOGGLE_MENU_BAR);
+    EXPECT_FALSE(platform::MenuBarItemRect(frame, IDM_APP_ABOUT, &rect, &popup));
 }
 
 TEST(KidFrame, TheWindowIsNeverSmallerThan640By480BelowTheMenu)
