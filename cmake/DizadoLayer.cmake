@@ -22,8 +22,9 @@ function(dizado_test_binary target folder)
     message(FATAL_ERROR "${target}: no test sources in ${CMAKE_CURRENT_SOURCE_DIR}/${folder}")
   endif()
   add_executable(${target} ${sources})
-  # dizado_test_support holds the main, with the rule on skips.
-  target_link_libraries(${target} PRIVATE ${ARG_LINKS} dizado_test_support GTest::gtest GTest::gmock)
+  # dizado_test_support holds the main, with the rule on skips; the
+  # suppressions keep the toolkit's font caches out of the leak report.
+  target_link_libraries(${target} PRIVATE ${ARG_LINKS} dizado_test_support dizado_leak_suppressions GTest::gtest GTest::gmock)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIZADO_PROGRAM_DIR})
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${DIZADO_PROGRAM_DIR}

@@ -420,10 +420,3 @@ TEST(KidFrame, ALeftPressEndsPendingModesAndAnActivatedFrameRealisesItsPalette)
 }
 
 }  // namespace
-
-// The menu bar is the toolkit's: showing it starts the system's font
-// configuration, which keeps its cache for the life of the process.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}

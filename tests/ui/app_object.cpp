@@ -14,10 +14,3 @@ TestApp& App()
 }
 
 }  // namespace uitest
-
-// Under the leak checker: the font configuration library keeps caches for the
-// life of the process once the toolkit has drawn text; they are not ours.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
