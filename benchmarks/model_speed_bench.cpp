@@ -95,7 +95,10 @@ public:
 
 private:
     std::string m_profile = (Folder() / "dizado.ini").string();
-    CDizadoApp m_app;
+    // The process has one application: one an earlier benchmark made is
+    // started again, as a second one would never be the running one.
+    std::unique_ptr<CDizadoApp> m_own{GetDizadoApp() ? nullptr : std::make_unique<CDizadoApp>()};
+    CDizadoApp& m_app{*GetDizadoApp()};
     CDizadoDoc* m_pDoc = nullptr;
     CIsoBrickPane* m_pPane = nullptr;
 };
