@@ -21,16 +21,11 @@ checker=$2
 frame_show=$3
 dialog_show=$4
 shots=$5
-test_name="bad day"
-shot_prefix="bad_day_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo
+begin_screen_test "bad day" "bad_day_" Xvfb xdotool xwd xwdtopnm pnmtopng mkfifo
 
 home="$shots/bad-day-home"
 prog="$shots/bad-day-program"
 mounted=""
-xvfb_pid=""
-program_pid=""
 cleanup() {
   [ -n "$program_pid" ] && kill -KILL "$program_pid" 2> /dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true

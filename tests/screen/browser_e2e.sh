@@ -12,13 +12,7 @@ program=$1
 frame_show=$2
 dialog_show=$3
 shots=$4
-test_name="browser e2e"
-shot_prefix="e2e_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng pnmcut pnmnoraw xdotool
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
+begin_screen_test "browser e2e" "e2e_" Xvfb xwd xwdtopnm pnmtopng pnmcut pnmnoraw xdotool
 start_xvfb 1024x768 "$shots/e2e_xvfb.log" "$test_name"
 
 home="$shots/e2e-home"

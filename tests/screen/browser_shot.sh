@@ -8,13 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
 shots=$2
-test_name="browser shot"
-shot_prefix="browser_shot_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
+begin_screen_test "browser shot" "browser_shot_" Xvfb xwd xwdtopnm pnmtopng
 start_xvfb 800x600 "$shots/browser_shot_xvfb.log" "$test_name"
 
 # Keeps the still screen as $1.png, which must differ from the last one kept.

@@ -16,14 +16,7 @@ checker=$2
 frame_show=$3
 dialog_show=$4
 shots=$5
-test_name="child e2e"
-shot_prefix="child_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng
-
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
+begin_screen_test "child e2e" "child_" Xvfb xdotool xwd xwdtopnm pnmtopng
 
 start_xvfb 1024x768 "$shots/child_xvfb.log" "$test_name"
 

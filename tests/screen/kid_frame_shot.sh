@@ -10,13 +10,7 @@ program=$1
 shots=$2
 model=${3:-}
 frame_show=$program
-test_name="kid frame shot"
-shot_prefix="kid_frame_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng pnmcut xdotool
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
+begin_screen_test "kid frame shot" "kid_frame_" Xvfb xwd xwdtopnm pnmtopng pnmcut xdotool
 start_xvfb 1024x768 "$shots/kid_frame_xvfb.log" "$test_name"
 QT_QPA_PLATFORM=xcb start_program "$shots/kid_frame_program.log" "$program" $model
 shot

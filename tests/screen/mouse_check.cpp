@@ -72,14 +72,21 @@ int Point(const RECT& place, int x, int y, int z)
     return 0;
 }
 
+// Opens the saved model at PATH into DOC, or says it cannot.
+bool OpenModel(CDizadoDoc& doc, const char* path)
+{
+    doc.m_bAutoDelete = FALSE;
+    if (doc.OnOpenDocument(path))
+        return true;
+    std::fprintf(stderr, "mouse_check: cannot open %s\n", path);
+    return false;
+}
+
 int Verify(const char* path, const std::vector<CPoint3D>& expected)
 {
     CDizadoDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    if (!doc.OnOpenDocument(path)) {
-        std::fprintf(stderr, "mouse_check: cannot open %s\n", path);
+    if (!OpenModel(doc, path))
         return 1;
-    }
     CBrickGroup* root = doc.GetBrickList();
     int failures = root->GetBrickCount() == static_cast<LONG>(expected.size()) ? 0 : 1;
     std::printf("bricks saved: %ld, expected %zu\n", static_cast<long>(root->GetBrickCount()), expected.size());
@@ -103,11 +110,8 @@ struct Placed {
 int Holds(const char* path, LONG colour, const std::vector<Placed>& expected)
 {
     CDizadoDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    if (!doc.OnOpenDocument(path)) {
-        std::fprintf(stderr, "mouse_check: cannot open %s\n", path);
+    if (!OpenModel(doc, path))
         return 1;
-    }
     CBrickGroup* root = doc.GetBrickList();
     int failures = root->GetBrickCount() == static_cast<LONG>(expected.size()) ? 0 : 1;
     std::printf("bricks saved: %ld, expected %zu\n", static_cast<long>(root->GetBrickCount()), expected.size());
@@ -130,11 +134,8 @@ int Holds(const char* path, LONG colour, const std::vector<Placed>& expected)
 int Classes(const char* path)
 {
     CDizadoDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    if (!doc.OnOpenDocument(path)) {
-        std::fprintf(stderr, "mouse_check: cannot open %s\n", path);
+    if (!OpenModel(doc, path))
         return 1;
-    }
     CBrickGroup* root = doc.GetBrickList();
     for (LONG i = 0; i < root->GetBrickCount(); ++i)
         std::printf("%s%d", i ? " " : "", root->GetBrick(i)->GetClassId());
@@ -150,11 +151,8 @@ int Check(const char* shotPath, const char* modelPath, const RECT& place, int po
         return 1;
     }
     CDizadoDoc doc;
-    doc.m_bAutoDelete = FALSE;
-    if (!doc.OnOpenDocument(modelPath)) {
-        std::fprintf(stderr, "mouse_check: cannot open %s\n", modelPath);
+    if (!OpenModel(doc, modelPath))
         return 1;
-    }
     CIsoBrickPane pane;
     pane.AttachDocument(&doc);
     PlacePane(pane, place);

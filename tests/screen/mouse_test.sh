@@ -15,18 +15,11 @@ checker=$2
 frame_show=$3
 dialog_show=$4
 shots=$5
-test_name="mouse test"
-shot_prefix="mouse_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng
+begin_screen_test "mouse test" "mouse_" Xvfb xdotool xwd xwdtopnm pnmtopng
 
 model="$shots/mouse.brk"
 rm -f "$model" "$shots/mouse.pbk"
 "$checker" model "$model"
-
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
 
 start_xvfb 1024x768 "$shots/mouse_xvfb.log" "$test_name"
 

@@ -11,16 +11,9 @@ checker=$2
 frame_show=$3
 dialog_show=$4
 shots=$5
-test_name="screenshot test"
-shot_prefix=""
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xwd xwdtopnm pnmtopng xdotool
+begin_screen_test "screenshot test" "" Xvfb xwd xwdtopnm pnmtopng xdotool
 
 "$checker" model "$shots/fixture.brk"
-
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
 
 start_xvfb 1024x768 "$shots/xvfb.log" "$test_name"
 

@@ -8,14 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 program=$1
 shots=$2
-test_name="sign-in focus"
-shot_prefix="sign_in_focus_"
-mkdir -p "$shots"
-require_tools "$test_name" Xvfb xdotool xwd xwdtopnm pnmtopng
-
-xvfb_pid=""
-program_pid=""
-trap end_session EXIT
+begin_screen_test "sign-in focus" "sign_in_focus_" Xvfb xdotool xwd xwdtopnm pnmtopng
 
 start_xvfb 1024x768 "$shots/sign_in_focus_xvfb.log" "$test_name"
 

@@ -102,6 +102,18 @@ wait_for_drawing() {
   return 1
 }
 
+# Begins a screen test called NAME whose shots in $shots start with PREFIX:
+# every tool after them must be on the PATH, and the program and the X server
+# the test starts (program_pid, xvfb_pid) end with it, however it ends.
+begin_screen_test() {
+  test_name=$1 shot_prefix=$2
+  shift 2
+  mkdir -p "$shots"
+  require_tools "$test_name" "$@"
+  xvfb_pid="" program_pid=""
+  trap end_session EXIT
+}
+
 # Ends the test with a word unless every tool named after NAME is on the PATH.
 require_tools() {
   local name=$1 tool
