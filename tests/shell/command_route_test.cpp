@@ -29,6 +29,7 @@
 #include "shell/kid_frame.h"
 #include "shell/kid_frame_host.h"
 #include "tests/shell/app_fixture.h"
+#include "tests/shell/kit_shell.h"
 #include "views/iso_brick_pane.h"
 
 namespace shelltest {
@@ -166,18 +167,6 @@ std::vector<std::string> Expected(const char* handler)
     return handler ? std::vector<std::string>{handler} : std::vector<std::string>{};
 }
 
-class Shell : public IKidFrameHost, public CHeadlessDocumentShell {
-public:
-    explicit Shell(CBrickClassLibrary& classes) : m_classes(classes) {}
-    CPalette* GetPalette() override { return m_classes.GetPalette(); }
-    void FillBrickList(CListBox* list) override { m_classes.GetKitList()->FillListBox(list); }
-    BOOL GetPrintOn() override { return TRUE; }
-    CKitList* GetKitList() override { return m_classes.GetKitList(); }
-
-private:
-    CBrickClassLibrary& m_classes;
-};
-
 // The container an embedded model is edited in, kept by the test.
 class ContainerFrame : public CFrameWnd {
 protected:
@@ -281,7 +270,7 @@ protected:
     }
 
     CBrickClassLibrary classes{CString(DIZADO_PROGRAM_FOLDER)};
-    Shell shell{classes};
+    shelltest::KitShell shell{classes};
     CSingleDocTemplate docTemplate{IDR_MAINFRAME, RUNTIME_CLASS(CDizadoDoc), RUNTIME_CLASS(CKidFrame),
                                    RUNTIME_CLASS(CIsoBrickPane)};
     platform::IDocumentFrames* previousFrames = nullptr;

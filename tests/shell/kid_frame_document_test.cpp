@@ -23,17 +23,15 @@
 #include "platform/ui/print.h"
 #include "shell/kid_frame.h"
 #include "shell/kid_frame_host.h"
+#include "tests/shell/kit_shell.h"
 #include "views/iso_brick_pane.h"
 
 namespace {
 
-class Shell : public IKidFrameHost, public CHeadlessDocumentShell {
+// The kid frame's calls reach the frame while `forward` is set.
+class Shell : public shelltest::KitShell {
 public:
-    explicit Shell(CBrickClassLibrary& classes) : m_classes(classes) {}
-    CPalette* GetPalette() override { return m_classes.GetPalette(); }
-    void FillBrickList(CListBox* list) override { m_classes.GetKitList()->FillListBox(list); }
-    BOOL GetPrintOn() override { return TRUE; }
-    CKitList* GetKitList() override { return m_classes.GetKitList(); }
+    using KitShell::KitShell;
 
     BOOL HasKidFrame() override { return forward && Frame(); }
     void CheckButtonRange(UINT first, UINT last, UINT id) override
@@ -45,9 +43,6 @@ public:
 
     static CKidFrame* Frame() { return dynamic_cast<CKidFrame*>(AfxGetThread()->m_pMainWnd); }
     bool forward = true;
-
-private:
-    CBrickClassLibrary& m_classes;
 };
 
 class KidFrameDocument : public ::testing::Test {
